@@ -1,0 +1,38 @@
+// The display: one 800 x 600 x 32 window surface per program, its colour
+// values, and the steps that open, clear and present it.
+//
+// A program opens the display with open_display(name) (or init_video(name)
+// then open_window() when something must happen in between), maps its
+// colours with map_colour in its own order, clears with clear_screen, draws
+// through the rasterisers, and shows each finished picture with
+// show_picture() before wait_for_key().
+//
+// A failure to start SDL or to open the window ends the program with one
+// line on standard error and exit status 1.
+#pragma once
+
+#include <SDL.h>
+
+constexpr int window_width = 800;
+constexpr int window_height = 600;
+
+extern SDL_Surface* screen;  // set once by open_window, owned by SDL
+extern const char* program_name;  // for messages and the window caption
+
+extern Uint32 colour_white;
+extern Uint32 colour_black;
+extern Uint32 colour_red;
+extern Uint32 colour_green;
+extern Uint32 colour_blue;
+extern Uint32 colour_yellow;
+
+void init_video(const char* name);  // SDL_Init(SDL_INIT_VIDEO)
+void open_window();                 // SDL_SetVideoMode(800, 600, 32, HW | DOUBLEBUF)
+void open_display(const char* name);  // init_video, then open_window
+
+Uint32 map_colour(Uint8 red, Uint8 green, Uint8 blue);
+void clear_screen(Uint32 value);  // SDL_FillRect over the whole surface
+void show_picture();              // SDL_Flip(screen)
+
+// Prints "<program>: <what>: <SDL error>" to standard error and exits with 1.
+[[noreturn]] void display_failure(const char* what);

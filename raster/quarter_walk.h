@@ -1,0 +1,26 @@
+// The quarter-circle walk shared by draw_circle and fill_disc.
+//
+// From (dx, dy) = (0, r) it steps either one column outward or one row toward
+// the centre row, whichever leaves the smaller |dx^2 + dy^2 - r^2|; ties step
+// toward the centre row. step(dx, dy) runs after every step. The error is
+// kept in 64 bits so no radius overflows it.
+#pragma once
+
+template <typename Step>
+inline void quarter_walk(long r, Step step) {
+  long dx = 0;
+  long dy = r;
+  long e = 0;
+  while (dy > 0) {
+    const long ex = e + 2 * dx + 1;
+    const long ey = e - 2 * dy + 1;
+    if ((ex < 0 ? -ex : ex) < (ey < 0 ? -ey : ey)) {
+      ++dx;
+      e = ex;
+    } else {
+      --dy;
+      e = ey;
+    }
+    step(dx, dy);
+  }
+}

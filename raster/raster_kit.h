@@ -1,0 +1,10 @@
+// The raster kit: display, colours, pixel access, key wait and the integer
+// line and circle rasterisers. Everything a program draws goes through here.
+#pragma once
+
+#include "display.h"
+#include "draw_circle.h"
+#include "draw_line.h"
+#include "fill_disc.h"
+#include "pixels.h"
+#include "wait_for_key.h"

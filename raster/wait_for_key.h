@@ -1,0 +1,7 @@
+// The pause between pictures.
+#pragma once
+
+// Blocks until a key press or a quit event. Other events (key releases,
+// mouse, window events) are consumed and ignored; events queued while a
+// picture was drawn are seen by this wait. A quit event only ends the wait.
+void wait_for_key();
