@@ -1,0 +1,54 @@
+// Circle generations: every circle of a set inverted in every other one,
+// each image stored as floats and painted at once as a filled disc.
+//
+// A generation lives in fixed float arrays owned by the program (a
+// CircleStore of the program's capacity); CircleGeneration names the current
+// and the next arrays with their counts. grow_generation fills the next
+// generation in pair order (mirror i outer, circle j inner, j != i);
+// promote_generation copies it over the current one.
+#pragma once
+
+#include <SDL.h>
+
+#include "world_frame.h"
+
+struct CircleSlots {
+  float* x;
+  float* y;
+  float* r;
+  int capacity;
+};
+
+template <int Capacity>
+struct CircleStore {
+  float x[Capacity];
+  float y[Capacity];
+  float r[Capacity];
+
+  CircleSlots slots() { return {x, y, r, Capacity}; }
+};
+
+struct CircleGeneration {
+  CircleSlots current;
+  int n;  // circles in the current generation
+  CircleSlots next;
+  int n_next;  // slot of the next image
+};
+
+inline void set_circle(CircleSlots slots, int k, float x, float y, float r) {
+  slots.x[k] = x;
+  slots.y[k] = y;
+  slots.r[k] = r;
+}
+
+// Picks the colour of one image; called once per image, before it is made.
+using ImageColour = Uint32 (*)();
+
+// Grows n (n - 1) images from n_next = 0. Refuses (returns false, grows
+// nothing) when they would not fit the next generation's capacity.
+bool grow_generation(CircleGeneration& generation, const WorldFrame& frame, Uint32 colour);
+bool grow_generation(CircleGeneration& generation, const WorldFrame& frame, ImageColour colour);
+
+// Makes the next generation current: n = n_next, n_next = 0. Refuses
+// (returns false, copies nothing) when it would not fit the current capacity.
+bool promote_generation(CircleGeneration& generation);

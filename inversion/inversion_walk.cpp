@@ -1,0 +1,159 @@
+#include "inversion_walk.h"
+
+#include <cstdlib>
+
+#include "draw_circle.h"
+#include "pixels.h"
+
+template <typename Real>
+static WalkCircles widen(const Real* x, const Real* y, int n) {
+  WalkCircles circles{};
+  circles.n = n < 0 ? 0 : (n > max_walk_circles ? max_walk_circles : n);
+  for (int k = 0; k < circles.n; ++k) {
+    circles.x[k] = x[k];
+    circles.y[k] = y[k];
+  }
+  return circles;
+}
+
+WalkCircles walk_circles(const float* x, const float* y, const double* radii_squared, int n) {
+  WalkCircles circles = widen(x, y, n);
+  for (int k = 0; k < circles.n; ++k) circles.R2[k] = radii_squared[k];
+  return circles;
+}
+
+WalkCircles walk_circles(const double* x, const double* y, const double* radii_squared, int n) {
+  WalkCircles circles = widen(x, y, n);
+  for (int k = 0; k < circles.n; ++k) circles.R2[k] = radii_squared[k];
+  return circles;
+}
+
+WalkCircles walk_circles_squaring(const float* x, const float* y, const float* r, int n) {
+  WalkCircles circles = widen(x, y, n);
+  for (int k = 0; k < circles.n; ++k) circles.R2[k] = r[k] * r[k];
+  return circles;
+}
+
+// Whether circle k can take the point: it has an image (not the centre) and,
+// under the reject rule, does not lie strictly inside.
+template <InsideRule inside>
+static inline bool takes(const WalkCircles& c, int k, double x, double y) {
+  const double dx = x - c.x[k];
+  const double dy = y - c.y[k];
+  const double d2 = dx * dx + dy * dy;
+  return d2 > 0 && !(inside == InsideRule::reject && c.R2[k] > d2);
+}
+
+template <InsideRule inside>
+static bool any_other_takes(const WalkCircles& c, int previous, double x, double y) {
+  for (int k = 0; k < c.n; ++k)
+    if (k != previous && takes<inside>(c, k, x, y)) return true;
+  return false;
+}
+
+template <WalkPlot plot>
+static inline void plot_point(const WorldFrame& frame, double x, double y, Uint32 colour) {
+  const int column = frame_column(frame, x);
+  const int row = frame_row(frame, y);
+  if constexpr (plot == WalkPlot::pixel)
+    put_pixel(column, row, colour);  // unclipped: the program keeps the orbit in the window
+  else
+    draw_circle(column, row, plot == WalkPlot::ring_radius_1 ? 1 : 2, colour);
+}
+
+template <PickRule pick, InsideRule inside, PointStorage storage, WalkPlot plot>
+static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& rules,
+                       const WorldFrame& frame) {
+  WalkCounts counts{0, 0, false};
+  double x = state.x;
+  double y = state.y;
+  if constexpr (storage == PointStorage::float_width) {
+    x = static_cast<float>(x);
+    y = static_cast<float>(y);
+  }
+  int previous = state.previous >= 0 && state.previous < c.n ? state.previous : no_previous;
+
+  for (long s = 0; s < rules.steps; ++s) {
+    // A random pick with no repeat needs a second circle to go to.
+    if (c.n < 1 || (pick == PickRule::random_no_repeat && c.n < 2 && previous == 0)) {
+      counts.stuck = true;
+      break;
+    }
+    int k;
+    double dx, dy, d2;
+    bool taken;
+    for (;;) {
+      if constexpr (pick == PickRule::cyclic) {
+        k = static_cast<int>(s % c.n);
+      } else {
+        do k = std::rand() % c.n;
+        while (k == previous);
+      }
+      dx = x - c.x[k];
+      dy = y - c.y[k];
+      d2 = dx * dx + dy * dy;
+      taken = d2 > 0 && !(inside == InsideRule::reject && c.R2[k] > d2);
+      if (taken) break;
+      ++counts.refused;
+      if (pick == PickRule::cyclic || !any_other_takes<inside>(c, previous, x, y)) break;
+    }
+    if (!taken) {
+      if constexpr (pick == PickRule::cyclic) continue;  // no other circle to try at this step
+      counts.stuck = true;
+      break;
+    }
+    const double nx = c.x[k] + dx * c.R2[k] / d2;
+    const double ny = c.y[k] + dy * c.R2[k] / d2;
+    previous = k;
+    // The plot uses the point as computed; a float walk point is rounded
+    // only when it is stored.
+    if (s > rules.burn_in) {
+      plot_point<plot>(frame, nx, ny, rules.colour);
+      ++counts.plotted;
+    }
+    if constexpr (storage == PointStorage::float_width) {
+      x = static_cast<float>(nx);
+      y = static_cast<float>(ny);
+    } else {
+      x = nx;
+      y = ny;
+    }
+  }
+  state.x = x;
+  state.y = y;
+  state.previous = previous;
+  return counts;
+}
+
+template <PickRule pick, InsideRule inside, PointStorage storage>
+static WalkCounts dispatch_plot(const WalkCircles& c, WalkState& s, const WalkRules& r,
+                                const WorldFrame& f) {
+  switch (r.plot) {
+    case WalkPlot::pixel: return walk<pick, inside, storage, WalkPlot::pixel>(c, s, r, f);
+    case WalkPlot::ring_radius_1: return walk<pick, inside, storage, WalkPlot::ring_radius_1>(c, s, r, f);
+    case WalkPlot::ring_radius_2: break;
+  }
+  return walk<pick, inside, storage, WalkPlot::ring_radius_2>(c, s, r, f);
+}
+
+template <PickRule pick, InsideRule inside>
+static WalkCounts dispatch_storage(const WalkCircles& c, WalkState& s, const WalkRules& r,
+                                   const WorldFrame& f) {
+  if (r.storage == PointStorage::float_width)
+    return dispatch_plot<pick, inside, PointStorage::float_width>(c, s, r, f);
+  return dispatch_plot<pick, inside, PointStorage::double_width>(c, s, r, f);
+}
+
+template <PickRule pick>
+static WalkCounts dispatch_inside(const WalkCircles& c, WalkState& s, const WalkRules& r,
+                                  const WorldFrame& f) {
+  if (r.inside == InsideRule::reject) return dispatch_storage<pick, InsideRule::reject>(c, s, r, f);
+  return dispatch_storage<pick, InsideRule::none>(c, s, r, f);
+}
+
+WalkCounts inversion_walk(const WalkCircles& circles, WalkState& state, const WalkRules& rules,
+                          const WorldFrame& frame) {
+  if (rules.pick == PickRule::cyclic)
+    return dispatch_inside<PickRule::cyclic>(circles, state, rules, frame);
+  return dispatch_inside<PickRule::random_no_repeat>(circles, state, rules, frame);
+}

@@ -1,0 +1,72 @@
+// The random inversion walk: the orbit of one point under a long sequence
+// of inversions in circles of a set, each step's new point plotted once the
+// burn-in is over. It paints the limit set of the group the inversions
+// generate (the chaos game).
+//
+// One walk: pick a circle (rand() % n, drawn again while it equals the
+// previous index; or cyclically s mod n), optionally refuse the pick when
+// the point lies strictly inside the circle (no step is counted), invert
+// the point, remember the index, and plot the new point if s > burn_in.
+// The walk never seeds the generator; every pick, kept or drawn again,
+// consumes one rand() value.
+#pragma once
+
+#include <SDL.h>
+
+#include "world_frame.h"
+
+enum class PickRule { random_no_repeat, cyclic };
+enum class InsideRule { none, reject };
+enum class PointStorage { double_width, float_width };
+enum class WalkPlot { pixel, ring_radius_1, ring_radius_2 };  // put_pixel, draw_circle r = 1 or 2
+
+constexpr int max_walk_circles = 16;
+constexpr int no_previous = -1;
+constexpr long no_burn_in = -1;  // every step plots, from step 0 on
+
+// The circle set as the walk reads it: centres widened to double (exact) and
+// the radii squared.
+struct WalkCircles {
+  int n;
+  double x[max_walk_circles];
+  double y[max_walk_circles];
+  double R2[max_walk_circles];
+};
+
+// Radii squared taken from the program's table.
+WalkCircles walk_circles(const float* x, const float* y, const double* radii_squared, int n);
+WalkCircles walk_circles(const double* x, const double* y, const double* radii_squared, int n);
+// Radii squared formed from the stored float radii (r * r in float, widened),
+// the same value a per-step product gives, since the set never changes
+// during a walk.
+WalkCircles walk_circles_squaring(const float* x, const float* y, const float* r, int n);
+
+// The walk's state, which outlives a walk where the program keeps it.
+struct WalkState {
+  double x;  // the walk point; holds a float value under float storage
+  double y;
+  int previous;  // index of the last circle used, or no_previous
+};
+
+struct WalkRules {
+  PickRule pick;
+  InsideRule inside;
+  PointStorage storage;
+  long steps;    // S: steps numbered 0 .. S - 1
+  long burn_in;  // B: step s plots if s > B; no_burn_in plots every step
+  WalkPlot plot;
+  Uint32 colour;
+};
+
+struct WalkCounts {
+  long plotted;  // points handed to the plot primitive
+  long refused;  // picks refused by the inside rule (not steps)
+  bool stuck;    // ended early: no circle could take the point
+};
+
+// A pick whose point sits on the chosen centre (no image) is refused like a
+// pick from inside; under the cyclic rule that step is passed over. A walk
+// whose every candidate circle refuses the point ends early (stuck), as
+// does a random walk over fewer than two circles.
+WalkCounts inversion_walk(const WalkCircles& circles, WalkState& state, const WalkRules& rules,
+                          const WorldFrame& frame);

@@ -1,0 +1,30 @@
+// Inversion of a circle in a mirror circle, and its two drawing forms.
+//
+// The image of the circle (dx, dy, rho) in the mirror with centre (cx, cy)
+// and radius squared R2 has centre c + (d - c) l and radius |rho l|, with
+// l = R2 / den and den = |d - c|^2 - rho^2, the power of the mirror centre
+// with respect to the circle. A circle through the mirror centre (den = 0)
+// has a line as its image: the result is then not finite and is never drawn.
+//
+// The storing form writes the image as three floats into a slot of the next
+// generation and fills it as a disc from the stored floats; the outline form
+// stores nothing and draws the outline from the full-precision values.
+#pragma once
+
+#include <SDL.h>
+
+#include "circle.h"
+#include "world_frame.h"
+
+struct CircleGeneration;
+
+Circle image_circle(double cx, double cy, double R2, double dx, double dy, double rho);
+
+// Storing form: mirror first, then the circle to invert. Writes slot `slot`
+// of the next generation (the caller advances its count).
+void invert_circle(CircleGeneration& generation, int slot, double cx, double cy, double R2,
+                   double dx, double dy, double rho, Uint32 colour, const WorldFrame& frame);
+
+// Outline form: the circle to invert first, then the mirror.
+void invert_circle(double dx, double dy, double rho, double cx, double cy, double R2,
+                   Uint32 colour, const WorldFrame& frame);

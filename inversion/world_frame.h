@@ -1,0 +1,40 @@
+// World units to pixels: each program's scale, origin and y direction.
+//
+// column = truncate(origin_column + x * scale), row = truncate(origin_row -
+// y * scale) with y up (+ with y down), radius = truncate(r * scale); the
+// three conversions are independent. Truncation is toward zero, so -0.7
+// becomes column 0, not -1.
+#pragma once
+
+#include <climits>
+
+enum class YAxis { up, down };
+
+struct WorldFrame {
+  double scale;          // pixels per world unit
+  double origin_column;  // pixel column of world x = 0
+  double origin_row;     // pixel row of world y = 0
+  YAxis y_axis;
+};
+
+// Truncation toward zero that is defined for every double: values beyond
+// the int range clamp to it, and NaN goes to INT_MIN (far off screen).
+inline int truncate_toward_zero(double v) {
+  if (v != v) return INT_MIN;
+  if (v >= 2147483647.0) return INT_MAX;
+  if (v <= -2147483648.0) return INT_MIN;
+  return static_cast<int>(v);
+}
+
+inline int frame_column(const WorldFrame& frame, double x) {
+  return truncate_toward_zero(frame.origin_column + x * frame.scale);
+}
+
+inline int frame_row(const WorldFrame& frame, double y) {
+  return truncate_toward_zero(frame.y_axis == YAxis::up ? frame.origin_row - y * frame.scale
+                                                        : frame.origin_row + y * frame.scale);
+}
+
+inline int frame_radius(const WorldFrame& frame, double r) {
+  return truncate_toward_zero(r * frame.scale);
+}
