@@ -1,0 +1,56 @@
+// Runs one of the suite's programs headless and collects what it showed.
+//
+// The program runs with SDL's dummy video driver and the headless harness
+// preloaded: every wait is answered from an event script, every SDL_Flip
+// saves the surface, and time() returns a pinned clock, so random pictures
+// are reproducible.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
+
+// One saved picture, each pixel as 0xRRGGBB.
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> rgb;
+
+  std::uint32_t at(int x, int y) const { return rgb[static_cast<std::size_t>(y) * width + x]; }
+};
+
+constexpr std::uint32_t rgb_white = 0xFFFFFF;
+constexpr std::uint32_t rgb_black = 0x000000;
+constexpr std::uint32_t rgb_red = 0xFF0000;
+constexpr std::uint32_t rgb_green = 0x00FA00;
+constexpr std::uint32_t rgb_blue = 0x0000FA;
+constexpr std::uint32_t rgb_yellow = 0xFFFF00;
+
+struct RunOptions {
+  long clock = 1700000000;  // what time() returns inside the program
+  // Events answering the waits, in order, repeated when used up; one of
+  // key, keyup, quit, motion, button, active. The default presses a key.
+  std::string events = "key";
+  // Extra environment for the program, NAME=value.
+  std::vector<std::string> environment;
+  bool preload_harness = true;  // false: run the program as it stands
+  int timeout_seconds = 300;
+};
+
+struct ProgramRun {
+  int exit_status = -1;  // exit code, or 128 + signal
+  std::string standard_output;
+  std::string standard_error;
+  std::vector<Picture> pictures;  // one per SDL_Flip, in order
+  std::vector<std::string> log;   // "flip N" and "event NAME" lines, in order
+  int flips = 0;
+  int waits = 0;  // waits ended by a key press or a quit event
+};
+
+ProgramRun run_program(const std::string& name, const RunOptions& options = {});
+
+// The pixels of `picture` equal to `colour`, as (x, y) pairs in row order.
+std::vector<std::pair<int, int>> pixels_of(const Picture& picture, std::uint32_t colour);
+
+bool same_picture(const Picture& a, const Picture& b);
