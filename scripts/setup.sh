@@ -1,0 +1,49 @@
+# Package set-up and builds shared by ./suite's commands (sourced, not run).
+
+run_packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev)
+test_packages=(xvfb xdotool x11-apps netpbm valgrind)
+
+missing_packages() {
+  local package
+  for package in "$@"; do
+    dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q '^install ok installed$' ||
+      echo "$package"
+  done
+}
+
+# Either SDL 1.2 development package will do; the compatibility layer over
+# SDL2 is the default.
+sdl_package() {
+  if [ -z "$(missing_packages libsdl1.2-dev)" ]; then return; fi
+  echo libsdl1.2-compat-dev
+}
+
+ensure_packages() {
+  local wanted=("${run_packages[@]}")
+  [ "$1" = test ] && wanted+=("${test_packages[@]}")
+  local sdl
+  sdl=$(sdl_package)
+  [ -n "$sdl" ] && wanted+=("$sdl")
+  local missing
+  missing=$(missing_packages "${wanted[@]}")
+  [ -z "$missing" ] && return 0
+  echo "Installing missing Debian packages:" $missing
+  local sudo=()
+  [ "$(id -u)" -ne 0 ] && sudo=(sudo)
+  "${sudo[@]}" apt-get update -q
+  # shellcheck disable=SC2086
+  DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends $missing
+}
+
+# build_tree release|test: configure and build into build/<kind>.
+build_tree() {
+  local kind=$1 dir="$here/build/$1"
+  local options=(-DCMAKE_BUILD_TYPE=Release)
+  if [ "$kind" = release ]; then
+    options+=(-DINVERSION_BUILD_TESTS=OFF)
+  else
+    options+=(-DRASTER_CHECK_BOUNDS=ON)
+  fi
+  cmake -S "$here" -B "$dir" "${options[@]}" >/dev/null
+  cmake --build "$dir" -j "$(nproc)"
+}
