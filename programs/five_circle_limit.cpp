@@ -1,0 +1,112 @@
+// five_circle_limit: four equal circles in a ring, each touching its two
+// neighbours, inside a fifth circle about the origin that touches all four.
+//
+// The inversions in the five circles generate a group whose limit set a
+// random walk of 100000 inversions paints, point by point. Each of the
+// three configurations is the one before enlarged by 1 + sqrt(2) and turned
+// by 45 degrees (black, green, red), and all are drawn on one canvas, so the
+// last picture shows the three limit sets overlaid, each nested in the next.
+// In the black one the outer radius is 2.414 rather than 1 + sqrt(2): its
+// unit circles poke a hair past the outer circle.
+#include <cstdlib>
+#include <ctime>
+
+#include "inversion.h"
+#include "raster_kit.h"
+
+struct Configuration {
+  double x[5];
+  double y[5];
+  double r[5];
+};
+
+static void draw_configuration(const Configuration& configuration, Uint32 colour);
+static void walk(WalkState& walker, Uint32 colour);
+
+// y up, origin in the middle of the window: column = 400 + 5 x, row = 300 - 5 y.
+static constexpr WorldFrame frame{5.0, 400.0, 300.0, YAxis::up};
+
+// Circles 0 to 3 form the ring, circle 4 is the outer circle.
+static const Configuration configuration_1 = {
+    {1, -1, -1, 1, 0},
+    {1, 1, -1, -1, 0},
+    {1, 1, 1, 1, 2.414},  // three decimals, not 1 + sqrt(2)
+};
+static const Configuration configuration_2 = {
+    {3.414213562373095, 0, -3.414213562373095, 0, 0},
+    {0, 3.414213562373095, 0, -3.414213562373095, 0},
+    {2.414213562373095, 2.414213562373095, 2.414213562373095, 2.414213562373095,
+     5.82842712474619},
+};
+static const Configuration configuration_3 = {
+    {5.82842712474619, 5.82842712474619, -5.82842712474619, -5.82842712474619, 0},
+    {-5.82842712474619, 5.82842712474619, 5.82842712474619, -5.82842712474619, 0},
+    {5.82842712474619, 5.82842712474619, 5.82842712474619, 5.82842712474619,
+     14.071067811865474},
+};
+
+static double circle_x[5];
+static double circle_y[5];
+static double circle_r[5];
+static double radii_squared[5];
+
+int main(int, char**) {
+  // ---- initialisation ----
+  open_display("five_circle_limit");
+  colour_white = map_colour(255, 255, 255);
+  colour_black = map_colour(0, 0, 0);
+  colour_green = map_colour(0, 250, 0);
+  colour_blue = map_colour(0, 0, 250);
+  colour_red = map_colour(255, 0, 0);
+  clear_screen(colour_white);
+  srand(time(NULL));
+  // No previous index before the first walk; it then carries from walk to walk.
+  WalkState walker{3.0, 3.0, no_previous};
+
+  // ---- picture 1: configuration 1 and its limit set, in black ----
+  draw_configuration(configuration_1, colour_black);
+  walk(walker, colour_black);
+  show_picture();
+  wait_for_key();
+
+  // ---- picture 2: configuration 2's circles, in green ----
+  draw_configuration(configuration_2, colour_green);
+  show_picture();
+  wait_for_key();
+
+  // ---- picture 3: configuration 2's limit set ----
+  walk(walker, colour_green);
+  show_picture();
+  wait_for_key();
+
+  // ---- picture 4: configuration 3 and its limit set, in red, over everything ----
+  draw_configuration(configuration_3, colour_red);
+  walk(walker, colour_red);
+  show_picture();
+  wait_for_key();
+  return 0;
+}
+
+// Replaces the circle set by the configuration, drawing each outline and
+// filling its entry of the radii squared.
+static void draw_configuration(const Configuration& configuration, Uint32 colour) {
+  for (int i = 0; i < 5; ++i) {
+    circle_x[i] = configuration.x[i];
+    circle_y[i] = configuration.y[i];
+    circle_r[i] = configuration.r[i];
+    draw_circle(frame_column(frame, circle_x[i]), frame_row(frame, circle_y[i]),
+                frame_radius(frame, circle_r[i]), colour);
+    radii_squared[i] = circle_r[i] * circle_r[i];
+  }
+}
+
+// 100000 random inversions from (3, 3), every new point plotted with the
+// unclipped put_pixel: the orbit never leaves the middle 340 x 340 pixels.
+static void walk(WalkState& walker, Uint32 colour) {
+  walker.x = 3.0;
+  walker.y = 3.0;
+  const WalkCircles circles = walk_circles(circle_x, circle_y, radii_squared, 5);
+  const WalkRules rules{PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width,
+                        100000, no_burn_in, WalkPlot::pixel, colour};
+  inversion_walk(circles, walker, rules, frame);
+}
