@@ -13,17 +13,20 @@ Circle image_circle(double cx, double cy, double R2, double dx, double dy, doubl
   // The image centre is not the image of the centre: it sits at the factor
   // R2 / den along the same ray, not R2 / |d - c|^2.
   const double l = R2 / den;
-  return {cx + DX * l, cy + DY * l, rho * l};
+  // l is negative when the circle encloses the mirror centre; the radius
+  // is its size all the same.
+  return {cx + DX * l, cy + DY * l, std::fabs(rho * l)};
 }
 
 void invert_circle(CircleGeneration& generation, int slot, double cx, double cy, double R2,
                    double dx, double dy, double rho, Uint32 colour, const WorldFrame& frame) {
   const Circle image = image_circle(cx, cy, R2, dx, dy, rho);
-  // Stored as floats, the radius rounded before its sign is dropped; the
-  // disc is drawn from the stored floats, not from the doubles.
+  // Stored as floats; the disc is drawn from the stored floats, not from
+  // the doubles. (Rounding is symmetric, so rounding rho * l before or after
+  // dropping its sign stores the same radius.)
   const float x = static_cast<float>(image.x);
   const float y = static_cast<float>(image.y);
-  const float r = std::fabs(static_cast<float>(image.r));
+  const float r = static_cast<float>(image.r);
   set_circle(generation.next, slot, x, y, r);
   if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(r)) return;
   fill_disc(frame_column(frame, x), frame_row(frame, y), frame_radius(frame, r), colour);
