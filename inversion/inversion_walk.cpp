@@ -51,6 +51,12 @@ static bool any_other_takes(const WalkCircles& c, int previous, double x, double
   return false;
 }
 
+// The value a 32-bit float walk point holds. Kept out of line on purpose:
+// GCC 12's SLP vectoriser (-O2 and up) drops the double -> float -> double
+// round trip when x and y are rounded side by side, so the walk would go on
+// from the unrounded point.
+[[gnu::noinline]] static double to_float_width(double v) { return static_cast<float>(v); }
+
 template <WalkPlot plot>
 static inline void plot_point(const WorldFrame& frame, double x, double y, Uint32 colour) {
   const int column = frame_column(frame, x);
@@ -68,8 +74,8 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
   double x = state.x;
   double y = state.y;
   if constexpr (storage == PointStorage::float_width) {
-    x = static_cast<float>(x);
-    y = static_cast<float>(y);
+    x = to_float_width(x);
+    y = to_float_width(y);
   }
   int previous = state.previous >= 0 && state.previous < c.n ? state.previous : no_previous;
 
@@ -112,8 +118,8 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
       ++counts.plotted;
     }
     if constexpr (storage == PointStorage::float_width) {
-      x = static_cast<float>(nx);
-      y = static_cast<float>(ny);
+      x = to_float_width(nx);
+      y = to_float_width(ny);
     } else {
       x = nx;
       y = ny;
