@@ -7,6 +7,9 @@
 // Builds with RASTER_CHECK_BOUNDS abort on any position outside the surface.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
+
 #include "display.h"
 
 #ifdef RASTER_CHECK_BOUNDS
@@ -22,7 +25,7 @@
 
 inline Uint32* pixel_address(int x, int y) {
   return reinterpret_cast<Uint32*>(static_cast<Uint8*>(screen->pixels) +
-                                   static_cast<long>(y) * screen->pitch) + x;
+                                   static_cast<std::ptrdiff_t>(y) * screen->pitch) + x;
 }
 
 inline void put_pixel(int x, int y, Uint32 value) {
@@ -36,6 +39,6 @@ inline Uint32 get_pixel(int x, int y) {
 }
 
 // The window test every rasteriser applies to every position it plots.
-inline bool in_window(long x, long y) {
+inline bool in_window(std::int64_t x, std::int64_t y) {
   return x >= 0 && x < window_width && y >= 0 && y < window_height;
 }

@@ -6,14 +6,16 @@
 // kept in 64 bits so no radius overflows it.
 #pragma once
 
+#include <cstdint>
+
 template <typename Step>
-inline void quarter_walk(long r, Step step) {
-  long dx = 0;
-  long dy = r;
-  long e = 0;
+inline void quarter_walk(std::int64_t r, Step step) {
+  std::int64_t dx = 0;
+  std::int64_t dy = r;
+  std::int64_t e = 0;
   while (dy > 0) {
-    const long ex = e + 2 * dx + 1;
-    const long ey = e - 2 * dy + 1;
+    const std::int64_t ex = e + 2 * dx + 1;
+    const std::int64_t ey = e - 2 * dy + 1;
     if ((ex < 0 ? -ex : ex) < (ey < 0 ? -ey : ey)) {
       ++dx;
       e = ex;
