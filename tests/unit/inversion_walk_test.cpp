@@ -214,7 +214,7 @@ TEST_F(InversionWalk, PointOnTheCircleIsInvertedAndStays) {
   const WalkCircles c = doubles({{0, 0, 25}});
   WalkState state{3, 4, no_previous};
   const WalkCounts counts = inversion_walk(
-      c, state, rules(PickRule::cyclic, 3, no_burn_in, WalkPlot::pixel, InsideRule::reject), soddy_frame);
+      c, state, rules(PickRule::cyclic, 3, no_burn_in, WalkPlot::ring_radius_1, InsideRule::reject), soddy_frame);
   EXPECT_EQ(counts.refused, 0);
   EXPECT_EQ(counts.plotted, 3);
   EXPECT_EQ(state.x, 3);
