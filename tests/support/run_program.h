@@ -46,6 +46,7 @@ struct ProgramRun {
   std::vector<std::string> log;   // "flip N" and "event NAME" lines, in order
   int flips = 0;
   int waits = 0;  // waits ended by a key press or a quit event
+  bool timed_out = false;  // killed after timeout_seconds
 };
 
 ProgramRun run_program(const std::string& name, const RunOptions& options = {});

@@ -1,0 +1,155 @@
+// The headless harness: preloaded (LD_PRELOAD) into a program under test,
+// never linked into one. It makes a whole program run unattended:
+//
+//   SDL_Flip       saves the surface as HARNESS_PICTURES/picture-NNN.bmp
+//                  (when that directory is given), then flips as usual;
+//   SDL_WaitEvent  never blocks: it hands out the next event of the script
+//                  HARNESS_EVENTS (comma-separated key, keyup, quit, motion,
+//                  button, active; repeated when used up; default "key");
+//   time           returns HARNESS_TIME when it is set.
+//
+// Every flip and every event goes to HARNESS_LOG as "flip N" or
+// "event NAME", one unbuffered write per line so a crash keeps the log.
+// A program that waits 100000 times is stopped with exit status 3.
+#include <SDL.h>
+#include <dlfcn.h>
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdarg>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <ctime>
+
+namespace {
+
+constexpr long wait_limit = 100000;
+
+int log_fd = -2;  // -2: not opened yet; -1: no log wanted
+int flip_count = 0;
+long wait_count = 0;
+const char* script_next = nullptr;  // next event name in HARNESS_EVENTS
+
+[[noreturn]] void harness_failure(int status, const char* format, ...) {
+  std::va_list args;
+  va_start(args, format);
+  std::fputs("headless harness: ", stderr);
+  std::vfprintf(stderr, format, args);
+  std::fputc('\n', stderr);
+  va_end(args);
+  _exit(status);
+}
+
+void log_line(const char* format, ...) {
+  if (log_fd == -2) {
+    const char* path = std::getenv("HARNESS_LOG");
+    log_fd = path ? open(path, O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, 0644) : -1;
+    if (path && log_fd < 0) harness_failure(4, "cannot open the log %s", path);
+  }
+  if (log_fd < 0) return;
+  char line[128];
+  std::va_list args;
+  va_start(args, format);
+  int length = std::vsnprintf(line, sizeof line - 1, format, args);
+  va_end(args);
+  if (length < 0) return;
+  if (length > static_cast<int>(sizeof line) - 2) length = sizeof line - 2;
+  line[length++] = '\n';
+  if (write(log_fd, line, static_cast<size_t>(length)) != length)
+    harness_failure(4, "cannot write the log");
+}
+
+const char* event_script() {
+  const char* script = std::getenv("HARNESS_EVENTS");
+  return script && *script ? script : "key";
+}
+
+// Copies the next name of the script into `name` and advances, starting
+// over at the end.
+void next_event_name(char* name, std::size_t size) {
+  if (script_next == nullptr || *script_next == '\0') script_next = event_script();
+  const std::size_t length = std::strcspn(script_next, ",");
+  if (length == 0 || length >= size) harness_failure(4, "bad event script \"%s\"", event_script());
+  std::memcpy(name, script_next, length);
+  name[length] = '\0';
+  script_next += length;
+  if (*script_next == ',') ++script_next;
+}
+
+void fill_event(SDL_Event* event, const char* name) {
+  std::memset(event, 0, sizeof *event);
+  if (std::strcmp(name, "key") == 0 || std::strcmp(name, "keyup") == 0) {
+    const bool down = name[3] == '\0';
+    event->key.type = down ? SDL_KEYDOWN : SDL_KEYUP;
+    event->key.state = down ? SDL_PRESSED : SDL_RELEASED;
+    event->key.keysym.sym = SDLK_SPACE;
+    event->key.keysym.unicode = down ? ' ' : 0;
+  } else if (std::strcmp(name, "quit") == 0) {
+    event->quit.type = SDL_QUIT;
+  } else if (std::strcmp(name, "motion") == 0) {
+    event->motion.type = SDL_MOUSEMOTION;
+    event->motion.x = 400;
+    event->motion.y = 300;
+    event->motion.xrel = 1;
+  } else if (std::strcmp(name, "button") == 0) {
+    event->button.type = SDL_MOUSEBUTTONDOWN;
+    event->button.button = SDL_BUTTON_LEFT;
+    event->button.state = SDL_PRESSED;
+    event->button.x = 400;
+    event->button.y = 300;
+  } else if (std::strcmp(name, "active") == 0) {
+    event->active.type = SDL_ACTIVEEVENT;
+    event->active.gain = 1;
+    event->active.state = SDL_APPACTIVE | SDL_APPINPUTFOCUS;
+  } else {
+    harness_failure(4, "unknown event \"%s\" in \"%s\"", name, event_script());
+  }
+}
+
+}  // namespace
+
+extern "C" {
+
+int SDL_Flip(SDL_Surface* surface) {
+  using Flip = int (*)(SDL_Surface*);
+  static const auto real_flip = reinterpret_cast<Flip>(dlsym(RTLD_NEXT, "SDL_Flip"));
+  if (real_flip == nullptr) harness_failure(4, "no SDL_Flip to forward to");
+
+  ++flip_count;
+  if (const char* directory = std::getenv("HARNESS_PICTURES")) {
+    char path[4096];
+    std::snprintf(path, sizeof path, "%s/picture-%03d.bmp", directory, flip_count);
+    if (SDL_SaveBMP(surface, path) != 0)
+      harness_failure(4, "cannot save %s: %s", path, SDL_GetError());
+  }
+  log_line("flip %d", flip_count);
+  return real_flip(surface);
+}
+
+int SDL_WaitEvent(SDL_Event* event) {
+  if (++wait_count > wait_limit)
+    harness_failure(3, "%ld calls of SDL_WaitEvent; the program never stops waiting", wait_limit);
+  // With no buffer SDL only reports that an event is ready: one always is.
+  if (event == nullptr) return 1;
+  char name[16];
+  next_event_name(name, sizeof name);
+  fill_event(event, name);
+  log_line("event %s", name);
+  return 1;
+}
+
+time_t time(time_t* result) noexcept {
+  time_t now;
+  if (const char* pinned = std::getenv("HARNESS_TIME")) {
+    now = static_cast<time_t>(std::strtoll(pinned, nullptr, 10));
+  } else {
+    timespec clock;
+    clock_gettime(CLOCK_REALTIME, &clock);
+    now = clock.tv_sec;
+  }
+  if (result) *result = now;
+  return now;
+}
+
+}  // extern "C"
