@@ -55,12 +55,15 @@ TEST(RingZoom, ShowsNineteenPicturesWaitsTwiceAndEndsCleanlyOnKeysAndOnQuits) {
   expect_same_pictures(keys, quits);  // a quit only ends the wait
 }
 
-TEST(RingZoom, StageZeroIsSmallAndCentred) {
+// Stage 0 is small: the fifteen white outlines fit the 21 x 21 square of the
+// central circle (radius 10 about (400, 300)), the red limit set reaches f
+// times further. Stage k adds only pixels of palette entry k mod 8, reaching
+// out to f^(k + 1) times the central circle's 10 pixels (plus the mark's arm
+// and the truncation), until the stages outgrow the window.
+TEST(RingZoom, StagesGrowFromTheCentreByTheZoomFactorInPaletteColours) {
   const ProgramRun& run = run_at(clock_a);
   ASSERT_EQ(run.pictures.size(), 19u);
   const Picture& first = run.pictures[0];
-  // The fifteen white outlines fit the 21 x 21 square of the central circle
-  // (radius 10 about (400, 300)); the red limit set reaches f times further.
   const PixelPositions white = pixels_of(first, rgb_white);
   ASSERT_FALSE(white.empty());
   expect_inside(white, {390, 410, 290, 310}, "stage 0 outlines");
@@ -70,14 +73,7 @@ TEST(RingZoom, StageZeroIsSmallAndCentred) {
   EXPECT_GE(box.right - box.left + 1, 24);
   EXPECT_GE(box.bottom - box.top + 1, 24);
   EXPECT_EQ(white.size() + red.size() + pixels_of(first, rgb_black).size(), 800u * 600u);
-}
 
-// Stage k adds only pixels of palette entry k mod 8, reaching out to
-// f^(k + 1) times the central circle's 10 pixels (plus the mark's arm and
-// the truncation), until the stages outgrow the window.
-TEST(RingZoom, EachStageGrowsByTheZoomFactorInItsPaletteColour) {
-  const ProgramRun& run = run_at(clock_a);
-  ASSERT_EQ(run.pictures.size(), 19u);
   for (int k = 1; k < 18; ++k) {
     const std::string stage = "stage " + std::to_string(k);
     const PixelPositions added = changed_pixels(run.pictures[k - 1], run.pictures[k]);
