@@ -94,6 +94,7 @@ static void draw_configuration(const Configuration& configuration, Uint32 colour
     circle_x[i] = configuration.x[i];
     circle_y[i] = configuration.y[i];
     circle_r[i] = configuration.r[i];
+    // Truncated toward zero: 400 - 5 * 3.414... = 382.93 is column 382.
     draw_circle(frame_column(frame, circle_x[i]), frame_row(frame, circle_y[i]),
                 frame_radius(frame, circle_r[i]), colour);
     radii_squared[i] = circle_r[i] * circle_r[i];
