@@ -1,7 +1,7 @@
 # Package set-up and builds shared by ./suite's commands (sourced, not run).
 
 run_packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev)
-test_packages=(xvfb xdotool x11-apps netpbm valgrind clang libclang-rt-14-dev)
+test_packages=(xvfb libx11-dev libxtst-dev valgrind clang libclang-rt-14-dev)
 
 missing_packages() {
   local package
