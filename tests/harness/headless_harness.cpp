@@ -2,7 +2,8 @@
 // never linked into one. It makes a whole program run unattended:
 //
 //   SDL_Flip       saves the surface as HARNESS_PICTURES/picture-NNN.bmp
-//                  (when that directory is given), then flips as usual;
+//                  (when that directory is given; picture-NNN.png when
+//                  HARNESS_PICTURE_FORMAT is png), then flips as usual;
 //   SDL_WaitEvent  never blocks: it hands out the next event of the script
 //                  HARNESS_EVENTS (comma-separated key, keyup, quit, motion,
 //                  button, active; repeated when used up; default "key");
@@ -21,6 +22,8 @@
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
+
+#include "png_picture.h"
 
 namespace {
 
@@ -107,6 +110,14 @@ void fill_event(SDL_Event* event, const char* name) {
   }
 }
 
+// HARNESS_PICTURE_FORMAT: "bmp" (the default) or "png".
+bool picture_format_is_png() {
+  const char* format = std::getenv("HARNESS_PICTURE_FORMAT");
+  if (format == nullptr || *format == '\0' || std::strcmp(format, "bmp") == 0) return false;
+  if (std::strcmp(format, "png") == 0) return true;
+  harness_failure(4, "unknown picture format \"%s\" (bmp or png)", format);
+}
+
 }  // namespace
 
 extern "C" {
@@ -118,9 +129,13 @@ int SDL_Flip(SDL_Surface* surface) {
 
   ++flip_count;
   if (const char* directory = std::getenv("HARNESS_PICTURES")) {
+    const bool png = picture_format_is_png();
     char path[4096];
-    std::snprintf(path, sizeof path, "%s/picture-%03d.bmp", directory, flip_count);
-    if (SDL_SaveBMP(surface, path) != 0)
+    std::snprintf(path, sizeof path, "%s/picture-%03d.%s", directory, flip_count, png ? "png" : "bmp");
+    char error[256];
+    if (png && !save_png(surface, path, error, sizeof error))
+      harness_failure(4, "cannot save %s: %s", path, error);
+    if (!png && SDL_SaveBMP(surface, path) != 0)
       harness_failure(4, "cannot save %s: %s", path, SDL_GetError());
   }
   log_line("flip %d", flip_count);

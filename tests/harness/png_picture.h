@@ -1,0 +1,11 @@
+// Writing a surface as an 8-bit RGB PNG file through libpng, for the
+// headless harness's picture export.
+#pragma once
+
+#include <SDL.h>
+
+#include <cstddef>
+
+// Writes `surface` (any depth, colours read through its pixel format) to
+// `path`. Returns false with a reason in `error` on failure.
+bool save_png(SDL_Surface* surface, const char* path, char* error, std::size_t error_size);
