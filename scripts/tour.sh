@@ -1,37 +1,46 @@
 #!/usr/bin/env bash
-# Shows the programs one after another in a window; any key advances.
+# Shows the programs one after another in a window:
+#   scripts/tour.sh BIN [PROGRAM]
+# Any key in the window shows the next picture; closing the window only
+# skips to the next picture, as the programs do; Ctrl-C here ends the tour.
 set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+source "$here/programs.sh"
 bin=$1
 shift
-tour=(
-  "soddy_gasket 2"
-  "coaxal_pencil 1"
-  "five_circle_limit 4"
-  "ring_zoom 2"
-  "four_circle_packing 5"
-  "two_circle_iteration 4"
-  "apollonian_circles 1"
-  "soddy_radius_sweep 15"
-  "image_inversion 2"
-  "spoke_inversion 1"
-)
+tour=("${programs[@]}")
 if [ $# -gt 0 ]; then
-  chosen=()
-  for entry in "${tour[@]}"; do
-    [ "${entry%% *}" = "$1" ] && chosen+=("$entry")
-  done
-  if [ ${#chosen[@]} -eq 0 ]; then
-    echo "no program called '$1'; the programs are: $(printf '%s ' "${tour[@]%% *}")" >&2
-    exit 2
-  fi
-  tour=("${chosen[@]}")
+  check_program_name "$1" || exit 2
+  tour=("$1")
+fi
+
+# Ctrl-C (SIGINT) or SIGTERM would reach a program as a quit event, which only
+# ends its current wait; so the program runs in the background, where SIGINT
+# is ignored, and the tour ends it with SIGKILL.
+running=0
+trap '[ "$running" -gt 0 ] && kill -KILL "$running" 2>/dev/null; echo; echo "Tour stopped."; exit 130' INT TERM
+
+if [ ${#tour[@]} -gt 1 ]; then
+  echo "A tour of ${#tour[@]} programs. In each window any key shows the next picture;"
+  echo "closing the window only skips to the next one. Ctrl-C here ends the tour."
 fi
 place=0
-for entry in "${tour[@]}"; do
+for name in "${tour[@]}"; do
   place=$((place + 1))
-  name=${entry%% *}
-  waits=${entry##* }
-  [ -x "$bin/$name" ] || continue
-  echo "[$place/${#tour[@]}] $name: $waits picture(s) to advance through; press any key in the window"
-  "$bin/$name"
+  pictures=${program_pictures[$name]}
+  if [ ! -x "$bin/$name" ]; then
+    echo "[$place/${#tour[@]}] $name is not built; left out"
+    continue
+  fi
+  [ "$pictures" -eq 1 ] && held="1 picture" || held="$pictures pictures"
+  echo "[$place/${#tour[@]}] $name: ${program_about[$name]} ($held; any key goes on)"
+  "$bin/$name" &
+  running=$!
+  status=0
+  wait "$running" || status=$?
+  running=0
+  if [ "$status" -ne 0 ]; then
+    echo "$name ended with status $status; without a working display, './suite export' writes the pictures as PNG files." >&2
+    exit "$status"
+  fi
 done
