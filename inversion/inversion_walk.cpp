@@ -79,12 +79,18 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
   }
   int previous = state.previous >= 0 && state.previous < c.n ? state.previous : no_previous;
 
-  for (long s = 0; s < rules.steps; ++s) {
-    // A random pick with no repeat needs a second circle to go to.
-    if (c.n < 1 || (pick == PickRule::random_no_repeat && c.n < 2 && previous == 0)) {
+  // A random pick with no repeat needs a second circle to go to: over one
+  // circle the walk can take at most one step.
+  long steps = rules.steps;
+  if (c.n < 1 || (pick == PickRule::random_no_repeat && c.n < 2)) {
+    const long possible = c.n < 1 || previous == 0 ? 0 : 1;
+    if (steps > possible) {
+      steps = possible;
       counts.stuck = true;
-      break;
     }
+  }
+
+  for (long s = 0; s < steps; ++s) {
     int k;
     double dx, dy, d2;
     bool taken;

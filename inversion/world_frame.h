@@ -20,10 +20,9 @@ struct WorldFrame {
 // Truncation toward zero that is defined for every double: values beyond
 // the int range clamp to it, and NaN goes to INT_MIN (far off screen).
 inline int truncate_toward_zero(double v) {
+  if (v > -2147483649.0 && v < 2147483648.0) return static_cast<int>(v);  // NaN fails both
   if (v != v) return INT_MIN;
-  if (v >= 2147483647.0) return INT_MAX;
-  if (v <= -2147483648.0) return INT_MIN;
-  return static_cast<int>(v);
+  return v > 0 ? INT_MAX : INT_MIN;
 }
 
 inline int frame_column(const WorldFrame& frame, double x) {
