@@ -18,7 +18,11 @@ fi
 # ends its current wait; so the program runs in the background, where SIGINT
 # is ignored, and the tour ends it with SIGKILL.
 running=0
-trap '[ "$running" -gt 0 ] && kill -KILL "$running" 2>/dev/null; echo; echo "Tour stopped."; exit 130' INT TERM
+trap '[ "$running" -gt 0 ] && { kill -KILL "$running"; wait "$running" || true; } 2>/dev/null; echo; echo "Tour stopped."; exit 130' INT TERM
+# A program's own output (four_circle_packing prints its generation sizes,
+# with no newline) is shown on a line of its own once the program ends.
+output=$(mktemp)
+trap 'rm -f "$output"' EXIT
 
 if [ ${#tour[@]} -gt 1 ]; then
   echo "A tour of ${#tour[@]} programs. In each window any key shows the next picture;"
@@ -34,11 +38,12 @@ for name in "${tour[@]}"; do
   fi
   [ "$pictures" -eq 1 ] && held="1 picture" || held="$pictures pictures"
   echo "[$place/${#tour[@]}] $name: ${program_about[$name]} ($held; any key goes on)"
-  "$bin/$name" &
+  "$bin/$name" >"$output" &
   running=$!
   status=0
   wait "$running" || status=$?
   running=0
+  if [ -s "$output" ]; then echo "    $name printed: $(cat "$output")"; fi
   if [ "$status" -ne 0 ]; then
     echo "$name ended with status $status; without a working display, './suite export' writes the pictures as PNG files." >&2
     exit "$status"
