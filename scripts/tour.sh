@@ -14,6 +14,13 @@ if [ $# -gt 0 ]; then
   tour=("$1")
 fi
 
+# Where no display answers, SDL 2 under the compatibility layer may fall back
+# to its offscreen driver and wait, unseen, for a key that never comes;
+# naming the driver turns that into an error.
+if [ -z "${SDL_VIDEODRIVER:-}" ]; then
+  if [ -n "${DISPLAY:-}" ]; then export SDL_VIDEODRIVER=x11; else export SDL_VIDEODRIVER=wayland; fi
+fi
+
 # Ctrl-C (SIGINT) or SIGTERM would reach a program as a quit event, which only
 # ends its current wait; so the program runs in the background, where SIGINT
 # is ignored, and the tour ends it with SIGKILL.
@@ -45,7 +52,7 @@ for name in "${tour[@]}"; do
   running=0
   if [ -s "$output" ]; then echo "    $name printed: $(cat "$output")"; fi
   if [ "$status" -ne 0 ]; then
-    echo "$name ended with status $status; without a working display, './suite export' writes the pictures as PNG files." >&2
+    echo "$name ended with status $status. Without a working display, './suite export' writes the pictures as PNG files." >&2
     exit "$status"
   fi
 done
