@@ -182,7 +182,7 @@ class RealWindow : public testing::TestWithParam<std::string> {
   int exit_status = -1;
 };
 
-TEST_P(RealWindow, ShowsTheHeadlessPicturesAndGoesOnAfterKeysAndCloseRequests) {
+TEST_P(RealWindow, PicturesKeysAndCloseRequests) {
   const std::string name = GetParam();
   RunOptions options;
   options.clock = pinned_clock;
