@@ -43,7 +43,8 @@ done
 
 build=$root/build/export
 echo "Building the programs and the export harness in $build ..."
-cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+# Configured once; the build step configures again when a CMakeLists changes.
+[ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$build" -j "$(nproc)" --target picture_export >/dev/null
 harness=$build/tests/harness/libheadless_harness.so
 
