@@ -11,6 +11,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -132,7 +133,8 @@ class RealWindow : public testing::TestWithParam<std::string> {
     char* argv[] = {const_cast<char*>(path.c_str()), nullptr};
     const int failure = posix_spawn(&program, path.c_str(), &actions, nullptr, argv, envp.data());
     posix_spawn_file_actions_destroy(&actions);
-    ASSERT_EQ(failure, 0) << "cannot start " << path;
+    if (failure != 0) program = 0;
+    ASSERT_EQ(failure, 0) << "cannot start " << path << ": " << std::strerror(failure);
   }
 
   // Waits until `ended` waits are over and the program sits in the next
