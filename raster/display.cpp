@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 SDL_Surface* screen = nullptr;
 const char* program_name = "inversion";
@@ -25,8 +26,17 @@ static void unlock_screen() {
 }
 
 void display_failure(const char* what) {
-  std::fprintf(stderr, "%s: %s: %s\n", program_name, what, SDL_GetError());
+  const char* reason = SDL_GetError();
+  std::fprintf(stderr, "%s: %s: %s\n", program_name, what, *reason ? reason : "SDL gives no reason");
   std::exit(1);
+}
+
+// With no display to talk to, SDL falls back to its "offscreen" driver: the
+// window opens, nobody sees it, and the first wait for a key never ends.
+static bool video_shows_nothing() {
+  char driver[32] = "";
+  SDL_VideoDriverName(driver, sizeof driver);
+  return std::strcmp(driver, "offscreen") == 0;
 }
 
 void init_video(const char* name) {
@@ -36,6 +46,11 @@ void init_video(const char* name) {
 }
 
 void open_window() {
+  if (video_shows_nothing()) {
+    std::fprintf(stderr, "%s: no display: SDL found no screen to show the window on "
+                 "(is DISPLAY or WAYLAND_DISPLAY set?)\n", program_name);
+    std::exit(1);
+  }
   screen = SDL_SetVideoMode(window_width, window_height, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
   if (screen == nullptr) display_failure("cannot open an 800 x 600 x 32 window");
   SDL_WM_SetCaption(program_name, program_name);

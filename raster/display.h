@@ -8,7 +8,9 @@
 // show_picture() before wait_for_key().
 //
 // A failure to start SDL or to open the window ends the program with one
-// line on standard error and exit status 1.
+// line on standard error and exit status 1; so does a video driver that
+// shows nothing (SDL's "offscreen" fallback when there is no display), where
+// the program would otherwise wait for a key nobody can press.
 #pragma once
 
 #include <SDL.h>
