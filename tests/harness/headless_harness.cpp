@@ -7,6 +7,12 @@
 //   SDL_WaitEvent  never blocks: it hands out the next event of the script
 //                  HARNESS_EVENTS (comma-separated key, keyup, quit, motion,
 //                  button, active; repeated when used up; default "key");
+//                  with HARNESS_EVENTS=real it is SDL's own wait on SDL's
+//                  own queue;
+//   HARNESS_QUEUE  "FLIP:NAME,NAME;FLIP:NAME": right after flip FLIP, the
+//                  named events are pushed into SDL's queue with
+//                  SDL_PushEvent, as if they arrived while the next picture
+//                  is drawn (logged as "push NAME");
 //   time           returns HARNESS_TIME when it is set.
 //
 // Every flip and every event goes to HARNESS_LOG as "flip N" or
@@ -106,7 +112,56 @@ void fill_event(SDL_Event* event, const char* name) {
     event->active.gain = 1;
     event->active.state = SDL_APPACTIVE | SDL_APPINPUTFOCUS;
   } else {
-    harness_failure(4, "unknown event \"%s\" in \"%s\"", name, event_script());
+    harness_failure(4, "unknown event \"%s\" (key, keyup, quit, motion, button or active)", name);
+  }
+}
+
+bool real_waits() {
+  const char* script = std::getenv("HARNESS_EVENTS");
+  return script && std::strcmp(script, "real") == 0;
+}
+
+// The script name of an event that SDL's own wait returned.
+void name_event(const SDL_Event& event, char* name, std::size_t size) {
+  switch (event.type) {
+    case SDL_KEYDOWN: std::snprintf(name, size, "key"); break;
+    case SDL_KEYUP: std::snprintf(name, size, "keyup"); break;
+    case SDL_QUIT: std::snprintf(name, size, "quit"); break;
+    case SDL_MOUSEMOTION: std::snprintf(name, size, "motion"); break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: std::snprintf(name, size, "button"); break;
+    case SDL_ACTIVEEVENT: std::snprintf(name, size, "active"); break;
+    default: std::snprintf(name, size, "type%d", event.type); break;
+  }
+}
+
+// Pushes the events of HARNESS_QUEUE's entries for flip `flip`, in order.
+// Every entry is parsed at every flip, so a bad one fails at the first.
+void queue_events(int flip) {
+  const char* script = std::getenv("HARNESS_QUEUE");
+  if (script == nullptr) return;
+  const char* next = script;
+  while (*next != '\0') {
+    char* names = nullptr;
+    const long at = std::strtol(next, &names, 10);
+    if (names == next || *names != ':') harness_failure(4, "bad queue script \"%s\"", script);
+    next = ++names;
+    for (;;) {
+      const std::size_t length = std::strcspn(next, ",;");
+      char name[16];
+      if (length == 0 || length >= sizeof name) harness_failure(4, "bad queue script \"%s\"", script);
+      std::memcpy(name, next, length);
+      name[length] = '\0';
+      SDL_Event event;
+      fill_event(&event, name);  // checks the name whichever flip it is for
+      if (at == flip && SDL_PushEvent(&event) != 0)
+        harness_failure(4, "cannot push %s: %s", name, SDL_GetError());
+      if (at == flip) log_line("push %s", name);
+      next += length;
+      if (*next != ',') break;
+      ++next;
+    }
+    if (*next == ';') ++next;
   }
 }
 
@@ -139,12 +194,25 @@ int SDL_Flip(SDL_Surface* surface) {
       harness_failure(4, "cannot save %s: %s", path, SDL_GetError());
   }
   log_line("flip %d", flip_count);
+  queue_events(flip_count);
   return real_flip(surface);
 }
 
 int SDL_WaitEvent(SDL_Event* event) {
   if (++wait_count > wait_limit)
     harness_failure(3, "%ld calls of SDL_WaitEvent; the program never stops waiting", wait_limit);
+  if (real_waits()) {
+    using Wait = int (*)(SDL_Event*);
+    static const auto real_wait = reinterpret_cast<Wait>(dlsym(RTLD_NEXT, "SDL_WaitEvent"));
+    if (real_wait == nullptr) harness_failure(4, "no SDL_WaitEvent to forward to");
+    const int result = real_wait(event);
+    if (result == 1 && event != nullptr) {
+      char name[16];
+      name_event(*event, name, sizeof name);
+      log_line("event %s", name);
+    }
+    return result;
+  }
   // With no buffer SDL only reports that an event is ready: one always is.
   if (event == nullptr) return 1;
   char name[16];
