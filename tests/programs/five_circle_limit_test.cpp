@@ -3,25 +3,14 @@
 #include <gtest/gtest.h>
 
 #include "walk_checks.h"
+#include "shared_run.h"
 
 namespace {
 
 constexpr long clock_a = 1700000000;
 constexpr long clock_b = 1700003601;
 
-const ProgramRun& run_at(long clock) {
-  static const ProgramRun run_a = [] {
-    RunOptions options;
-    options.clock = clock_a;
-    return run_program("five_circle_limit", options);
-  }();
-  static const ProgramRun run_b = [] {
-    RunOptions options;
-    options.clock = clock_b;
-    return run_program("five_circle_limit", options);
-  }();
-  return clock == clock_a ? run_a : run_b;
-}
+const ProgramRun& run_at(long clock) { return shared_run("five_circle_limit", clock); }
 
 struct PixelCircle {
   int column, row, radius;

@@ -8,25 +8,14 @@
 #include <set>
 
 #include "run_program.h"
+#include "shared_run.h"
 
 namespace {
 
 constexpr long clock_a = 1700000000;
 constexpr long clock_b = 1712345678;
 
-const ProgramRun& run_at(long clock) {
-  static const ProgramRun run_a = [] {
-    RunOptions options;
-    options.clock = clock_a;
-    return run_program("four_circle_packing", options);
-  }();
-  static const ProgramRun run_b = [] {
-    RunOptions options;
-    options.clock = clock_b;
-    return run_program("four_circle_packing", options);
-  }();
-  return clock == clock_a ? run_a : run_b;
-}
+const ProgramRun& run_at(long clock) { return shared_run("four_circle_packing", clock); }
 
 std::set<std::uint32_t> colours_of(const Picture& picture) {
   return std::set<std::uint32_t>(picture.rgb.begin(), picture.rgb.end());

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "walk_checks.h"
+#include "shared_run.h"
 
 namespace {
 
@@ -17,19 +18,7 @@ constexpr double zoom_factor = 1.2539603376627038;
 const std::uint32_t palette[8] = {0xFF0000, 0x00FA00, 0x0000FA, 0xFFFF00,
                                   0xC30000, 0x00BE00, 0x0000BE, 0x9B9B00};
 
-const ProgramRun& run_at(long clock) {
-  static const ProgramRun run_a = [] {
-    RunOptions options;
-    options.clock = clock_a;
-    return run_program("ring_zoom", options);
-  }();
-  static const ProgramRun run_b = [] {
-    RunOptions options;
-    options.clock = clock_b;
-    return run_program("ring_zoom", options);
-  }();
-  return clock == clock_a ? run_a : run_b;
-}
+const ProgramRun& run_at(long clock) { return shared_run("ring_zoom", clock); }
 
 double farthest_from_centre(const PixelPositions& positions) {
   double farthest = 0;

@@ -9,25 +9,14 @@
 #include <set>
 
 #include "run_program.h"
+#include "shared_run.h"
 
 namespace {
 
 constexpr long clock_a = 1700000000;
 constexpr long clock_b = 1700003601;
 
-const ProgramRun& run_at(long clock) {
-  static const ProgramRun run_a = [] {
-    RunOptions options;
-    options.clock = clock_a;
-    return run_program("soddy_gasket", options);
-  }();
-  static const ProgramRun run_b = [] {
-    RunOptions options;
-    options.clock = clock_b;
-    return run_program("soddy_gasket", options);
-  }();
-  return clock == clock_a ? run_a : run_b;
-}
+const ProgramRun& run_at(long clock) { return shared_run("soddy_gasket", clock); }
 
 std::set<std::uint32_t> colours_of(const Picture& picture) {
   return std::set<std::uint32_t>(picture.rgb.begin(), picture.rgb.end());

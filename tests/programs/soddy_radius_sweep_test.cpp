@@ -6,6 +6,7 @@
 #include <string>
 
 #include "walk_checks.h"
+#include "shared_run.h"
 
 namespace {
 
@@ -13,19 +14,7 @@ constexpr long clock_a = 1700000000;
 constexpr long clock_b = 1700003601;
 constexpr int passes = 15;
 
-const ProgramRun& run_at(long clock) {
-  static const ProgramRun run_a = [] {
-    RunOptions options;
-    options.clock = clock_a;
-    return run_program("soddy_radius_sweep", options);
-  }();
-  static const ProgramRun run_b = [] {
-    RunOptions options;
-    options.clock = clock_b;
-    return run_program("soddy_radius_sweep", options);
-  }();
-  return clock == clock_a ? run_a : run_b;
-}
+const ProgramRun& run_at(long clock) { return shared_run("soddy_radius_sweep", clock); }
 
 // Circle 0's pixel radius in pass p (from 1): truncate(120 r) with r the
 // float of t + 0.2679491924311228, t = -0.2 + 0.1 (p - 1).
