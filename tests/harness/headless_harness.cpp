@@ -29,6 +29,7 @@
 #include <cstring>
 #include <ctime>
 
+#include "pinned_time.h"
 #include "png_picture.h"
 
 namespace {
@@ -222,17 +223,6 @@ int SDL_WaitEvent(SDL_Event* event) {
   return 1;
 }
 
-time_t time(time_t* result) noexcept {
-  time_t now;
-  if (const char* pinned = std::getenv("HARNESS_TIME")) {
-    now = static_cast<time_t>(std::strtoll(pinned, nullptr, 10));
-  } else {
-    timespec clock;
-    clock_gettime(CLOCK_REALTIME, &clock);
-    now = clock.tv_sec;
-  }
-  if (result) *result = now;
-  return now;
-}
+time_t time(time_t* result) noexcept { return pinned_time(result); }
 
 }  // extern "C"

@@ -21,6 +21,14 @@ class CanvasTest : public ::testing::Test {
   std::vector<std::pair<int, int>> changed_pixels(Uint32 background) const;
   int count_pixels(Uint32 value) const;
 
+  // What one drawing changes on a freshly cleared (white) canvas.
+  template <typename Draw>
+  std::vector<std::pair<int, int>> drawn_alone(Draw draw) {
+    SDL_FillRect(screen, nullptr, colour_white);
+    draw();
+    return changed_pixels(colour_white);
+  }
+
  private:
   SDL_Surface* saved_screen_ = nullptr;
 };

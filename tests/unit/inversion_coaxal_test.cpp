@@ -13,15 +13,7 @@ constexpr CircleEquation first{-3, 0, 0};    // radius 3 about (-3, 0)
 constexpr CircleEquation second{7, 0, 24};   // radius 5 about (7, 0)
 }  // namespace
 
-class InversionCoaxal : public CanvasTest {
- protected:
-  template <typename Draw>
-  std::vector<std::pair<int, int>> drawn_alone(Draw draw) {
-    SDL_FillRect(screen, nullptr, colour_white);
-    draw();
-    return changed_pixels(colour_white);
-  }
-};
+using InversionCoaxal = CanvasTest;
 
 TEST_F(InversionCoaxal, ListedPencilGivesFootPointAndLimitingPoints) {
   const Point foot = foot_point(first, second);

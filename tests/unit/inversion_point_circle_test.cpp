@@ -90,14 +90,6 @@ TEST(InversionCircle, ImageHoldsTheImagesOfThePoints) {
 
 class InversionDrawingForm : public CanvasTest {
  protected:
-  // What a reference drawing changes on a freshly cleared canvas.
-  template <typename Draw>
-  std::vector<std::pair<int, int>> drawn_alone(Draw draw) {
-    SDL_FillRect(screen, nullptr, colour_white);
-    draw();
-    return changed_pixels(colour_white);
-  }
-
   CircleStore<4> current_{};
   CircleStore<4> next_{};
   CircleGeneration generation_{current_.slots(), 0, next_.slots(), 0};

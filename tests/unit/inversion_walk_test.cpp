@@ -37,15 +37,7 @@ WalkRules rules(PickRule pick, long steps, long burn_in = no_burn_in,
 }
 }  // namespace
 
-class InversionWalk : public CanvasTest {
- protected:
-  template <typename Draw>
-  std::vector<std::pair<int, int>> drawn_alone(Draw draw) {
-    SDL_FillRect(screen, nullptr, colour_white);
-    draw();
-    return changed_pixels(colour_white);
-  }
-};
+using InversionWalk = CanvasTest;
 
 TEST_F(InversionWalk, RandomPicksFollowTheRandStreamWithoutRepeats) {
   const WalkCircles c = soddy_circles();

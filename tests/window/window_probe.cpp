@@ -17,6 +17,8 @@
 #include <cstdlib>
 #include <ctime>
 
+#include "../harness/pinned_time.h"
+
 namespace {
 
 int log_fd = -2;  // -2: not opened yet; -1: no log wanted
@@ -66,17 +68,6 @@ int SDL_WaitEvent(SDL_Event* event) {
   return result;
 }
 
-time_t time(time_t* result) noexcept {
-  time_t now;
-  if (const char* pinned = std::getenv("HARNESS_TIME")) {
-    now = static_cast<time_t>(std::strtoll(pinned, nullptr, 10));
-  } else {
-    timespec clock;
-    clock_gettime(CLOCK_REALTIME, &clock);
-    now = clock.tv_sec;
-  }
-  if (result) *result = now;
-  return now;
-}
+time_t time(time_t* result) noexcept { return pinned_time(result); }
 
 }  // extern "C"
