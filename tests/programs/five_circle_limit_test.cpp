@@ -44,10 +44,7 @@ TEST(FiveCircleLimit, ShowsFourPicturesAndEndsCleanlyOnKeysAndOnQuits) {
   expect_run_shape(keys, 4, 4);
   EXPECT_EQ(keys.standard_output, "");
 
-  RunOptions options;
-  options.clock = clock_a;
-  options.events = "quit";
-  const ProgramRun quits = run_program("five_circle_limit", options);
+  const ProgramRun quits = quit_run("five_circle_limit", clock_a);
   expect_run_shape(quits, 4, 4);
   expect_same_pictures(keys, quits);  // a quit only ends the wait
 }

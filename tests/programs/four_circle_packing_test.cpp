@@ -55,10 +55,7 @@ TEST(FourCirclePacking, ShowsFivePicturesAndPrintsTheThreeSizesOnKeysAndOnQuits)
   ASSERT_EQ(keys.pictures.size(), 5u);
   EXPECT_EQ(keys.standard_output, "12   132   17292   ");
 
-  RunOptions options;
-  options.clock = clock_a;
-  options.events = "quit";
-  const ProgramRun quits = run_program("four_circle_packing", options);
+  const ProgramRun quits = quit_run("four_circle_packing", clock_a);
   EXPECT_EQ(quits.exit_status, 0) << quits.standard_error;
   EXPECT_EQ(quits.waits, 5);
   EXPECT_EQ(quits.standard_output, "12   132   17292   ");

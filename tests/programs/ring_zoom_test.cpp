@@ -36,10 +36,7 @@ TEST(RingZoom, ShowsNineteenPicturesWaitsTwiceAndEndsCleanlyOnKeysAndOnQuits) {
   EXPECT_EQ(keys.log[1].rfind("event", 0), 0u) << keys.log[1];
   EXPECT_EQ(keys.log.back().rfind("event", 0), 0u) << keys.log.back();
 
-  RunOptions options;
-  options.clock = clock_a;
-  options.events = "quit";
-  const ProgramRun quits = run_program("ring_zoom", options);
+  const ProgramRun quits = quit_run("ring_zoom", clock_a);
   expect_run_shape(quits, 19, 2);
   expect_same_pictures(keys, quits);  // a quit only ends the wait
 }

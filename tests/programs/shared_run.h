@@ -20,3 +20,11 @@ inline const ProgramRun& shared_run(const std::string& name, long clock) {
   }
   return found->second;
 }
+
+// A run whose every wait is answered by a quit event instead of a key.
+inline ProgramRun quit_run(const std::string& name, long clock = RunOptions{}.clock) {
+  RunOptions options;
+  options.clock = clock;
+  options.events = "quit";
+  return run_program(name, options);
+}

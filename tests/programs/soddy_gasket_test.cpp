@@ -55,10 +55,7 @@ TEST(SoddyGasket, ShowsTwoPicturesAndEndsCleanlyOnKeysAndOnQuits) {
   ASSERT_EQ(keys.pictures.size(), 2u);
   EXPECT_EQ(keys.standard_output, "");
 
-  RunOptions options;
-  options.clock = clock_a;
-  options.events = "quit";
-  const ProgramRun quits = run_program("soddy_gasket", options);
+  const ProgramRun quits = quit_run("soddy_gasket", clock_a);
   EXPECT_EQ(quits.exit_status, 0) << quits.standard_error;
   EXPECT_EQ(quits.waits, 2);
   ASSERT_EQ(quits.pictures.size(), 2u);

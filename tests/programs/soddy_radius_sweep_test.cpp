@@ -31,10 +31,7 @@ TEST(SoddyRadiusSweep, ShowsTwoPicturesAPassWaitsOnceAndEndsCleanlyOnKeysAndOnQu
   for (int p = 0; p < passes; ++p) expected += "ffw";
   EXPECT_EQ(pattern, expected);
 
-  RunOptions options;
-  options.clock = clock_a;
-  options.events = "quit";
-  const ProgramRun quits = run_program("soddy_radius_sweep", options);
+  const ProgramRun quits = quit_run("soddy_radius_sweep", clock_a);
   expect_run_shape(quits, 2 * passes, passes);
   expect_same_pictures(keys, quits);  // a quit only ends the wait
 }

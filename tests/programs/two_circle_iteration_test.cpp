@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "run_program.h"
+#include "shared_run.h"
 
 namespace {
 
@@ -60,9 +61,7 @@ TEST(TwoCircleIteration, ShowsFourPicturesAndEndsCleanlyOnKeysAndOnQuits) {
   ASSERT_EQ(keys.pictures.size(), 4u);
   EXPECT_EQ(keys.standard_output, "");
 
-  RunOptions options;
-  options.events = "quit";
-  const ProgramRun quits = run_program("two_circle_iteration", options);
+  const ProgramRun quits = quit_run("two_circle_iteration");
   EXPECT_EQ(quits.exit_status, 0) << quits.standard_error;
   EXPECT_EQ(quits.waits, 4);
   ASSERT_EQ(quits.pictures.size(), 4u);
