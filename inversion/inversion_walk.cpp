@@ -62,7 +62,7 @@ static inline void plot_point(const WorldFrame& frame, double x, double y, Uint3
   const int column = frame_column(frame, x);
   const int row = frame_row(frame, y);
   if constexpr (plot == WalkPlot::pixel)
-    put_pixel(column, row, colour);  // unclipped: the program keeps the orbit in the window
+    plot_clipped(column, row, colour);  // a point thrown far out is not drawn
   else
     draw_circle(column, row, plot == WalkPlot::ring_radius_1 ? 1 : 2, colour);
 }

@@ -18,7 +18,9 @@
 enum class PickRule { random_no_repeat, cyclic };
 enum class InsideRule { none, reject };
 enum class PointStorage { double_width, float_width };
-enum class WalkPlot { pixel, ring_radius_1, ring_radius_2 };  // put_pixel, draw_circle r = 1 or 2
+// pixel: one clipped put_pixel (a point outside the window is not drawn);
+// ring: draw_circle of pixel radius 1 or 2, clipped as every rasteriser is.
+enum class WalkPlot { pixel, ring_radius_1, ring_radius_2 };
 
 constexpr int max_walk_circles = 16;
 constexpr int no_previous = -1;

@@ -101,8 +101,10 @@ static void draw_configuration(const Configuration& configuration, Uint32 colour
   }
 }
 
-// 100000 random inversions from (3, 3), every new point plotted with the
-// unclipped put_pixel: the orbit never leaves the middle 340 x 340 pixels.
+// 100000 random inversions from (3, 3), every new point plotted as a pixel.
+// The orbit keeps to the middle 340 x 340 pixels, except for the rare point
+// that lands near a centre and is thrown far out; the walk's clipped plot
+// leaves that one out.
 static void walk(WalkState& walker, Uint32 colour) {
   walker.x = 3.0;
   walker.y = 3.0;

@@ -92,7 +92,7 @@ int main(int, char**) {
   // The walk point is kept in floats; each plot uses the point before rounding.
   const WalkRules rules{PickRule::random_no_repeat, InsideRule::none, PointStorage::float_width,
                         300000, 1000, WalkPlot::pixel, colour_black};
-  inversion_walk(circles, walker, rules, frame);  // stays inside the window: put_pixel is safe
+  inversion_walk(circles, walker, rules, frame);
   show_picture();
   wait_for_key();
   return 0;

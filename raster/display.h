@@ -9,8 +9,10 @@
 //
 // A failure to start SDL or to open the window ends the program with one
 // line on standard error and exit status 1; so does a video driver that
-// shows nothing (SDL's "offscreen" fallback when there is no display), where
-// the program would otherwise wait for a key nobody can press.
+// shows nothing (SDL's "offscreen" fallback when there is no display, or
+// "dummy"), where the program would otherwise wait for a key nobody can
+// press. SIGINT and SIGTERM end the program, as they end any other; a
+// failed write of its output makes it end with status 1.
 #pragma once
 
 #include <SDL.h>
@@ -34,7 +36,10 @@ void open_display(const char* name);  // init_video, then open_window
 
 Uint32 map_colour(Uint8 red, Uint8 green, Uint8 blue);
 void clear_screen(Uint32 value);  // SDL_FillRect over the whole surface
-void show_picture();              // SDL_Flip(screen)
+void show_picture();              // SDL_Flip(screen), keeping a copy of what it shows
+// Puts the picture last shown back on the window (after it was covered or
+// minimised), whatever the surface holds now; the surface is left as it is.
+void show_picture_again();
 
 // Prints "<program>: <what>: <SDL error>" to standard error and exits with 1.
 [[noreturn]] void display_failure(const char* what);

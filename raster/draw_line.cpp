@@ -2,12 +2,8 @@
 
 #include "pixels.h"
 
-static inline void plot(std::int64_t x, std::int64_t y, Uint32 colour) {
-  if (in_window(x, y)) put_pixel(static_cast<int>(x), static_cast<int>(y), colour);
-}
-
 void draw_line(int x0, int y0, int x1, int y1, Uint32 colour) {
-  plot(x0, y0, colour);
+  plot_clipped(x0, y0, colour);
   // 64-bit extents and error: any pair of 32-bit ends is accepted.
   const std::int64_t dx = static_cast<std::int64_t>(x1) - x0;
   const std::int64_t dy = static_cast<std::int64_t>(y1) - y0;
@@ -19,11 +15,11 @@ void draw_line(int x0, int y0, int x1, int y1, Uint32 colour) {
   std::int64_t y = y0;
 
   if (dx == 0) {
-    for (std::int64_t i = 0; i < ady; ++i) plot(x, y += sy, colour);
+    for (std::int64_t i = 0; i < ady; ++i) plot_clipped(x, y += sy, colour);
   } else if (dy == 0) {
-    for (std::int64_t i = 0; i < adx; ++i) plot(x += sx, y, colour);
+    for (std::int64_t i = 0; i < adx; ++i) plot_clipped(x += sx, y, colour);
   } else if (adx == ady) {
-    for (std::int64_t i = 0; i < adx; ++i) plot(x += sx, y += sy, colour);
+    for (std::int64_t i = 0; i < adx; ++i) plot_clipped(x += sx, y += sy, colour);
   } else if (adx > ady) {
     // The error starts at 0, not at half the extent: the row changes only
     // once a whole pixel has accumulated, so the line lags toward its start.
@@ -35,7 +31,7 @@ void draw_line(int x0, int y0, int x1, int y1, Uint32 colour) {
         err -= adx;
         y += sy;
       }
-      plot(x, y, colour);
+      plot_clipped(x, y, colour);
     }
   } else {
     std::int64_t err = 0;
@@ -46,7 +42,7 @@ void draw_line(int x0, int y0, int x1, int y1, Uint32 colour) {
         err -= ady;
         x += sx;
       }
-      plot(x, y, colour);
+      plot_clipped(x, y, colour);
     }
   }
 }

@@ -3,10 +3,6 @@
 #include "pixels.h"
 #include "quarter_walk.h"
 
-static inline void plot(std::int64_t x, std::int64_t y, Uint32 colour) {
-  if (in_window(x, y)) put_pixel(static_cast<int>(x), static_cast<int>(y), colour);
-}
-
 // Every position of the span cx - dx .. cx + dx on row y that passes the
 // window test; the span is cut to the window first, which visits exactly
 // those positions without stepping through the ones outside.
@@ -23,12 +19,12 @@ void fill_disc(int cx_in, int cy_in, int r_in, Uint32 colour) {
   const std::int64_t cx = cx_in;
   const std::int64_t cy = cy_in;
   const std::int64_t r = r_in;
-  plot(cx, cy + r, colour);
-  plot(cx, cy - r, colour);
+  plot_clipped(cx, cy + r, colour);
+  plot_clipped(cx, cy - r, colour);
   quarter_walk(r, [&](std::int64_t dx, std::int64_t dy) {
     span(cx, dx, cy + dy, colour);
     span(cx, dx, cy - dy, colour);
   });
-  plot(cx + r, cy, colour);
-  plot(cx - r, cy, colour);
+  plot_clipped(cx + r, cy, colour);
+  plot_clipped(cx - r, cy, colour);
 }

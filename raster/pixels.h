@@ -2,8 +2,8 @@
 //
 // Rows are addressed by the surface's pitch, so a padded surface is safe;
 // for the 800 x 600 x 32 window pitch is 4 * w and the word index is
-// x + y * w. Neither routine tests bounds: the rasterisers clip before they
-// call put_pixel, and direct callers keep their positions in the window.
+// x + y * w. Neither routine tests bounds: the rasterisers and the walk plot
+// through plot_clipped, and direct callers keep their positions in the window.
 // Builds with RASTER_CHECK_BOUNDS abort on any position outside the surface.
 #pragma once
 
@@ -41,4 +41,10 @@ inline Uint32 get_pixel(int x, int y) {
 // The window test every rasteriser applies to every position it plots.
 inline bool in_window(std::int64_t x, std::int64_t y) {
   return x >= 0 && x < window_width && y >= 0 && y < window_height;
+}
+
+// The clipped plot: put_pixel where the position passes the window test,
+// nothing elsewhere. Positions are 64-bit so no caller's arithmetic wraps.
+inline void plot_clipped(std::int64_t x, std::int64_t y, Uint32 value) {
+  if (in_window(x, y)) put_pixel(static_cast<int>(x), static_cast<int>(y), value);
 }

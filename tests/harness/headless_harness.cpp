@@ -13,7 +13,12 @@
 //                  named events are pushed into SDL's queue with
 //                  SDL_PushEvent, as if they arrived while the next picture
 //                  is drawn (logged as "push NAME");
+//   SDL_UpdateRect a picture shown again (after an expose): saved as
+//                  HARNESS_PICTURES/shown-again-NNN, logged "update N";
 //   time           returns HARNESS_TIME when it is set.
+//
+// It defines headless_runner_answers_waits, by which the programs know
+// that a driver showing nothing (dummy) is fine: nobody needs to see it.
 //
 // Every flip and every event goes to HARNESS_LOG as "flip N" or
 // "event NAME", one unbuffered write per line so a crash keeps the log.
@@ -38,6 +43,8 @@ constexpr long wait_limit = 100000;
 
 int log_fd = -2;  // -2: not opened yet; -1: no log wanted
 int flip_count = 0;
+int update_count = 0;
+bool inside_flip = false;
 long wait_count = 0;
 const char* script_next = nullptr;  // next event name in HARNESS_EVENTS
 
@@ -112,8 +119,14 @@ void fill_event(SDL_Event* event, const char* name) {
     event->active.type = SDL_ACTIVEEVENT;
     event->active.gain = 1;
     event->active.state = SDL_APPACTIVE | SDL_APPINPUTFOCUS;
+  } else if (std::strcmp(name, "hidden") == 0) {
+    event->active.type = SDL_ACTIVEEVENT;
+    event->active.gain = 0;
+    event->active.state = SDL_APPACTIVE;
+  } else if (std::strcmp(name, "expose") == 0) {
+    event->expose.type = SDL_VIDEOEXPOSE;
   } else {
-    harness_failure(4, "unknown event \"%s\" (key, keyup, quit, motion, button or active)", name);
+    harness_failure(4, "unknown event \"%s\" (key, keyup, quit, motion, button, active, hidden or expose)", name);
   }
 }
 
@@ -131,7 +144,8 @@ void name_event(const SDL_Event& event, char* name, std::size_t size) {
     case SDL_MOUSEMOTION: std::snprintf(name, size, "motion"); break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: std::snprintf(name, size, "button"); break;
-    case SDL_ACTIVEEVENT: std::snprintf(name, size, "active"); break;
+    case SDL_ACTIVEEVENT: std::snprintf(name, size, event.active.gain ? "active" : "hidden"); break;
+    case SDL_VIDEOEXPOSE: std::snprintf(name, size, "expose"); break;
     default: std::snprintf(name, size, "type%d", event.type); break;
   }
 }
@@ -174,29 +188,50 @@ bool picture_format_is_png() {
   harness_failure(4, "unknown picture format \"%s\" (bmp or png)", format);
 }
 
+// Saves `surface` as HARNESS_PICTURES/<stem>-NNN.bmp or .png, when wanted.
+void save_picture(SDL_Surface* surface, const char* stem, int number) {
+  const char* directory = std::getenv("HARNESS_PICTURES");
+  if (directory == nullptr) return;
+  const bool png = picture_format_is_png();
+  char path[4096];
+  std::snprintf(path, sizeof path, "%s/%s-%03d.%s", directory, stem, number, png ? "png" : "bmp");
+  char error[256];
+  if (png && !save_png(surface, path, error, sizeof error))
+    harness_failure(4, "cannot save %s: %s", path, error);
+  if (!png && SDL_SaveBMP(surface, path) != 0)
+    harness_failure(4, "cannot save %s: %s", path, SDL_GetError());
+}
+
 }  // namespace
 
 extern "C" {
+
+int headless_runner_answers_waits() { return 1; }
 
 int SDL_Flip(SDL_Surface* surface) {
   using Flip = int (*)(SDL_Surface*);
   static const auto real_flip = reinterpret_cast<Flip>(dlsym(RTLD_NEXT, "SDL_Flip"));
   if (real_flip == nullptr) harness_failure(4, "no SDL_Flip to forward to");
 
-  ++flip_count;
-  if (const char* directory = std::getenv("HARNESS_PICTURES")) {
-    const bool png = picture_format_is_png();
-    char path[4096];
-    std::snprintf(path, sizeof path, "%s/picture-%03d.%s", directory, flip_count, png ? "png" : "bmp");
-    char error[256];
-    if (png && !save_png(surface, path, error, sizeof error))
-      harness_failure(4, "cannot save %s: %s", path, error);
-    if (!png && SDL_SaveBMP(surface, path) != 0)
-      harness_failure(4, "cannot save %s: %s", path, SDL_GetError());
-  }
+  save_picture(surface, "picture", ++flip_count);
   log_line("flip %d", flip_count);
   queue_events(flip_count);
-  return real_flip(surface);
+  inside_flip = true;  // SDL's flip may update through SDL_UpdateRect
+  const int result = real_flip(surface);
+  inside_flip = false;
+  return result;
+}
+
+void SDL_UpdateRect(SDL_Surface* surface, Sint32 x, Sint32 y, Uint32 w, Uint32 h) {
+  using Update = void (*)(SDL_Surface*, Sint32, Sint32, Uint32, Uint32);
+  static const auto real_update = reinterpret_cast<Update>(dlsym(RTLD_NEXT, "SDL_UpdateRect"));
+  if (real_update == nullptr) harness_failure(4, "no SDL_UpdateRect to forward to");
+
+  if (!inside_flip) {
+    save_picture(surface, "shown-again", ++update_count);
+    log_line("update %d", update_count);
+  }
+  real_update(surface, x, y, w, h);
 }
 
 int SDL_WaitEvent(SDL_Event* event) {

@@ -5,6 +5,7 @@
 
 #include <png.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <vector>
@@ -61,10 +62,22 @@ bool save_png(SDL_Surface* surface, const char* path, char* error, std::size_t e
   image.width = static_cast<png_uint_32>(width);
   image.height = static_cast<png_uint_32>(height);
   image.format = PNG_FORMAT_RGB;
-  if (!png_image_write_to_file(&image, path, 0, rows.data(), 0, nullptr)) {
-    std::snprintf(error, error_size, "%s", image.message);
-    png_image_free(&image);
+  // The file is opened and closed here, not by libpng, so that a failure
+  // names its cause (a full disk, a missing folder) rather than "Write Error".
+  std::FILE* file = std::fopen(path, "wb");
+  if (file == nullptr) {
+    std::snprintf(error, error_size, "%s", std::strerror(errno));
     return false;
   }
-  return true;
+  errno = 0;
+  const bool written = png_image_write_to_stdio(&image, file, 0, rows.data(), 0, nullptr) &&
+                       std::fflush(file) == 0;
+  const int write_error = errno;
+  const bool closed = std::fclose(file) == 0;
+  if (written && closed) return true;
+  const int cause = write_error != 0 ? write_error : errno;
+  std::snprintf(error, error_size, "%s", cause != 0 ? std::strerror(cause) : image.message);
+  png_image_free(&image);
+  std::remove(path);  // no half-written picture is left behind
+  return false;
 }

@@ -84,9 +84,11 @@ TEST(FailurePaths, WithNoDisplayEveryProgramSaysSoAndStops) {
                                  ": no display: ");
 }
 
-TEST(FailurePaths, TheOffscreenDriverIsRefusedEvenWhenAskedFor) {
-  for (const std::string& program : {std::string("ring_zoom"), std::string(HARNESS_DEMO)})
-    expect_one_line_and_status_1(run_plain(program, {"SDL_VIDEODRIVER=offscreen"}), ": no display: ");
+TEST(FailurePaths, DriversThatShowNothingAreRefusedEvenWhenAskedFor) {
+  for (const char* driver : {"offscreen", "dummy"})
+    for (const std::string& program : {std::string("ring_zoom"), std::string(HARNESS_DEMO)})
+      expect_one_line_and_status_1(run_plain(program, {std::string("SDL_VIDEODRIVER=") + driver}),
+                                   std::string(": SDL's \"") + driver + "\" video driver shows no window");
 }
 
 TEST(FailurePaths, AnUnknownVideoDriverStopsAtTheStartOfSDL) {
@@ -96,9 +98,12 @@ TEST(FailurePaths, AnUnknownVideoDriverStopsAtTheStartOfSDL) {
 }
 
 TEST(FailurePaths, AnXServerThatIsNotThereStopsAtTheStartOfSDL) {
-  for (const std::string& program : {std::string("soddy_gasket"), std::string(HARNESS_DEMO)})
+  for (const std::string& program : {std::string("soddy_gasket"), std::string(HARNESS_DEMO)}) {
     expect_one_line_and_status_1(run_plain(program, {"SDL_VIDEODRIVER=x11", "DISPLAY=unix:64999"}),
                                  ": cannot start SDL video: x11 not available");
+    expect_one_line_and_status_1(run_plain(program, {"SDL_VIDEODRIVER=", "DISPLAY=unix:64999"}),
+                                 ": cannot open display \"unix:64999\": ");
+  }
 }
 
 // A private X server for the cases that need SDL to start: Xvfb picks a free
@@ -157,6 +162,19 @@ TEST_F(WithAnXServer, AWindowSDLCannotOpenStopsTheProgram) {
     expect_one_line_and_status_1(
         run_plain(program, {"SDL_VIDEODRIVER=x11", "DISPLAY=" + display_, "SDL_VIDEO_X11_WINDOW_VISUALID=0x7777"}),
         ": cannot open an 800 x 600 x 32 window: ");
+}
+
+// With standard output closed, the X connection would take descriptor 1 and
+// the program's counts would be written into it.
+TEST_F(WithAnXServer, AProgramWithItsOutputClosedKeepsItsWindow) {
+  RunOptions options;
+  options.environment = {"SDL_VIDEODRIVER=x11", "DISPLAY=" + display_,
+                         "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0"};
+  options.output = "closed";
+  options.timeout_seconds = 60;
+  const ProgramRun run = run_program("four_circle_packing", options);
+  EXPECT_EQ(run.exit_status, 0) << run.standard_error;
+  EXPECT_EQ(run.flips, 5);
 }
 
 TEST_F(WithAnXServer, AReachableDisplayIsUsedAndNotRefused) {

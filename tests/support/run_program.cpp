@@ -43,28 +43,40 @@ void set_variable(std::vector<std::string>& environment, const std::string& assi
   environment.push_back(assignment);
 }
 
+// The dynamic loader splits LD_PRELOAD at spaces and colons, so a harness
+// under a path that holds one is preloaded through an inherited descriptor.
+std::string preload_path() {
+  static const int fd = open(HARNESS_LIBRARY, O_RDONLY);  // no O_CLOEXEC: the program inherits it
+  if (fd < 0) ADD_FAILURE() << "cannot open " << HARNESS_LIBRARY << ": " << std::strerror(errno);
+  return "/proc/self/fd/" + std::to_string(fd);
+}
+
 std::vector<std::string> program_environment(const fs::path& scratch, const RunOptions& options) {
   std::vector<std::string> environment;
   for (char** variable = environ; *variable; ++variable) environment.emplace_back(*variable);
   set_variable(environment, "SDL_VIDEODRIVER=dummy");
-  if (options.preload_harness) set_variable(environment, std::string("LD_PRELOAD=") + HARNESS_LIBRARY);
+  if (options.preload_harness) set_variable(environment, "LD_PRELOAD=" + preload_path());
   set_variable(environment, "HARNESS_TIME=" + std::to_string(options.clock));
   set_variable(environment, "HARNESS_EVENTS=" + options.events);
   set_variable(environment, "HARNESS_LOG=" + (scratch / "log").string());
-  set_variable(environment, "HARNESS_PICTURES=" + (scratch / "pictures").string());
+  if (options.save_pictures) set_variable(environment, "HARNESS_PICTURES=" + (scratch / "pictures").string());
   for (const std::string& assignment : options.environment) set_variable(environment, assignment);
   return environment;
 }
 
 // Starts `path` with standard output and error going to files in `scratch`
 // (files, not pipes, so neither stream can block the other); 0 on failure.
-pid_t spawn(const std::string& path, const fs::path& scratch, std::vector<std::string> environment) {
-  const std::string out = (scratch / "stdout").string();
+pid_t spawn(const std::string& path, const fs::path& scratch, std::vector<std::string> environment,
+            const RunOptions& options) {
+  const std::string out = options.output.empty() ? (scratch / "stdout").string() : options.output;
   const std::string err = (scratch / "stderr").string();
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+  if (options.output == "closed")
+    posix_spawn_file_actions_addclose(&actions, 1);
+  else
+    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
   posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
 
   std::vector<char*> envp;
@@ -83,12 +95,17 @@ pid_t spawn(const std::string& path, const fs::path& scratch, std::vector<std::s
   return pid;
 }
 
-// Waits for `pid`; kills it (SIGKILL: SDL turns SIGTERM into a quit event,
-// which only ends a wait) once `seconds` have passed.
-int wait_for_exit(pid_t pid, int seconds, bool& timed_out) {
-  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
+// Waits for `pid`, sending options.signal once its first picture is shown;
+// kills it with SIGKILL once the timeout has passed.
+int wait_for_exit(pid_t pid, const fs::path& scratch, const RunOptions& options, bool& timed_out) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.timeout_seconds);
   int status = 0;
+  bool signalled = options.signal == 0;
   while (waitpid(pid, &status, WNOHANG) == 0) {
+    if (!signalled && read_file(scratch / "log").find("flip 1") != std::string::npos) {
+      kill(pid, options.signal);
+      signalled = true;
+    }
     if (std::chrono::steady_clock::now() >= deadline) {
       kill(pid, SIGKILL);
       waitpid(pid, &status, 0);
@@ -139,6 +156,22 @@ bool load_picture(const fs::path& path, Picture& picture) {
   return true;
 }
 
+// Reads folder/<stem>-001.bmp onwards, up to the first missing number.
+void load_pictures(const fs::path& folder, const char* stem, std::vector<Picture>& pictures) {
+  for (int n = 1;; ++n) {
+    char name[64];
+    std::snprintf(name, sizeof name, "%s-%03d.bmp", stem, n);
+    const fs::path path = folder / name;
+    if (!fs::exists(path)) break;
+    Picture picture;
+    if (!load_picture(path, picture)) {
+      ADD_FAILURE() << "cannot read " << path << ": " << SDL_GetError();
+      break;
+    }
+    pictures.push_back(std::move(picture));
+  }
+}
+
 void collect(const fs::path& scratch, ProgramRun& run) {
   run.standard_output = read_file(scratch / "stdout");
   run.standard_error += read_file(scratch / "stderr");
@@ -148,18 +181,8 @@ void collect(const fs::path& scratch, ProgramRun& run) {
     if (line == "event key" || line == "event quit") ++run.waits;
     run.log.push_back(line);
   }
-  for (int n = 1;; ++n) {
-    char name[32];
-    std::snprintf(name, sizeof name, "picture-%03d.bmp", n);
-    const fs::path path = scratch / "pictures" / name;
-    if (!fs::exists(path)) break;
-    Picture picture;
-    if (!load_picture(path, picture)) {
-      ADD_FAILURE() << "cannot read " << path << ": " << SDL_GetError();
-      break;
-    }
-    run.pictures.push_back(std::move(picture));
-  }
+  load_pictures(scratch / "pictures", "picture", run.pictures);
+  load_pictures(scratch / "pictures", "shown-again", run.shown_again);
 }
 
 }  // namespace
@@ -175,8 +198,8 @@ ProgramRun run_program(const std::string& name, const RunOptions& options) {
   const fs::path scratch = scratch_template;
   fs::create_directory(scratch / "pictures");
 
-  if (const pid_t pid = spawn(path, scratch, program_environment(scratch, options))) {
-    run.exit_status = wait_for_exit(pid, options.timeout_seconds, run.timed_out);
+  if (const pid_t pid = spawn(path, scratch, program_environment(scratch, options), options)) {
+    run.exit_status = wait_for_exit(pid, scratch, options, run.timed_out);
     if (run.timed_out)
       run.standard_error = "run_program: killed after " + std::to_string(options.timeout_seconds) + " s\n";
     collect(scratch, run);

@@ -30,12 +30,17 @@ constexpr std::uint32_t rgb_yellow = 0xFFFF00;
 struct RunOptions {
   long clock = 1700000000;  // what time() returns inside the program
   // Events answering the waits, in order, repeated when used up; one of
-  // key, keyup, quit, motion, button, active. The default presses a key.
+  // key, keyup, quit, motion, button, active, hidden, expose. The default
+  // presses a key.
   std::string events = "key";
   // Extra environment for the program, NAME=value.
   std::vector<std::string> environment;
   bool preload_harness = true;  // false: run the program as it stands
+  bool save_pictures = true;    // false: only the log, output and status
   int timeout_seconds = 300;
+  int signal = 0;       // sent once the first picture is shown
+  std::string output;   // where standard output goes: a file of the run's
+                        // own when empty, "closed", or a path (/dev/full)
 };
 
 struct ProgramRun {
@@ -43,6 +48,7 @@ struct ProgramRun {
   std::string standard_output;
   std::string standard_error;
   std::vector<Picture> pictures;  // one per SDL_Flip, in order
+  std::vector<Picture> shown_again;  // one per picture put up again in a wait
   std::vector<std::string> log;   // "flip N" and "event NAME" lines, in order
   int flips = 0;
   int waits = 0;  // waits ended by a key press or a quit event
