@@ -85,6 +85,12 @@ long first_rgb_difference(const std::vector<std::uint8_t>& a, const std::vector<
   return -1;
 }
 
+// A scratch folder, removed however the test ends.
+struct ScratchFolder {
+  fs::path path;
+  ~ScratchFolder() { fs::remove_all(path); }
+};
+
 struct Case {
   const char* program;
   std::size_t pictures;
@@ -101,7 +107,8 @@ TEST_P(AnimatedExport, PlaysEveryPictureInOrderPixelForPixelAndHoldsTheLast) {
   const Case c = GetParam();
   char name[] = "/tmp/animated-export-XXXXXX";
   ASSERT_NE(mkdtemp(name), nullptr);
-  const fs::path out = name;
+  const ScratchFolder scratch{name};
+  const fs::path& out = scratch.path;
   const std::string command = std::string("EXPORT_BUILD='") + BUILD_TREE + "' '" + EXPORT_SCRIPT + "' " +
                               c.program + " --clock " + std::to_string(clock_seconds) + " --out '" +
                               out.string() + "' --animate >/dev/null";
@@ -128,7 +135,6 @@ TEST_P(AnimatedExport, PlaysEveryPictureInOrderPixelForPixelAndHoldsTheLast) {
 
   EXPECT_GT(frames[frames.size() / 2].duration_ms, 0);
   EXPECT_GT(frames.back().duration_ms, frames[frames.size() / 2].duration_ms);
-  fs::remove_all(out);
 }
 
 INSTANTIATE_TEST_SUITE_P(FilmLikePrograms, AnimatedExport,
