@@ -1,24 +1,29 @@
 #!/usr/bin/env bash
 # Writes every picture of one program, or of all ten, as numbered PNG files:
-#   scripts/export.sh [PROGRAM] [--clock SECONDS] [--out DIR]
+#   scripts/export.sh [PROGRAM] [--clock SECONDS] [--out DIR] [--animate]
 # Each program runs headless with the harness preloaded (SDL's dummy video
 # driver; every wait answered by a key press; time() pinned to the clock;
 # each SDL_Flip saved), so the programs themselves take no options. The
 # programs that draw random numbers seed them from the clock: the same
-# clock gives the same pictures. Builds what it needs into build/export.
+# clock gives the same pictures. --animate also writes DIR/PROGRAM.webp, the
+# pictures as one animation: for the program named, or else for every program
+# with more than one picture. Builds what it needs into build/export; with
+# EXPORT_BUILD=DIR it uses the tree already built there and builds nothing.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$here")
 source "$here/programs.sh"
 
 usage() {
-  echo "usage: ./suite export [PROGRAM] [--clock SECONDS] [--out DIR]" >&2
+  echo "usage: ./suite export [PROGRAM] [--clock SECONDS] [--out DIR] [--animate]" >&2
   exit 2
 }
 
 clock=$(date +%s)
 out=$root/pictures
 chosen=("${programs[@]}")
+named=""
+animate=""
 while [ $# -gt 0 ]; do
   case "$1" in
     --clock)
@@ -31,22 +36,34 @@ while [ $# -gt 0 ]; do
       out=$2
       shift 2
       ;;
+    --animate)
+      animate=yes
+      shift
+      ;;
     -h | --help) usage ;;
     -*) echo "unknown option $1" >&2; usage ;;
     *)
       check_program_name "$1" || exit 2
       chosen=("$1")
+      named=$1
       shift
       ;;
   esac
 done
 
-build=$root/build/export
-echo "Building the programs and the export harness in $build ..."
-# Configured once; the build step configures again when a CMakeLists changes.
-[ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$build" -j "$(nproc)" --target picture_export >/dev/null
+targets=(picture_export)
+[ -n "$animate" ] && targets+=(animate_pictures)
+if [ -n "${EXPORT_BUILD:-}" ]; then
+  build=$EXPORT_BUILD
+else
+  build=$root/build/export
+  echo "Building the programs and the export harness in $build ..."
+  # Configured once; the build step configures again when a CMakeLists changes.
+  [ -f "$build/CMakeCache.txt" ] || cmake -S "$root" -B "$build" -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$build" -j "$(nproc)" --target "${targets[@]}" >/dev/null
+fi
 harness=$build/tests/harness/libheadless_harness.so
+animator=$build/headless/animate_pictures
 
 mkdir -p "$out"
 out=$(cd "$out" && pwd)
@@ -69,6 +86,13 @@ for name in "${chosen[@]}"; do
     failed=1
   else
     echo "$name: $count picture(s) in $folder"
+    if [ -n "$animate" ] && { [ -n "$named" ] || [ "$count" -gt 1 ]; }; then
+      if "$animator" "$out/$name.webp" "$folder"/picture-*.png; then
+        echo "$name: animation in $out/$name.webp"
+      else
+        failed=1
+      fi
+    fi
   fi
 done
 echo "Clock $clock; './suite export --clock $clock' draws these pictures again."

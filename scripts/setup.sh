@@ -1,6 +1,6 @@
 # Package set-up and builds shared by ./suite's commands (sourced, not run).
 
-run_packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev)
+run_packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev libwebp-dev)
 test_packages=(xvfb libx11-dev libxtst-dev valgrind clang libclang-rt-14-dev)
 
 missing_packages() {

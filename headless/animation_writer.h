@@ -1,0 +1,19 @@
+// Writing pictures as one animated WebP file through libwebp's animation
+// encoder (WebPAnimEncoder).
+//
+// Every frame is stored losslessly and with exact colours, so a decoder
+// gives back each picture pixel for pixel. The encoder stores a frame as
+// the rectangle that changed since the one before, and one that changed
+// nothing lengthens the frame before it instead of adding its own. The
+// animation loops forever.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "rgb_image.h"
+
+// Writes `pictures`, all of one size, to `path`, picture i shown for
+// `times_ms[i]` milliseconds. Returns false with a reason in `error`.
+bool write_webp_animation(const std::vector<RgbImage>& pictures, const std::vector<int>& times_ms,
+                          const std::string& path, std::string& error);

@@ -1,0 +1,144 @@
+// ./suite export --animate, from this build tree: the animation, decoded
+// with libwebp's WebPAnimDecoder and played through, shows every exported
+// PNG picture in order, pixel for pixel, and holds the last one longest.
+#include <gtest/gtest.h>
+#include <png.h>
+#include <webp/demux.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <ostream>
+#include <string>
+#include <vector>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+constexpr long clock_seconds = 1700000000;
+
+struct Frame {
+  std::vector<std::uint8_t> rgba;  // the whole canvas, 4 bytes a pixel
+  int duration_ms = 0;
+};
+
+// Read as RGBA, not the RGB the animator reads, so that a slip in its row
+// or channel layout cannot repeat itself here.
+std::vector<std::uint8_t> read_png_rgba(const fs::path& path, int width, int height) {
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_file(&image, path.c_str())) return {};
+  image.format = PNG_FORMAT_RGBA;
+  std::vector<std::uint8_t> rgba(PNG_IMAGE_SIZE(image));
+  const bool read = png_image_finish_read(&image, nullptr, rgba.data(), 0, nullptr);
+  if (!read || static_cast<int>(image.width) != width || static_cast<int>(image.height) != height) return {};
+  return rgba;
+}
+
+std::vector<Frame> decode_animation(const fs::path& path, int& width, int& height) {
+  std::ifstream file(path, std::ios::binary);
+  const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
+  const WebPData data{bytes.data(), bytes.size()};
+  WebPAnimDecoderOptions options;
+  if (!WebPAnimDecoderOptionsInit(&options)) return {};
+  options.color_mode = MODE_RGBA;
+  WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, &options);
+  if (decoder == nullptr) return {};
+  WebPAnimInfo info;
+  WebPAnimDecoderGetInfo(decoder, &info);
+  width = static_cast<int>(info.canvas_width);
+  height = static_cast<int>(info.canvas_height);
+  std::vector<Frame> frames;
+  int previous_end = 0;
+  std::uint8_t* canvas = nullptr;
+  int end_ms = 0;  // the decoder gives the moment each frame ends
+  while (WebPAnimDecoderGetNext(decoder, &canvas, &end_ms)) {
+    frames.push_back({{canvas, canvas + std::size_t{4} * width * height}, end_ms - previous_end});
+    previous_end = end_ms;
+  }
+  WebPAnimDecoderDelete(decoder);
+  return frames;
+}
+
+// The exported pictures, picture-001.png onwards, as RGBA.
+std::vector<std::vector<std::uint8_t>> read_pictures(const fs::path& folder, int width, int height) {
+  std::vector<std::vector<std::uint8_t>> pictures;
+  for (;;) {
+    char file[32];
+    std::snprintf(file, sizeof file, "picture-%03zu.png", pictures.size() + 1);
+    if (!fs::exists(folder / file)) return pictures;
+    pictures.push_back(read_png_rgba(folder / file, width, height));
+  }
+}
+
+// The index of the first pixel whose red, green or blue differ; -1 if none.
+long first_rgb_difference(const std::vector<std::uint8_t>& a, const std::vector<std::uint8_t>& b) {
+  if (a.size() != b.size()) return 0;
+  for (std::size_t i = 0; i < a.size(); i += 4)
+    if (std::memcmp(&a[i], &b[i], 3) != 0) return static_cast<long>(i / 4);
+  return -1;
+}
+
+// A scratch folder, removed however the test ends.
+struct ScratchFolder {
+  fs::path path;
+  ~ScratchFolder() { fs::remove_all(path); }
+};
+
+struct Case {
+  const char* program;
+  std::size_t pictures;
+};
+
+void PrintTo(const Case& c, std::ostream* out) { *out << c.program; }
+
+class AnimatedExport : public testing::TestWithParam<Case> {};
+
+// The encoder folds a picture that repeats the one before into that frame,
+// lengthening it, so one frame may show several pictures in a row; played
+// through, the frames must still give back exactly the pictures, in order.
+TEST_P(AnimatedExport, PlaysEveryPictureInOrderPixelForPixelAndHoldsTheLast) {
+  const Case c = GetParam();
+  char name[] = "/tmp/animated-export-XXXXXX";
+  ASSERT_NE(mkdtemp(name), nullptr);
+  const ScratchFolder scratch{name};
+  const fs::path& out = scratch.path;
+  const std::string command = std::string("EXPORT_BUILD='") + BUILD_TREE + "' '" + EXPORT_SCRIPT + "' " +
+                              c.program + " --clock " + std::to_string(clock_seconds) + " --out '" +
+                              out.string() + "' --animate >/dev/null";
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
+
+  int width = 0, height = 0;
+  const std::vector<Frame> frames = decode_animation(out / (std::string(c.program) + ".webp"), width, height);
+  ASSERT_GE(frames.size(), 2u) << "no animation, or a single frame";
+  const auto pictures = read_pictures(out / c.program, width, height);
+  ASSERT_EQ(pictures.size(), c.pictures);
+
+  std::size_t next = 0;  // the first picture not yet seen played
+  for (std::size_t f = 0; f < frames.size(); ++f) {
+    const std::size_t first = next;
+    while (next < pictures.size() && first_rgb_difference(pictures[next], frames[f].rgba) == -1) ++next;
+    ASSERT_GT(next, first) << "frame " << f + 1 << " is not picture " << next + 1 << ": they differ at pixel "
+                           << (next < pictures.size() ? first_rgb_difference(pictures[next], frames[f].rgba) : -1);
+  }
+  EXPECT_EQ(next, pictures.size()) << "pictures left unplayed";
+  std::size_t changes = 1;
+  for (std::size_t i = 1; i < pictures.size(); ++i)
+    changes += first_rgb_difference(pictures[i - 1], pictures[i]) != -1;
+  EXPECT_EQ(frames.size(), changes) << "one frame for each change of picture";
+
+  EXPECT_GT(frames[frames.size() / 2].duration_ms, 0);
+  EXPECT_GT(frames.back().duration_ms, frames[frames.size() / 2].duration_ms);
+}
+
+INSTANTIATE_TEST_SUITE_P(FilmLikePrograms, AnimatedExport,
+                         testing::Values(Case{"ring_zoom", 19}, Case{"soddy_radius_sweep", 30}),
+                         [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.program); });
+
+}  // namespace
