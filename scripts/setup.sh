@@ -1,29 +1,29 @@
 # Package set-up and builds shared by ./suite's commands (sourced, not run).
 
-run_packages=(cmake g++ make pkg-config libgtest-dev libbenchmark-dev libpng-dev libwebp-dev)
-test_packages=(xvfb libx11-dev libxtst-dev valgrind clang libclang-rt-14-dev)
+# What running and exporting need, and what only the tests add.
+run_packages=(cmake g++ make pkg-config libpng-dev libwebp-dev)
+test_packages=(libgtest-dev libbenchmark-dev xvfb libx11-dev libxtst-dev valgrind clang libclang-rt-14-dev)
 
+# The packages of "$@" that are not installed, in one dpkg-query call.
 missing_packages() {
+  local installed
+  installed=$(dpkg-query -W -f='${Package} ${db:Status-Abbrev}\n' "$@" 2>/dev/null | awk '$2 ~ /^ii/ {print $1}')
   local package
   for package in "$@"; do
-    dpkg-query -W -f='${Status}\n' "$package" 2>/dev/null | grep -q '^install ok installed$' ||
-      echo "$package"
+    grep -qx -- "$package" <<<"$installed" || echo "$package"
   done
 }
 
 # Either SDL 1.2 development package will do; the compatibility layer over
 # SDL2 is the default.
 sdl_package() {
-  if [ -z "$(missing_packages libsdl1.2-dev)" ]; then return; fi
-  echo libsdl1.2-compat-dev
+  if [ -z "$(missing_packages libsdl1.2-dev)" ]; then echo libsdl1.2-dev; else echo libsdl1.2-compat-dev; fi
 }
 
+# ensure_packages run|test: installs what is missing with apt-get.
 ensure_packages() {
-  local wanted=("${run_packages[@]}")
+  local wanted=("${run_packages[@]}" "$(sdl_package)")
   [ "$1" = test ] && wanted+=("${test_packages[@]}")
-  local sdl
-  sdl=$(sdl_package)
-  [ -n "$sdl" ] && wanted+=("$sdl")
   local missing
   missing=$(missing_packages "${wanted[@]}")
   [ -z "$missing" ] && return 0
@@ -36,29 +36,36 @@ ensure_packages() {
 }
 
 # build_tree release|test|sanitize|fuzz: configure and build into build/<kind>.
-#   release   the programs alone, optimised
+#   release   the programs and the headless runner, optimised, no tests
 #   test      the programs and every test, optimised, pixel bounds checked
-#   sanitize  the same under AddressSanitizer and UndefinedBehaviorSanitizer;
-#             unoptimised, which compiles in a fifth of the time and finds
-#             the same faults
+#             (and the fuzzer's test, when build/fuzz holds it)
+#   sanitize  the same under AddressSanitizer and UndefinedBehaviorSanitizer
+#             at -O1, which the sanitizers advise: fast, and no fault hidden
 #   fuzz      the rasteriser fuzzer, built with clang (skipped without it)
+# A tree is configured once; its build step configures it again when a
+# CMakeLists.txt or the program list changes.
 build_tree() {
-  local kind=$1 dir="$here/build/$1"
-  local source=$here options=()
+  local kind=$1 dir=$root/build/$1
+  local source=$root options=()
   case "$kind" in
     release) options=(-DCMAKE_BUILD_TYPE=Release -DINVERSION_BUILD_TESTS=OFF) ;;
-    test) options=(-DCMAKE_BUILD_TYPE=Release -DRASTER_CHECK_BOUNDS=ON) ;;
-    sanitize) options=(-DCMAKE_BUILD_TYPE=Debug -DINVERSION_SANITIZE=ON) ;;
+    test)
+      options=(-DCMAKE_BUILD_TYPE=Release -DRASTER_CHECK_BOUNDS=ON)
+      [ -x "$root/build/fuzz/raster_fuzz" ] && options+=("-DRASTER_FUZZER=$root/build/fuzz/raster_fuzz")
+      ;;
+    sanitize) options=(-DCMAKE_BUILD_TYPE=Debug "-DCMAKE_CXX_FLAGS_DEBUG=-g -O1" -DINVERSION_SANITIZE=ON) ;;
     fuzz)
       if ! command -v clang++ >/dev/null; then
         echo "clang++ not found: the rasteriser fuzzer is not built (Debian: clang, libclang-rt-14-dev)"
         return 0
       fi
-      source=$here/tests/fuzz
+      source=$root/tests/fuzz
       options=(-DCMAKE_CXX_COMPILER=clang++)
       ;;
     *) echo "build_tree: unknown kind '$kind'" >&2; return 2 ;;
   esac
-  cmake -S "$source" -B "$dir" "${options[@]}" >/dev/null
+  if [ ! -f "$dir/CMakeCache.txt" ] || [ "$kind" = test ]; then
+    cmake -S "$source" -B "$dir" "${options[@]}" >/dev/null
+  fi
   cmake --build "$dir" -j "$(nproc)"
 }

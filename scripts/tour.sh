@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Shows the programs one after another in a window:
-#   scripts/tour.sh BIN [PROGRAM]
+#   scripts/tour.sh BIN [PROGRAM...]
 # Any key in the window shows the next picture; closing the window only
 # skips to the next picture, as the programs do; Ctrl-C here ends the tour.
 set -euo pipefail
@@ -10,8 +10,8 @@ bin=$1
 shift
 tour=("${programs[@]}")
 if [ $# -gt 0 ]; then
-  check_program_name "$1" || exit 2
-  tour=("$1")
+  for name in "$@"; do check_program_name "$name" || exit 2; done
+  tour=("$@")
 fi
 
 # Where no display answers, SDL 2 under the compatibility layer may fall back
@@ -21,15 +21,22 @@ if [ -z "${SDL_VIDEODRIVER:-}" ]; then
   if [ -n "${DISPLAY:-}" ]; then export SDL_VIDEODRIVER=x11; else export SDL_VIDEODRIVER=wayland; fi
 fi
 
-# Ctrl-C (SIGINT) or SIGTERM would reach a program as a quit event, which only
-# ends its current wait; so the program runs in the background, where SIGINT
-# is ignored, and the tour ends it with SIGKILL.
+# The program runs in the background, where SIGINT is ignored; Ctrl-C here
+# ends it with SIGTERM, which ends a program at once.
 running=0
-trap '[ "$running" -gt 0 ] && { kill -KILL "$running"; wait "$running" || true; } 2>/dev/null; echo; echo "Tour stopped."; exit 130' INT TERM
+trap '[ "$running" -gt 0 ] && { kill -TERM "$running"; wait "$running" || true; } 2>/dev/null; echo; echo "Tour stopped."; exit 130' INT TERM
+
 # A program's own output (four_circle_packing prints its generation sizes,
-# with no newline) is shown on a line of its own once the program ends.
-output=$(mktemp)
-trap 'rm -f "$output"' EXIT
+# with no newline, as each picture comes up) is shown as it is written, on a
+# line of its own that names the program.
+show_output() {
+  local name=$1 started="" c
+  while IFS= read -r -d '' -n 1 c; do
+    [ -n "$started" ] || { printf '    %s printed: ' "$name"; started=yes; }
+    printf '%s' "$c"
+  done
+  [ -z "$started" ] || echo
+}
 
 if [ ${#tour[@]} -gt 1 ]; then
   echo "A tour of ${#tour[@]} programs. In each window any key shows the next picture;"
@@ -45,12 +52,15 @@ for name in "${tour[@]}"; do
   fi
   [ "$pictures" -eq 1 ] && held="1 picture" || held="$pictures pictures"
   echo "[$place/${#tour[@]}] $name: ${program_about[$name]} ($held; any key goes on)"
-  "$bin/$name" >"$output" &
-  running=$!
   status=0
+  exec 4> >(show_output "$name")
+  reader=$!
+  "$bin/$name" >&4 4>&- &
+  running=$!
+  exec 4>&-
   wait "$running" || status=$?
   running=0
-  if [ -s "$output" ]; then echo "    $name printed: $(cat "$output")"; fi
+  wait "$reader" || true  # the output shown to its end
   if [ "$status" -ne 0 ]; then
     echo "$name ended with status $status. Without a working display, './suite export' writes the pictures as PNG files." >&2
     exit "$status"

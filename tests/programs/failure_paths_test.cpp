@@ -25,11 +25,6 @@ extern char** environ;
 
 namespace {
 
-const std::vector<std::string> suite_programs = {
-    "soddy_gasket",        "coaxal_pencil",        "five_circle_limit",  "ring_zoom",
-    "four_circle_packing", "two_circle_iteration", "apollonian_circles", "soddy_radius_sweep",
-    "image_inversion",     "spoke_inversion"};
-
 struct Stop {
   std::string program;  // the name a program puts before its messages
   ProgramRun run;
@@ -72,7 +67,8 @@ void expect_one_line_and_status_1(const Stop& stop, std::string saying) {
 }
 
 std::vector<std::string> every_program() {
-  std::vector<std::string> programs = suite_programs;
+  std::vector<std::string> programs;
+  for (const ListedProgram& listed : listed_programs()) programs.push_back(listed.name);
   programs.push_back(HARNESS_DEMO);
   return programs;
 }

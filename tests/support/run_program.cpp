@@ -15,6 +15,7 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <thread>
 
@@ -43,19 +44,11 @@ void set_variable(std::vector<std::string>& environment, const std::string& assi
   environment.push_back(assignment);
 }
 
-// The dynamic loader splits LD_PRELOAD at spaces and colons, so a harness
-// under a path that holds one is preloaded through an inherited descriptor.
-std::string preload_path() {
-  static const int fd = open(HARNESS_LIBRARY, O_RDONLY);  // no O_CLOEXEC: the program inherits it
-  if (fd < 0) ADD_FAILURE() << "cannot open " << HARNESS_LIBRARY << ": " << std::strerror(errno);
-  return "/proc/self/fd/" + std::to_string(fd);
-}
-
 std::vector<std::string> program_environment(const fs::path& scratch, const RunOptions& options) {
   std::vector<std::string> environment;
   for (char** variable = environ; *variable; ++variable) environment.emplace_back(*variable);
   set_variable(environment, "SDL_VIDEODRIVER=dummy");
-  if (options.preload_harness) set_variable(environment, "LD_PRELOAD=" + preload_path());
+  if (options.preload_harness) set_variable(environment, preload_assignment(HARNESS_LIBRARY));
   set_variable(environment, "HARNESS_TIME=" + std::to_string(options.clock));
   set_variable(environment, "HARNESS_EVENTS=" + options.events);
   set_variable(environment, "HARNESS_LOG=" + (scratch / "log").string());
@@ -187,6 +180,17 @@ void collect(const fs::path& scratch, ProgramRun& run) {
 
 }  // namespace
 
+// The dynamic loader splits LD_PRELOAD at spaces and colons, so a library
+// under a path that holds one is preloaded through an inherited descriptor.
+std::string preload_assignment(const char* library) {
+  static std::map<std::string, int> opened;
+  auto [found, first] = opened.emplace(library, -1);
+  if (first) found->second = open(library, O_RDONLY);  // no O_CLOEXEC: the program inherits it
+  const int fd = found->second;
+  if (fd < 0) ADD_FAILURE() << "cannot open " << library << ": " << std::strerror(errno);
+  return "LD_PRELOAD=/proc/self/fd/" + std::to_string(fd);
+}
+
 ProgramRun run_program(const std::string& name, const RunOptions& options) {
   ProgramRun run;
   const std::string path = name.find('/') == std::string::npos ? PROGRAM_DIR "/" + name : name;
@@ -218,4 +222,27 @@ std::vector<std::pair<int, int>> pixels_of(const Picture& picture, std::uint32_t
 
 bool same_picture(const Picture& a, const Picture& b) {
   return a.width == b.width && a.height == b.height && a.rgb == b.rgb;
+}
+
+const std::vector<ListedProgram>& listed_programs() {
+  static const std::vector<ListedProgram> programs = [] {
+    std::vector<ListedProgram> list;
+    std::ifstream file(PROGRAM_LIST);
+    for (std::string line; std::getline(file, line);) {
+      if (line.empty() || line[0] == '#') continue;
+      std::istringstream fields(line);
+      ListedProgram program;
+      std::string waits, flips;
+      std::getline(fields, program.name, '\t');
+      std::getline(fields, waits, '\t');
+      std::getline(fields, flips, '\t');
+      std::getline(fields, program.about);
+      program.waits = std::stoi(waits);
+      program.flips = std::stoi(flips);
+      list.push_back(program);
+    }
+    if (list.empty()) ADD_FAILURE() << "no programs in " << PROGRAM_LIST;
+    return list;
+  }();
+  return programs;
 }

@@ -57,6 +57,20 @@ struct ProgramRun {
 
 ProgramRun run_program(const std::string& name, const RunOptions& options = {});
 
+// One line of programs/programs.list.
+struct ListedProgram {
+  std::string name;
+  int waits = 0;  // pictures held for a key
+  int flips = 0;  // pictures drawn
+  std::string about;
+};
+
+// The suite's programs in the order of the list.
+const std::vector<ListedProgram>& listed_programs();
+
+// "LD_PRELOAD=..." that loads `library` whatever its path holds (spaces too).
+std::string preload_assignment(const char* library);
+
 // The pixels of `picture` equal to `colour`, as (x, y) pairs in row order.
 std::vector<std::pair<int, int>> pixels_of(const Picture& picture, std::uint32_t colour);
 

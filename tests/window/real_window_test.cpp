@@ -116,7 +116,7 @@ class RealWindow : public testing::TestWithParam<std::string> {
     for (char** variable = environ; *variable; ++variable)
       if (!replaced(*variable)) environment.emplace_back(*variable);
     environment.push_back("DISPLAY=:" + std::to_string(server.number));
-    environment.push_back(std::string("LD_PRELOAD=") + WINDOW_PROBE);
+    environment.push_back(preload_assignment(WINDOW_PROBE));
     environment.push_back("HARNESS_TIME=" + std::to_string(pinned_clock));
     environment.push_back("WINDOW_PROBE_LOG=" + (scratch / "log").string());
 

@@ -17,7 +17,7 @@
 #include <cstdlib>
 #include <ctime>
 
-#include "../harness/pinned_time.h"
+#include "../../headless/pinned_time.h"
 
 namespace {
 
