@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Writes every picture of one program, or of all ten, as numbered PNG files:
+# Writes every picture of one program, or of all ten, as numbered PNG files,
+# and what a program printed, if anything, as output.txt beside them:
 #   scripts/export.sh [PROGRAM] [--clock SECONDS] [--out DIR]
 # Each program runs headless with the harness preloaded (SDL's dummy video
 # driver; every wait answered by a key press; time() pinned to the clock;
@@ -59,10 +60,11 @@ for name in "${chosen[@]}"; do
   fi
   folder=$out/$name
   mkdir -p "$folder"
-  rm -f "$folder"/picture-*.png
+  rm -f "$folder"/picture-*.png "$folder/output.txt"
   status=0
   SDL_VIDEODRIVER=dummy LD_PRELOAD=$harness HARNESS_TIME=$clock HARNESS_EVENTS=key \
-    HARNESS_PICTURES=$folder HARNESS_PICTURE_FORMAT=png "$build/bin/$name" >/dev/null || status=$?
+    HARNESS_PICTURES=$folder HARNESS_PICTURE_FORMAT=png "$build/bin/$name" >"$folder/output.txt" || status=$?
+  [ -s "$folder/output.txt" ] || rm -f "$folder/output.txt"
   count=$(find "$folder" -maxdepth 1 -name 'picture-*.png' | wc -l)
   if [ "$status" -ne 0 ]; then
     echo "$name: ended with status $status after $count picture(s)"
