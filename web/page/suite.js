@@ -75,7 +75,6 @@ function listPrograms(current) {
     image.width = 800;  // the picture's own size keeps its place while it loads
     image.height = 600;
     image.alt = `The last picture of ${program.name}`;
-    image.loading = 'lazy';
     const title = document.createElement('strong');
     title.textContent = program.name;
     const text = document.createElement('span');
