@@ -6,6 +6,9 @@
 #   3. fuzz      the rasterisers fuzzed for a bounded time (skipped when the
 #                fuzzer was not built: no clang)
 #   4. memcheck  every program once under valgrind, headless, to its end
+#   5. web       the browser version, built with emscripten, in headless
+#                Chromium against the native pictures (skipped, in one line,
+#                without emscripten, Chromium or node's packages)
 # Every part runs even when an earlier one fails; the exit status says
 # whether all passed.
 set -uo pipefail
@@ -58,6 +61,31 @@ memcheck() {
     ctest --test-dir "$build/memcheck" --output-on-failure -j "$jobs"
 }
 part "every program under valgrind memcheck" memcheck
+
+# node's packages for the browser tests, installed again when the lock changes.
+web_packages() {
+  local folder=$source_dir/tests/web
+  cmp -s "$folder/package-lock.json" "$folder/node_modules/.installed-lock" && return 0
+  (cd "$folder" && npm ci --no-audit --no-fund --loglevel=error >/dev/null) &&
+    cp "$folder/package-lock.json" "$folder/node_modules/.installed-lock"
+}
+browser_tests() {
+  "$source_dir/scripts/web.sh" --no-serve &&
+    cmake -S "$source_dir/tests/web" -B "$build/web-test" -DSITE="$source_dir/build/web/site" >/dev/null &&
+    ctest --test-dir "$build/web-test" --output-on-failure -j "$jobs"
+}
+if ! command -v emcmake >/dev/null; then
+  echo
+  echo "=== browser tests: skipped, emscripten is not installed (Debian: emscripten)"
+elif [ ! -x /usr/bin/chromium ]; then
+  echo
+  echo "=== browser tests: skipped, Chromium is not installed (Debian: chromium)"
+elif ! web_packages; then
+  echo
+  echo "=== browser tests: skipped, node's packages (tests/web/package.json) could not be installed"
+else
+  part "the browser version in headless Chromium" browser_tests
+fi
 
 echo
 total=0 failures=0
