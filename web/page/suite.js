@@ -104,7 +104,8 @@ function run(program, clock) {
   document.title = `${program.name}: inversion in circles`;
   document.getElementById('stage').hidden = false;
   document.getElementById('title').textContent = program.name;
-  document.getElementById('about').textContent = `${program.about} (${picturesText(program.pictures)}).`;
+  const about = program.about[0].toUpperCase() + program.about.slice(1);
+  document.getElementById('about').textContent = `${about} (${picturesText(program.pictures)}).`;
   document.getElementById('clock').textContent = `clock ${clock}`;
   Object.assign(picture.dataset, { waits: '0', waiting: 'false', flips: '0', done: 'false' });
   say(`Drawing picture 1 of ${program.pictures} …`);
