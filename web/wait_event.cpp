@@ -17,16 +17,17 @@ namespace {
 constexpr int poll_milliseconds = 10;
 bool waiting_for_key = false;
 
-bool event_ready() { return SDL_PollEvent(nullptr) || page_press_pending(); }
-
-void take_event(SDL_Event* event) {
-  if (SDL_PollEvent(event)) return;
+// The next event, SDL's queue first; false when there is none.
+bool take_event(SDL_Event* event) {
+  if (SDL_PollEvent(event)) return true;
+  if (!page_press_pending()) return false;
   page_take_press();
   *event = SDL_Event{};
   event->key.type = SDL_KEYDOWN;
   event->key.state = SDL_PRESSED;
   event->key.keysym.sym = SDLK_SPACE;
   event->key.keysym.unicode = ' ';
+  return true;
 }
 
 }  // namespace
@@ -36,9 +37,11 @@ extern "C" int SDL_WaitEvent(SDL_Event* event) {
     waiting_for_key = true;
     page_wait_begins();
   }
-  while (!event_ready()) emscripten_sleep(poll_milliseconds);
-  if (event == nullptr) return 1;  // SDL: only report that an event is ready
-  take_event(event);
+  if (event == nullptr) {  // SDL: only report that an event is ready
+    while (!SDL_PollEvent(nullptr) && !page_press_pending()) emscripten_sleep(poll_milliseconds);
+    return 1;
+  }
+  while (!take_event(event)) emscripten_sleep(poll_milliseconds);
   if (event->type == SDL_KEYDOWN || event->type == SDL_QUIT) {
     waiting_for_key = false;
     page_wait_ends();
