@@ -32,12 +32,14 @@ mergeInto(LibraryManager.library, {
     HEAPU32[pnum >> 2] = written;
     return 0;
   },
-  page_present__deps: ['$Asyncify'],
+  page_present__deps: ['$Asyncify', '$safeSetTimeout'],
   page_present: function () {
     return Asyncify.handleSleep(function (wakeUp) {
       Module.page.present();
       // Frame callbacks run just before the paint; the timeout runs after it.
-      requestAnimationFrame(function () { setTimeout(wakeUp, 0); });
+      // Through safeSetTimeout, as in emscripten_sleep, so that a main that
+      // returns after this flip still ends the run.
+      requestAnimationFrame(function () { safeSetTimeout(wakeUp, 0); });
     });
   },
 });

@@ -109,6 +109,17 @@ test('a click, a tap and a key each end one wait', async () => {
   await page.close();
 });
 
+test('a press made while a picture is drawn ends the wait that follows', async () => {
+  const { page } = await load('?program=ring_zoom&clock=5');  // its second picture takes long
+  await reachWait(page, 1);
+  await page.keyboard.press('KeyA');
+  await page.waitForFunction(() => document.getElementById('picture').dataset.waiting === 'false');
+  await page.keyboard.press('KeyB');
+  const end = await reachEnd(page);
+  assert.deepEqual([end.waits, end.flips], ['2', '19']);
+  await page.close();
+});
+
 test('the control draws again with a new clock', async () => {
   const { page } = await load('?program=coaxal_pencil&clock=5');
   await reachWait(page, 1);
