@@ -63,7 +63,7 @@ memcheck() {
 part "every program under valgrind memcheck" memcheck
 
 # node's packages for the browser tests, installed again when the lock changes.
-web_packages() {
+node_modules_ready() {
   local folder=$source_dir/tests/web
   cmp -s "$folder/package-lock.json" "$folder/node_modules/.installed-lock" && return 0
   (cd "$folder" && npm ci --no-audit --no-fund --loglevel=error >/dev/null) &&
@@ -80,7 +80,7 @@ if ! command -v emcmake >/dev/null; then
 elif [ ! -x /usr/bin/chromium ]; then
   echo
   echo "=== browser tests: skipped, Chromium is not installed (Debian: chromium)"
-elif ! web_packages; then
+elif ! node_modules_ready; then
   echo
   echo "=== browser tests: skipped, node's packages (tests/web/package.json) could not be installed"
 else

@@ -19,13 +19,14 @@ sdl_package() {
 }
 
 # The browser build (./suite web) and its tests: emscripten, node to serve
-# the site, and headless Chromium to test it. Debian's nodejs comes without
-# npm; other builds of node bring their own.
+# the site, and headless Chromium with npm for the tests' node packages.
+# Debian's nodejs comes without npm; other builds of node bring their own.
 web_packages=(emscripten)
 web_test_packages=(emscripten chromium)
 node_packages() {
   command -v node >/dev/null || echo nodejs
-  command -v npm >/dev/null || echo npm
+  if [ "$1" = test ] && ! command -v npm >/dev/null; then echo npm; fi
+  return 0
 }
 
 # Installs the named packages that are missing (apt-get; sudo when not root).
@@ -47,14 +48,14 @@ ensure_packages() {
   local wanted=("${run_packages[@]}")
   [ "$1" = test ] && wanted+=("${test_packages[@]}")
   # shellcheck disable=SC2207
-  [ "$1" = web ] && wanted+=("${web_packages[@]}" $(node_packages))
+  [ "$1" = web ] && wanted+=("${web_packages[@]}" $(node_packages web))
   local sdl
   sdl=$(sdl_package)
   [ -n "$sdl" ] && wanted+=("$sdl")
   install_packages "${wanted[@]}"
   if [ "$1" = test ]; then
     # shellcheck disable=SC2046
-    install_packages "${web_test_packages[@]}" $(node_packages) ||
+    install_packages "${web_test_packages[@]}" $(node_packages test) ||
       echo "The browser tests' packages could not be installed; those tests will be skipped."
   fi
   return 0
