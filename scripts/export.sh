@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Writes every picture of some programs, or of all ten, as numbered PNG files:
+# Writes every picture of some programs, or of all ten, as numbered PNG files,
+# and what a program printed, if anything, as output.txt beside them:
 #   scripts/export.sh [PROGRAM...] [--clock SECONDS] [--out DIR] [--animate]
 # Each program runs headless with the runner of headless/ preloaded (SDL's
 # dummy video driver; every wait answered by a key press; time() pinned to
@@ -88,11 +89,12 @@ animator=$build/headless/animate_pictures
 export_program() {
   local report=$1 name=$2 folder=$out/$2 status=0 count
   mkdir -p -- "$folder"
-  rm -f -- "$folder"/picture-*.png "$out/$name.webp"
+  rm -f -- "$folder"/picture-*.png "$folder/output.txt" "$out/$name.webp"
   exec 3<"$runner"
   SDL_VIDEODRIVER=dummy LD_PRELOAD=/proc/self/fd/3 HARNESS_TIME=$clock HARNESS_EVENTS=key \
-    HARNESS_PICTURES=$folder HARNESS_PICTURE_FORMAT=png "$build/bin/$name" >/dev/null || status=$?
+    HARNESS_PICTURES=$folder HARNESS_PICTURE_FORMAT=png "$build/bin/$name" >"$folder/output.txt" || status=$?
   exec 3<&-
+  [ -s "$folder/output.txt" ] || rm -f -- "$folder/output.txt"
   count=$(find "$folder" -maxdepth 1 -name 'picture-*.png' | wc -l)
   if [ "$status" -ne 0 ] || [ "$count" -ne "${program_flips[$name]}" ]; then
     echo "$name: FAILED: status $status after $count of ${program_flips[$name]} picture(s)" >"$report"

@@ -20,12 +20,21 @@ sdl_package() {
   if [ -z "$(missing_packages libsdl1.2-dev)" ]; then echo libsdl1.2-dev; else echo libsdl1.2-compat-dev; fi
 }
 
-# ensure_packages run|test: installs what is missing with apt-get.
-ensure_packages() {
-  local wanted=("${run_packages[@]}" "$(sdl_package)")
-  [ "$1" = test ] && wanted+=("${test_packages[@]}")
+# The browser build (./suite web) and its tests: emscripten, node to serve
+# the site, and headless Chromium with npm for the tests' node packages.
+# Debian's nodejs comes without npm; other builds of node bring their own.
+web_packages=(emscripten)
+web_test_packages=(emscripten chromium)
+node_packages() {
+  command -v node >/dev/null || echo nodejs
+  if [ "$1" = test ] && ! command -v npm >/dev/null; then echo npm; fi
+  return 0
+}
+
+# Installs the named packages that are missing (apt-get; sudo when not root).
+install_packages() {
   local missing
-  missing=$(missing_packages "${wanted[@]}")
+  missing=$(missing_packages "$@")
   [ -z "$missing" ] && return 0
   echo "Installing missing Debian packages:" $missing
   local sudo=()
@@ -33,6 +42,22 @@ ensure_packages() {
   "${sudo[@]}" apt-get update -q
   # shellcheck disable=SC2086
   DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends $missing
+}
+
+# ensure_packages run|test|web. For test, the browser tests' packages are
+# installed where they can be; without them those tests are skipped.
+ensure_packages() {
+  local wanted=("${run_packages[@]}" "$(sdl_package)")
+  [ "$1" = test ] && wanted+=("${test_packages[@]}")
+  # shellcheck disable=SC2207
+  [ "$1" = web ] && wanted+=("${web_packages[@]}" $(node_packages web))
+  install_packages "${wanted[@]}"
+  if [ "$1" = test ]; then
+    # shellcheck disable=SC2046
+    install_packages "${web_test_packages[@]}" $(node_packages test) ||
+      echo "The browser tests' packages could not be installed; those tests will be skipped."
+  fi
+  return 0
 }
 
 # build_tree release|test|sanitize|fuzz: configure and build into build/<kind>.

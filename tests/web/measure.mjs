@@ -1,0 +1,68 @@
+// The browser version against its targets, in headless Chromium:
+//   node measure.mjs SITE
+// per program, the time from navigation to its first picture on the canvas
+// (a fresh browser context each, so nothing is cached) and its JS + wasm
+// gzipped; and ring_zoom's seventeen zoom stages, from the key that ends its
+// first wait to the start of its second (median of three runs).
+// Targets: first picture within 1 s, the zoom within 1.5 s, at most 100 KB
+// gzipped per program.
+import assert from 'node:assert/strict';
+import fs from 'node:fs';
+import path from 'node:path';
+import { after, before, test } from 'node:test';
+import zlib from 'node:zlib';
+import { launch, programList, reachWait, serve, skipWithoutChromium } from './browser.mjs';
+
+skipWithoutChromium();
+const site = process.argv[2];
+const target = { firstPicture: 1000, zoom: 1500, gzipped: 100 * 1024 };
+
+let browser;
+let server;
+before(async () => {
+  [browser, server] = await Promise.all([launch(), serve(site)]);
+});
+after(async () => {
+  await browser?.close();
+  server?.stop();
+});
+
+const gzipped = (name) => ['js', 'wasm'].reduce((total, kind) =>
+  total + zlib.gzipSync(fs.readFileSync(path.join(site, `${name}.${kind}`)), { level: 9 }).length, 0);
+
+// Milliseconds from navigation to each performance mark, once wait 1 began.
+async function runToFirstWait(name) {
+  const context = await browser.createBrowserContext();
+  const page = await context.newPage();
+  await page.goto(`${server.address}?program=${name}&clock=1700000000`);
+  await reachWait(page, 1);
+  return { context, page };
+}
+const mark = (page, name) => page.evaluate((wanted) => performance.getEntriesByName(wanted)[0].startTime, name);
+
+for (const { name } of programList(site)) {
+  test(`${name}: first picture within 1 s, at most 100 KB gzipped`, async () => {
+    const { context, page } = await runToFirstWait(name);
+    const first = await mark(page, 'picture 1');
+    const size = gzipped(name);
+    console.log(`${name.padEnd(22)} first picture ${first.toFixed(0).padStart(4)} ms   ` +
+                `JS + wasm gzipped ${(size / 1024).toFixed(1)} KB`);
+    await context.close();
+    assert.ok(first <= target.firstPicture, `${first} ms`);
+    assert.ok(size <= target.gzipped, `${size} bytes`);
+  });
+}
+
+test('ring_zoom: the seventeen zoom stages within 1.5 s', async () => {
+  const times = [];
+  for (let run = 0; run < 3; run++) {
+    const { context, page } = await runToFirstWait('ring_zoom');
+    await page.keyboard.press('Space');
+    await reachWait(page, 2);
+    times.push(await mark(page, 'wait 2 begins') - await mark(page, 'wait 1 ends'));
+    await context.close();
+  }
+  const median = times.sort((a, b) => a - b)[1];
+  console.log(`ring_zoom zoom ${times.map((time) => time.toFixed(0)).join(', ')} ms; median ${median.toFixed(0)} ms`);
+  assert.ok(median <= target.zoom, `${median} ms`);
+});

@@ -1,0 +1,130 @@
+// The page around the programs, in headless Chromium:
+//   node page_test.mjs SITE
+// the menu, the address that holds program and clock, the bad inputs (an
+// unknown program, a clock that is no whole number of seconds, a browser
+// without WebAssembly), advancing by key, click and tap, and the control
+// that draws again with a new clock.
+import assert from 'node:assert/strict';
+import { after, before, test } from 'node:test';
+import { canvasPicture, launch, openPage, pageState, pictureDifference, programList, reachEnd,
+         reachWait, serve, skipWithoutChromium } from './browser.mjs';
+
+skipWithoutChromium();
+const site = process.argv[2];
+const programs = programList(site);
+const now = () => Math.floor(Date.now() / 1000);
+
+let browser;
+let server;
+before(async () => {
+  [browser, server] = await Promise.all([launch(), serve(site)]);
+});
+after(async () => {
+  await browser?.close();
+  server?.stop();
+});
+
+// Loads ?QUERY, noting the clock before and after, and its state at once.
+async function load(query, options) {
+  const from = now();
+  const page = await openPage(browser, `${server.address}${query}`, options);
+  return { page, from, to: now(), state: await pageState(page) };
+}
+
+const clockOf = (search) => new URLSearchParams(search).get('clock');
+
+test('without a program the page is the menu, each entry with its picture and text', async () => {
+  const { page, state } = await load('');
+  assert.equal(state.running, false);
+  const entries = await page.$$eval('#menu a', (links) => links.map((link) => ({
+    href: link.getAttribute('href'), text: link.textContent, picture: link.querySelector('img').naturalWidth })));
+  assert.deepEqual(entries.map((entry) => entry.href), programs.map((program) => `?program=${program.name}`));
+  for (const [k, entry] of entries.entries()) {
+    assert.ok(entry.text.includes(programs[k].about), entry.href);
+    assert.ok(entry.picture > 0, `${entry.href}: no picture`);
+  }
+  await page.close();
+});
+
+const refused = [
+  { what: 'an unknown program', query: '?program=no_such_program', says: 'no_such_program', runs: false },
+  { what: 'no WebAssembly', query: '?program=coaxal_pencil&clock=5', says: 'WebAssembly', runs: false,
+    beforeLoad: () => { delete globalThis.WebAssembly; } },
+  ...['1700000000.5', '0', '4294967296', '-3', 'noon', ''].map((clock) => (
+    { what: `clock "${clock}"`, query: `?program=coaxal_pencil&clock=${clock}`, says: `“${clock}”`, runs: true })),
+];
+for (const { what, query, says, runs, beforeLoad } of refused) {
+  test(`${what}: one line says so and the menu stays`, async () => {
+    const { page, from, to, state } = await load(query, { beforeLoad });
+    assert.ok(state.notice.includes(says), state.notice);
+    assert.equal(state.menu, programs.length);
+    assert.equal(state.running, runs);
+    if (runs) {  // on the current time, which the address now holds
+      const clock = Number(clockOf(state.search));
+      assert.ok(clock >= from && clock <= to, state.search);
+      await reachWait(page, 1);
+    }
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+}
+
+test('without a clock the current time is used and put in the address', async () => {
+  const { page, from, to, state } = await load('?program=coaxal_pencil');
+  assert.equal(state.notice, '');
+  const clock = Number(clockOf(state.search));
+  assert.ok(clock >= from && clock <= to, state.search);
+  await reachWait(page, 1);
+  await page.close();
+});
+
+test('the same address draws the same pictures; another clock, another picture', async () => {
+  const first = async (clock) => {
+    const { page, state } = await load(`?program=five_circle_limit&clock=${clock}`);
+    assert.equal(clockOf(state.search), String(clock));
+    await reachWait(page, 1);
+    const picture = await canvasPicture(page);
+    await page.close();
+    return picture;
+  };
+  const [once, again, other] = [await first(1700000000), await first(1700000000), await first(1700000001)];
+  assert.equal(pictureDifference(again, once), null);
+  assert.notEqual(pictureDifference(other, once), null);
+});
+
+test('a click, a tap and a key each end one wait', async () => {
+  const program = programs.find((entry) => entry.name === 'two_circle_iteration');
+  const presses = ['click', 'tap', 'key', 'click'];
+  assert.equal(presses.length, program.pictures);
+  const { page } = await load(`?program=${program.name}&clock=5`);
+  await page.setViewport({ width: 1000, height: 1000, hasTouch: true });
+  for (const [k, press] of presses.entries()) {
+    const state = await reachWait(page, k + 1);
+    assert.ok(state.status.includes(`Picture ${k + 1} of ${program.pictures}`), state.status);
+    if (press === 'click') await page.click('#picture');
+    if (press === 'tap') await page.tap('#picture');
+    if (press === 'key') await page.keyboard.press('KeyN');
+  }
+  assert.equal((await reachEnd(page)).waits, String(program.pictures));
+  await page.close();
+});
+
+test('a press made while a picture is drawn ends the wait that follows', async () => {
+  const { page } = await load('?program=ring_zoom&clock=5');  // its second picture takes long
+  await reachWait(page, 1);
+  await page.keyboard.press('KeyA');
+  await page.waitForFunction(() => document.getElementById('picture').dataset.waiting === 'false');
+  await page.keyboard.press('KeyB');
+  const end = await reachEnd(page);
+  assert.deepEqual([end.waits, end.flips], ['2', '19']);
+  await page.close();
+});
+
+test('the control draws again with a new clock', async () => {
+  const { page } = await load('?program=coaxal_pencil&clock=5');
+  await reachWait(page, 1);
+  await Promise.all([page.waitForNavigation(), page.click('#again')]);
+  const state = await reachWait(page, 1);
+  assert.ok(Number(clockOf(state.search)) > 5, state.search);
+  await page.close();
+});
