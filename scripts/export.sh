@@ -27,7 +27,8 @@ usage() {
 # 1 seed alike: 1 to 4294967295 are the clocks that each draw their own.
 largest_clock=4294967295
 check_clock() {
-  [[ "$1" =~ ^[0-9]{1,10}$ ]] && [ "$((10#$1))" -ge 1 ] && [ "$((10#$1))" -le "$largest_clock" ] || {
+  local digits=${1#"${1%%[!0]*}"}  # leading zeros off
+  [[ "$1" =~ ^[0-9]+$ ]] && [[ "$digits" =~ ^[0-9]{1,10}$ ]] && [ "$((10#$digits))" -le "$largest_clock" ] || {
     echo "--clock wants whole seconds from 1 to $largest_clock, not '$1'" >&2
     usage
   }
@@ -42,7 +43,7 @@ while [ $# -gt 0 ]; do
     --clock)
       [ $# -ge 2 ] || usage
       check_clock "$2"
-      clock=$((10#$2))
+      clock=$((10#${2#"${2%%[!0]*}"}))
       shift 2
       ;;
     --out)

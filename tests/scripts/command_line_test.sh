@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# The export's command line over odd arguments: each row gives the
+# arguments, the status and a piece of what must be said. Arguments are
+# checked before anything is built: EXPORT_BUILD names a tree that does not
+# exist, so an export that got past its checks says "no headless runner".
+#   command_line_test.sh SOURCE_DIR BUILD_TREE
+set -uo pipefail
+source_dir=$1
+build=$2
+scratch=$(mktemp -d "/tmp/command line.XXXXXX")  # a space, as in many home folders
+trap 'rm -rf -- "$scratch"' EXIT
+: >"$scratch/a file"
+failures=0
+
+check() {  # STATUS SAYING ARGUMENT...
+  local want_status=$1 saying=$2 status=0 said
+  shift 2
+  said=$(cd "$scratch" && EXPORT_BUILD="$scratch/no tree" "$source_dir/scripts/export.sh" "$@" 2>&1) || status=$?
+  if [ "$status" -ne "$want_status" ] || [[ "$said" != *"$saying"* ]]; then
+    printf 'FAIL: export %q: status %d, said:\n%s\n' "$*" "$status" "$said"
+    failures=$((failures + 1))
+  fi
+}
+
+check 2 "no program called ''" ""
+check 2 "no program called 'nope'" coaxal_pencil nope
+check 2 "usage:" --clock
+check 2 "--clock wants whole seconds from 1 to 4294967295" --clock 0
+check 2 "--clock wants whole seconds" --clock 4294967296
+check 2 "--clock wants whole seconds" --clock 99999999999999999999
+check 2 "--clock wants whole seconds" --clock -5
+check 2 "--clock wants whole seconds" --clock 17e8
+check 2 "--out wants a folder, not the option '-x'" --out -x
+check 2 "--out wants a folder" --out ""
+check 2 "is a file, not a folder" --out "a file"
+check 2 "unknown option --colour" --colour
+check 1 "no headless runner" coaxal_pencil spoke_inversion --clock 4294967295 --out "odd [dir] 'x'"
+check 1 "no headless runner" --clock 0001700000000 --animate
+
+# A real export of two programs, through a tree whose path holds a space:
+# both are drawn, and the command it prints draws them again.
+ln -s "$build" "$scratch/built tree"
+out="$scratch/out dir"
+said=$(EXPORT_BUILD="$scratch/built tree" "$source_dir/scripts/export.sh" spoke_inversion coaxal_pencil \
+  --clock 1700000000 --out "$out" 2>&1) || { echo "FAIL: two programs: $said"; failures=$((failures + 1)); }
+for name in spoke_inversion coaxal_pencil; do
+  [ -f "$out/$name/picture-001.png" ] || { echo "FAIL: no picture of $name in: $said"; failures=$((failures + 1)); }
+done
+again=$(printf '%q ' ./suite export spoke_inversion coaxal_pencil --clock 1700000000 --out "$out")
+[[ "$said" == *"${again% }"* ]] || { echo "FAIL: no command to draw again in: $said"; failures=$((failures + 1)); }
+
+# An empty program name for the tour is refused before anything is built.
+said=$(DISPLAY= WAYLAND_DISPLAY= "$source_dir/suite" run "" 2>&1)
+[ $? -eq 2 ] && [[ "$said" == *"no program called ''"* ]] || { echo "FAIL: run '': $said"; failures=$((failures + 1)); }
+
+echo "command line: $failures failure(s)"
+[ "$failures" -eq 0 ]
