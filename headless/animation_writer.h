@@ -1,11 +1,10 @@
-// Writing pictures as one animated WebP file through libwebp's animation
-// encoder (WebPAnimEncoder).
+// Writing pictures as one animated WebP file through libwebp (each frame a
+// lossless still, put together by libwebp's muxer).
 //
 // Every frame is stored losslessly and with exact colours, so a decoder
-// gives back each picture pixel for pixel. The encoder stores a frame as
-// the rectangle that changed since the one before, and one that changed
-// nothing lengthens the frame before it instead of adding its own. The
-// animation loops forever.
+// gives back each picture pixel for pixel; a frame holds the rectangle that
+// changed since the one before, and every picture is a frame of its own,
+// even one that repeats the picture before. The animation loops forever.
 #pragma once
 
 #include <string>

@@ -100,9 +100,6 @@ void PrintTo(const Case& c, std::ostream* out) { *out << c.program; }
 
 class AnimatedExport : public testing::TestWithParam<Case> {};
 
-// The encoder folds a picture that repeats the one before into that frame,
-// lengthening it, so one frame may show several pictures in a row; played
-// through, the frames must still give back exactly the pictures, in order.
 TEST_P(AnimatedExport, PlaysEveryPictureInOrderPixelForPixelAndHoldsTheLast) {
   const Case c = GetParam();
   char name[] = "/tmp/animated-export-XXXXXX";
@@ -116,22 +113,11 @@ TEST_P(AnimatedExport, PlaysEveryPictureInOrderPixelForPixelAndHoldsTheLast) {
 
   int width = 0, height = 0;
   const std::vector<Frame> frames = decode_animation(out / (std::string(c.program) + ".webp"), width, height);
-  ASSERT_GE(frames.size(), 2u) << "no animation, or a single frame";
   const auto pictures = read_pictures(out / c.program, width, height);
   ASSERT_EQ(pictures.size(), c.pictures);
-
-  std::size_t next = 0;  // the first picture not yet seen played
-  for (std::size_t f = 0; f < frames.size(); ++f) {
-    const std::size_t first = next;
-    while (next < pictures.size() && first_rgb_difference(pictures[next], frames[f].rgba) == -1) ++next;
-    ASSERT_GT(next, first) << "frame " << f + 1 << " is not picture " << next + 1 << ": they differ at pixel "
-                           << (next < pictures.size() ? first_rgb_difference(pictures[next], frames[f].rgba) : -1);
-  }
-  EXPECT_EQ(next, pictures.size()) << "pictures left unplayed";
-  std::size_t changes = 1;
-  for (std::size_t i = 1; i < pictures.size(); ++i)
-    changes += first_rgb_difference(pictures[i - 1], pictures[i]) != -1;
-  EXPECT_EQ(frames.size(), changes) << "one frame for each change of picture";
+  ASSERT_EQ(frames.size(), c.pictures) << "one frame for each picture, repeated ones too";
+  for (std::size_t f = 0; f < frames.size(); ++f)
+    EXPECT_EQ(first_rgb_difference(pictures[f], frames[f].rgba), -1) << "frame " << f + 1 << " is not its picture";
 
   EXPECT_GT(frames[frames.size() / 2].duration_ms, 0);
   EXPECT_GT(frames.back().duration_ms, frames[frames.size() / 2].duration_ms);
