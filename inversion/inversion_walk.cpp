@@ -1,9 +1,8 @@
 #include "inversion_walk.h"
 
-#include <cstdlib>
-
 #include "draw_circle.h"
 #include "pixels.h"
+#include "random_generator.h"
 
 template <typename Real>
 static WalkCircles widen(const Real* x, const Real* y, int n) {
@@ -78,6 +77,11 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
     y = to_float_width(y);
   }
   int previous = state.previous >= 0 && state.previous < c.n ? state.previous : no_previous;
+  // Drawn from a local copy: the pixel stores go through Uint32*, which may
+  // alias the generator's words, so drawing from program_random itself
+  // would reload them after every plot.
+  RandomGenerator random;
+  if constexpr (pick == PickRule::random_no_repeat) random = program_random;
 
   // A random pick with no repeat needs a second circle to go to: over one
   // circle the walk can take at most one step.
@@ -98,7 +102,7 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
       if constexpr (pick == PickRule::cyclic) {
         k = static_cast<int>(s % c.n);
       } else {
-        do k = std::rand() % c.n;
+        do k = next_random(random) % c.n;
         while (k == previous);
       }
       dx = x - c.x[k];
@@ -134,6 +138,7 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
   state.x = x;
   state.y = y;
   state.previous = previous;
+  if constexpr (pick == PickRule::random_no_repeat) program_random = random;
   return counts;
 }
 
