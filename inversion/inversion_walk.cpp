@@ -1,9 +1,8 @@
 #include "inversion_walk.h"
 
-#include <cstdlib>
-
 #include "draw_circle.h"
 #include "pixels.h"
+#include "random_generator.h"
 
 template <typename Real>
 static WalkCircles widen(const Real* x, const Real* y, int n) {
@@ -70,7 +69,8 @@ static inline void plot_point(const WorldFrame& frame, double x, double y, Uint3
 template <PickRule pick, InsideRule inside, PointStorage storage, WalkPlot plot>
 static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& rules,
                        const WorldFrame& frame) {
-  WalkCounts counts{0, 0, false};
+  long plotted = 0, refused = 0;  // not the returned WalkCounts, which lives in memory
+  bool stuck = false;
   double x = state.x;
   double y = state.y;
   if constexpr (storage == PointStorage::float_width) {
@@ -78,6 +78,16 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
     y = to_float_width(y);
   }
   int previous = state.previous >= 0 && state.previous < c.n ? state.previous : no_previous;
+  // Local copies of what every step reads: a pixel store through Uint32*
+  // may alias any int or Uint32 of unknown origin (the generator's words,
+  // the circle count, the colour, the frame's y direction), and a
+  // draw_circle call anything reachable; either forces reloads per plot.
+  RandomGenerator random;
+  if constexpr (pick == PickRule::random_no_repeat) random = program_random;
+  const int n = c.n;
+  const Uint32 colour = rules.colour;
+  const long burn_in = rules.burn_in;
+  const WorldFrame f = frame;
 
   // A random pick with no repeat needs a second circle to go to: over one
   // circle the walk can take at most one step.
@@ -86,7 +96,7 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
     const long possible = c.n < 1 || previous == 0 ? 0 : 1;
     if (steps > possible) {
       steps = possible;
-      counts.stuck = true;
+      stuck = true;
     }
   }
 
@@ -96,9 +106,9 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
     bool taken;
     for (;;) {
       if constexpr (pick == PickRule::cyclic) {
-        k = static_cast<int>(s % c.n);
+        k = static_cast<int>(s % n);
       } else {
-        do k = std::rand() % c.n;
+        do k = next_random(random) % n;
         while (k == previous);
       }
       dx = x - c.x[k];
@@ -106,12 +116,12 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
       d2 = dx * dx + dy * dy;
       taken = d2 > 0 && !(inside == InsideRule::reject && c.R2[k] > d2);
       if (taken) break;
-      ++counts.refused;
+      ++refused;
       if (pick == PickRule::cyclic || !any_other_takes<inside>(c, previous, x, y)) break;
     }
     if (!taken) {
       if constexpr (pick == PickRule::cyclic) continue;  // no other circle to try at this step
-      counts.stuck = true;
+      stuck = true;
       break;
     }
     const double nx = c.x[k] + dx * c.R2[k] / d2;
@@ -119,9 +129,9 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
     previous = k;
     // The plot uses the point as computed; a float walk point is rounded
     // only when it is stored.
-    if (s > rules.burn_in) {
-      plot_point<plot>(frame, nx, ny, rules.colour);
-      ++counts.plotted;
+    if (s > burn_in) {
+      plot_point<plot>(f, nx, ny, colour);
+      ++plotted;
     }
     if constexpr (storage == PointStorage::float_width) {
       x = to_float_width(nx);
@@ -134,7 +144,8 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
   state.x = x;
   state.y = y;
   state.previous = previous;
-  return counts;
+  if constexpr (pick == PickRule::random_no_repeat) program_random = random;
+  return {plotted, refused, stuck};
 }
 
 template <PickRule pick, InsideRule inside, PointStorage storage>

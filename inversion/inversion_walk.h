@@ -3,12 +3,12 @@
 // burn-in is over. It paints the limit set of the group the inversions
 // generate (the chaos game).
 //
-// One walk: pick a circle (rand() % n, drawn again while it equals the
-// previous index; or cyclically s mod n), optionally refuse the pick when
-// the point lies strictly inside the circle (no step is counted), invert
-// the point, remember the index, and plot the new point if s > burn_in.
-// The walk never seeds the generator; every pick, kept or drawn again,
-// consumes one rand() value.
+// One walk: pick a circle (next_random(program_random) % n, drawn again
+// while it equals the previous index; or cyclically s mod n), optionally
+// refuse the pick when the point lies strictly inside the circle (no step
+// is counted), invert the point, remember the index, and plot the new point
+// if s > burn_in. The walk never seeds the generator; every pick, kept or
+// drawn again, consumes one value of program_random.
 #pragma once
 
 #include <SDL.h>

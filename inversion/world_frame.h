@@ -20,7 +20,9 @@ struct WorldFrame {
 // Truncation toward zero that is defined for every double: values beyond
 // the int range clamp to it, and NaN goes to INT_MIN (far off screen).
 inline int truncate_toward_zero(double v) {
-  if (v > -2147483649.0 && v < 2147483648.0) return static_cast<int>(v);  // NaN fails both
+  // NaN fails both tests. Likely: the walk's step loop keeps this path
+  // straight.
+  if (v > -2147483649.0 && v < 2147483648.0) [[likely]] return static_cast<int>(v);
   if (v != v) return INT_MIN;
   return v > 0 ? INT_MAX : INT_MIN;
 }

@@ -8,10 +8,10 @@
 // last picture shows the three limit sets overlaid, each nested in the next.
 // In the black one the outer radius is 2.414 rather than 1 + sqrt(2): its
 // unit circles poke a hair past the outer circle.
-#include <cstdlib>
 #include <ctime>
 
 #include "inversion.h"
+#include "random_generator.h"
 #include "raster_kit.h"
 
 struct Configuration {
@@ -59,7 +59,7 @@ int main(int, char**) {
   colour_blue = map_colour(0, 0, 250);
   colour_red = map_colour(255, 0, 0);
   clear_screen(colour_white);
-  srand(time(NULL));
+  seed_random(program_random, time(NULL));
   // No previous index before the first walk; it then carries from walk to walk.
   WalkState walker{3.0, 3.0, no_previous};
 

@@ -8,10 +8,10 @@
 // Picture 5 is the limit set of the four inversions, the orbit of one point
 // under 300000 random inversions. Each generation's size is printed.
 #include <cstdio>
-#include <cstdlib>
 #include <ctime>
 
 #include "inversion.h"
+#include "random_generator.h"
 #include "raster_kit.h"
 
 static void store_base_circles();
@@ -41,13 +41,13 @@ int main(int, char**) {
   colour_red = map_colour(255, 0, 0);
   // Filled before seeding: the unseeded sequence gives the same table every run.
   for (int k = 0; k < colour_count; ++k) {
-    const int blue = rand() & 0xFF;
-    const int green = rand() & 0xFF;
-    const int red = rand() & 0xFF;
+    const int blue = next_random(program_random) & 0xFF;
+    const int green = next_random(program_random) & 0xFF;
+    const int red = next_random(program_random) & 0xFF;
     random_colours[k] = map_colour(red, green, blue);
   }
   clear_screen(colour_white);
-  srand(time(NULL));
+  seed_random(program_random, time(NULL));
 
   // ---- picture 1: the four circles ----
   store_base_circles();
@@ -102,5 +102,5 @@ static void store_base_circles() {
   for (int k = 0; k < 4; ++k) set_circle(generation.current, k, base_x[k], base_y[k], base_r[k]);
 }
 
-// One rand() per image, in pair order.
-static Uint32 random_colour() { return random_colours[rand() % colour_count]; }
+// One random value per image, in pair order.
+static Uint32 random_colour() { return random_colours[next_random(program_random) % colour_count]; }

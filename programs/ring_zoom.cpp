@@ -9,10 +9,10 @@
 // is a tiny copy in the middle of the black window; the last shows eighteen
 // nested copies, the outer ones cut off by the window's edges.
 #include <cmath>
-#include <cstdlib>
 #include <ctime>
 
 #include "inversion.h"
+#include "random_generator.h"
 #include "raster_kit.h"
 
 static void build_ring();
@@ -37,7 +37,7 @@ static double radii_squared[15];
 int main(int, char**) {
   // ---- initialisation ----
   init_video("ring_zoom");
-  srand(time(NULL));
+  seed_random(program_random, time(NULL));
   open_window();
   colour_white = map_colour(255, 255, 255);
   colour_black = map_colour(0, 0, 0);

@@ -8,10 +8,10 @@
 // inversions in the three circles; its orbit settles on the circle through
 // the three points of contact, orthogonal to all three, traced in red.
 #include <cmath>
-#include <cstdlib>
 #include <ctime>
 
 #include "inversion.h"
+#include "random_generator.h"
 #include "raster_kit.h"
 
 static void store_starting_circles();
@@ -61,7 +61,7 @@ int main(int, char**) {
   // ---- picture 2: the limit set of the three inversions ----
   clear_screen(colour_white);
   store_starting_circles();  // the promotions overwrote them
-  srand(time(NULL));
+  seed_random(program_random, time(NULL));
   for (int k = 0; k < 3; ++k) {
     draw_circle(frame_column(frame, current_circles.x[k]), frame_row(frame, current_circles.y[k]),
                 frame_radius(frame, current_circles.r[k]), colour_black);

@@ -9,10 +9,10 @@
 // is the inner Soddy circle, touching all three, and the orbit fills the
 // gaps with a lace of ever smaller circles; as it grows on and overlaps the
 // others the lace breaks into bands that thin back toward arcs.
-#include <cstdlib>
 #include <ctime>
 
 #include "inversion.h"
+#include "random_generator.h"
 #include "raster_kit.h"
 
 static void store_circles(double t);
@@ -38,7 +38,7 @@ int main(int, char**) {
   colour_blue = map_colour(0, 0, 250);
   colour_red = map_colour(255, 0, 0);
   clear_screen(colour_white);
-  srand(time(NULL));
+  seed_random(program_random, time(NULL));
   double t = -0.2;
   // Previous index 0: the first step never uses circle 0; it then carries from pass to pass.
   WalkState walker{10.0, 3.0, 0};

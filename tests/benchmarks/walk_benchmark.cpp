@@ -1,25 +1,26 @@
 // walk_benchmark: the cost of one step of the random inversion walk, for
 // each variant the programs use, through inversion_walk and through a bare
-// loop that does the same rand() picks, the inversion and the plot written
-// inline, side by side on an in-memory 800 x 600 surface standing in for
-// the window. At the end it prints walk time / bare time per variant.
+// loop that does the same picks from program_random, the inversion and the
+// plot written inline, side by side on an in-memory 800 x 600 surface
+// standing in for the window. At the end it prints walk time / bare time
+// per variant.
 //
 // Each benchmark iteration runs a chunk of steps from where the last chunk
 // ended, so after a warm-up chunk the point stays on the limit set and
 // every step plots, as in the long walks of the programs. Both sides reseed
-// rand() with the same value and follow the same orbit.
+// program_random with the same value and follow the same orbit.
 //
 // Run by hand: walk_benchmark [--benchmark_repetitions=5 ...]
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdio>
-#include <cstdlib>
 #include <map>
 #include <string>
 #include <vector>
 
 #include "inversion.h"
+#include "random_generator.h"
 #include "raster_kit.h"
 
 namespace {
@@ -131,7 +132,7 @@ void set_counters(benchmark::State& state) {
 
 void library_walk(benchmark::State& state, const Variant& v) {
   const WalkRules rules = walk_rules(v, false);
-  std::srand(1);
+  seed_random(program_random, 1);
   WalkState walker = v.start;
   inversion_walk(v.circles, walker, walk_rules(v, true), v.frame);
   long refused = 0;
@@ -146,6 +147,7 @@ void library_walk(benchmark::State& state, const Variant& v) {
 }
 
 // The walk as one loop with nothing in the way: pick, (refuse,) invert, plot.
+// It draws from a local copy of program_random, as the walk does.
 template <bool cyclic, bool reject, bool float_point, WalkPlot plot>
 void bare_walk(const Variant& v, double& x, double& y, int& previous, long steps, long burn_in,
                Uint32 colour) {
@@ -154,6 +156,7 @@ void bare_walk(const Variant& v, double& x, double& y, int& previous, long steps
   const double ox = v.frame.origin_column;
   const double oy = v.frame.origin_row;
   const double row_scale = v.frame.y_axis == YAxis::up ? -scale : scale;
+  RandomGenerator random = program_random;
   for (long s = 0; s < steps; ++s) {
     int k;
     double dx, dy, d2;
@@ -161,7 +164,7 @@ void bare_walk(const Variant& v, double& x, double& y, int& previous, long steps
       if constexpr (cyclic) {
         k = static_cast<int>(s % c.n);
       } else {
-        do k = std::rand() % c.n;
+        do k = next_random(random) % c.n;
         while (k == previous);
       }
       dx = x - c.x[k];
@@ -190,6 +193,7 @@ void bare_walk(const Variant& v, double& x, double& y, int& previous, long steps
       y = ny;
     }
   }
+  program_random = random;
 }
 
 // `steps` steps of the bare loop from the start of the variant, with its
@@ -209,7 +213,7 @@ WalkState bare_walk_from_start(const Variant& v, long steps) {
 
 template <bool cyclic, bool reject, bool float_point, WalkPlot plot>
 void bare_loop(benchmark::State& state, const Variant& v) {
-  std::srand(1);
+  seed_random(program_random, 1);
   WalkState walker = bare_walk_from_start<cyclic, reject, float_point, plot>(v, warm_up);
   for (auto _ : state) {
     bare_walk<cyclic, reject, float_point, plot>(v, walker.x, walker.y, walker.previous, chunk,
@@ -244,10 +248,10 @@ bool same_orbits() {
   bool same = true;
   for (std::size_t i = 0; i < variants.size(); ++i) {
     const Variant& v = variants[i];
-    std::srand(1);
+    seed_random(program_random, 1);
     WalkState walk_end = v.start;
     inversion_walk(v.circles, walk_end, walk_rules(v, true), v.frame);
-    std::srand(1);
+    seed_random(program_random, 1);
     const WalkState bare_end = bare_loops[i].from_start(v, warm_up);
     if (walk_end.x != bare_end.x || walk_end.y != bare_end.y ||
         walk_end.previous != bare_end.previous) {

@@ -1,13 +1,13 @@
-// The random inversion walk: pick rules against the rand() stream, burn-in
+// The random inversion walk: pick rules against program_random, burn-in
 // and step counting, refusals, float storage, and the plot primitives.
 #include <cmath>
-#include <cstdlib>
 #include <set>
 #include <vector>
 
 #include "canvas.h"
 #include "invert_point.h"
 #include "inversion_walk.h"
+#include "random_generator.h"
 
 namespace {
 constexpr WorldFrame soddy_frame{200, 400, 300, YAxis::up};
@@ -42,19 +42,19 @@ using InversionWalk = CanvasTest;
 TEST_F(InversionWalk, RandomPicksFollowTheRandStreamWithoutRepeats) {
   const WalkCircles c = soddy_circles();
   for (unsigned seed : {1u, 7u, 12345u}) {
-    // The rule: k = rand() % 3, drawn again while it equals the previous one.
-    std::srand(seed);
+    // The rule: k = next_random() % 3, drawn again while it equals the previous one.
+    seed_random(program_random, seed);
     std::vector<int> picks;
     for (int previous = 0, i = 0; i < 300; ++i) {
       int k;
-      do k = std::rand() % 3;
+      do k = next_random(program_random) % 3;
       while (k == previous);
       picks.push_back(previous = k);
     }
-    const int next_value = std::rand();
+    const int next_value = next_random(program_random);
 
     // One step per walk: the previous index carries over between walks.
-    std::srand(seed);
+    seed_random(program_random, seed);
     WalkState state{10, 3, 0};
     for (int i = 0; i < 300; ++i) {
       const int before = state.previous;
@@ -65,7 +65,7 @@ TEST_F(InversionWalk, RandomPicksFollowTheRandStreamWithoutRepeats) {
       EXPECT_DOUBLE_EQ(state.x, expected.x);
       EXPECT_DOUBLE_EQ(state.y, expected.y);
     }
-    EXPECT_EQ(std::rand(), next_value) << "one rand() per pick, redraws included";
+    EXPECT_EQ(next_random(program_random), next_value) << "one value per pick, redraws included";
   }
 }
 
@@ -73,11 +73,11 @@ TEST_F(InversionWalk, FirstPickExcludesOnlyThePreviousIndex) {
   const WalkCircles c = soddy_circles();
   std::set<int> after_zero, after_none;
   for (unsigned seed = 1; seed <= 200; ++seed) {
-    std::srand(seed);
+    seed_random(program_random, seed);
     WalkState state{10, 3, 0};
     inversion_walk(c, state, rules(PickRule::random_no_repeat, 1, 0), soddy_frame);
     after_zero.insert(state.previous);
-    std::srand(seed);
+    seed_random(program_random, seed);
     state = {10, 3, no_previous};
     inversion_walk(c, state, rules(PickRule::random_no_repeat, 1, 0), soddy_frame);
     after_none.insert(state.previous);
@@ -88,7 +88,7 @@ TEST_F(InversionWalk, FirstPickExcludesOnlyThePreviousIndex) {
 
 TEST_F(InversionWalk, BurnInHoldsBackStepsUpToItsValue) {
   const WalkCircles c = soddy_circles();
-  std::srand(3);
+  seed_random(program_random, 3);
   WalkState state{10, 3, 0};
   const WalkRules quiet = rules(PickRule::random_no_repeat, 1001, 1000, WalkPlot::ring_radius_1);
   EXPECT_EQ(inversion_walk(c, state, quiet, soddy_frame).plotted, 0);
@@ -96,7 +96,7 @@ TEST_F(InversionWalk, BurnInHoldsBackStepsUpToItsValue) {
   EXPECT_NE(state.x, 10);
 
   // Step 1001 is the first to plot: its new point, as a radius-1 ring.
-  std::srand(3);
+  seed_random(program_random, 3);
   state = {10, 3, 0};
   const WalkCounts one = inversion_walk(
       c, state, rules(PickRule::random_no_repeat, 1002, 1000, WalkPlot::ring_radius_1), soddy_frame);
@@ -149,13 +149,13 @@ TEST_F(InversionWalk, CyclicRuleAlternatesAndDrawsNoRandomNumbers) {
   EXPECT_DOUBLE_EQ(state.y, fourth.y);
 
   // The program's walk: 989 rings of radius 2, all on two pixels.
-  std::srand(5);
-  const int first_value = std::rand();
-  std::srand(5);
+  seed_random(program_random, 5);
+  const int first_value = next_random(program_random);
+  seed_random(program_random, 5);
   state = {3, 3, no_previous};
   const WalkCounts counts = inversion_walk(c, state, rules(PickRule::cyclic, 1000, 10, WalkPlot::ring_radius_2),
                                            two_circle_frame);
-  EXPECT_EQ(std::rand(), first_value);
+  EXPECT_EQ(next_random(program_random), first_value);
   EXPECT_EQ(counts.plotted, 989);
   EXPECT_EQ(changed_pixels(colour_white), drawn_alone([] {
               draw_circle(400, 262, 2, colour_red);
@@ -168,13 +168,13 @@ TEST_F(InversionWalk, RejectedPicksAreDrawnAgainWithoutCountingAStep) {
   // usually lies inside B too, so B refuses it.
   const WalkCircles c = doubles({{0, 0, 4}, {1, 0, 4}, {0, 5, 1}});
   const long steps = 2000;
-  std::srand(11);
+  seed_random(program_random, 11);
   double x = 3, y = 3;
   long refused = 0;
   for (int previous = 0, s = 0; s < steps; ++s) {
     int k;
     for (;;) {
-      do k = std::rand() % 3;
+      do k = next_random(program_random) % 3;
       while (k == previous);
       const double d2 = (x - c.x[k]) * (x - c.x[k]) + (y - c.y[k]) * (y - c.y[k]);
       if (c.R2[k] > d2) {
@@ -186,10 +186,10 @@ TEST_F(InversionWalk, RejectedPicksAreDrawnAgainWithoutCountingAStep) {
     const Point p = invert_point(x, y, c.x[k], c.y[k], c.R2[k]);
     x = p.x, y = p.y, previous = k;
   }
-  const int next_value = std::rand();
+  const int next_value = next_random(program_random);
   ASSERT_GT(refused, 100);
 
-  std::srand(11);
+  seed_random(program_random, 11);
   WalkState state{3, 3, 0};
   const WalkRules reject = rules(PickRule::random_no_repeat, steps, no_burn_in,
                                  WalkPlot::ring_radius_1, InsideRule::reject);
@@ -199,7 +199,7 @@ TEST_F(InversionWalk, RejectedPicksAreDrawnAgainWithoutCountingAStep) {
   EXPECT_FALSE(counts.stuck);
   EXPECT_DOUBLE_EQ(state.x, x);
   EXPECT_DOUBLE_EQ(state.y, y);
-  EXPECT_EQ(std::rand(), next_value);
+  EXPECT_EQ(next_random(program_random), next_value);
 }
 
 TEST_F(InversionWalk, PointOnTheCircleIsInvertedAndStays) {
@@ -228,7 +228,7 @@ TEST_F(InversionWalk, PointOnTheChosenCentreIsRefused) {
   c = doubles({{0, 0, 1}, {1, 0, 0.25}, {0, 1, 0.25}});
   long refusals = 0;
   for (unsigned seed = 1; seed <= 20; ++seed) {
-    std::srand(seed);
+    seed_random(program_random, seed);
     state = {1, 0, 0};
     counts = inversion_walk(c, state, rules(PickRule::random_no_repeat, 1), soddy_frame);
     refusals += counts.refused;
@@ -256,7 +256,7 @@ TEST_F(InversionWalk, WalkWithNoUsableCircleEndsStuck) {
   // Inside both circles under the reject rule: every candidate refuses.
   const WalkCircles two = doubles({{0, 0, 100}, {1, 0, 100}});
   SDL_FillRect(screen, nullptr, colour_white);
-  std::srand(2);
+  seed_random(program_random, 2);
   state = {0.5, 0, no_previous};
   counts = inversion_walk(two, state,
                           rules(PickRule::random_no_repeat, 10, no_burn_in, WalkPlot::pixel, InsideRule::reject),
