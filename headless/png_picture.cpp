@@ -7,6 +7,8 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <algorithm>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -35,6 +37,39 @@ Uint32 pixel_value(const SDL_Surface* surface, int x, int y) {
   }
 }
 
+
+// The surface's colours as a palette of at most 256 entries and one index
+// a pixel; false when it has more colours. Most pictures here hold a
+// handful, and an indexed PNG of them is exact and far cheaper to compress.
+bool index_colours(const std::vector<png_byte>& rgb, std::vector<png_byte>& indices, png_byte* palette,
+                   int& entries) {
+  constexpr int slots = 1024;  // open addressing, at most a quarter full
+  std::uint32_t key[slots];
+  int index_of[slots];
+  std::fill(index_of, index_of + slots, -1);
+  entries = 0;
+  indices.resize(rgb.size() / 3);
+  std::uint32_t last = 0xFFFFFFFF;
+  int last_index = 0;
+  for (std::size_t i = 0; i < indices.size(); ++i) {
+    const std::uint32_t colour = rgb[3 * i] << 16 | rgb[3 * i + 1] << 8 | rgb[3 * i + 2];
+    if (colour != last) {
+      std::uint32_t slot = (colour * 2654435761u) >> 22;  // 10 bits
+      while (index_of[slot] >= 0 && key[slot] != colour) slot = (slot + 1) % slots;
+      if (index_of[slot] < 0) {
+        if (entries == 256) return false;
+        key[slot] = colour;
+        index_of[slot] = entries;
+        std::memcpy(palette + 3 * entries++, &rgb[3 * i], 3);
+      }
+      last = colour;
+      last_index = index_of[slot];
+    }
+    indices[i] = static_cast<png_byte>(last_index);
+  }
+  return true;
+}
+
 }  // namespace
 
 bool save_png(SDL_Surface* surface, const char* path, char* error, std::size_t error_size) {
@@ -61,7 +96,15 @@ bool save_png(SDL_Surface* surface, const char* path, char* error, std::size_t e
   image.version = PNG_IMAGE_VERSION;
   image.width = static_cast<png_uint_32>(width);
   image.height = static_cast<png_uint_32>(height);
-  image.format = PNG_FORMAT_RGB;
+  image.flags = PNG_IMAGE_FLAG_FAST;  // a quick compression: these pictures compress well anyway
+  std::vector<png_byte> indices;
+  png_byte palette[3 * 256];
+  int entries = 0;
+  const bool indexed = index_colours(rows, indices, palette, entries);
+  image.format = indexed ? PNG_FORMAT_RGB_COLORMAP : PNG_FORMAT_RGB;
+  image.colormap_entries = indexed ? static_cast<png_uint_32>(entries) : 0;
+  const png_byte* pixels = indexed ? indices.data() : rows.data();
+
   // The file is opened and closed here, not by libpng, so that a failure
   // names its cause (a full disk, a missing folder) rather than "Write Error".
   std::FILE* file = std::fopen(path, "wb");
@@ -70,7 +113,7 @@ bool save_png(SDL_Surface* surface, const char* path, char* error, std::size_t e
     return false;
   }
   errno = 0;
-  const bool written = png_image_write_to_stdio(&image, file, 0, rows.data(), 0, nullptr) &&
+  const bool written = png_image_write_to_stdio(&image, file, 0, pixels, 0, indexed ? palette : nullptr) &&
                        std::fflush(file) == 0;
   const int write_error = errno;
   const bool closed = std::fclose(file) == 0;

@@ -1,6 +1,6 @@
 #include "inversion_walk.h"
 
-#include "draw_circle.h"
+#include "circle_stamp.h"
 #include "pixels.h"
 #include "random_generator.h"
 
@@ -56,14 +56,33 @@ static bool any_other_takes(const WalkCircles& c, int previous, double x, double
 // from the unrounded point.
 [[gnu::noinline]] static double to_float_width(double v) { return static_cast<float>(v); }
 
+// x % n for any 32-bit x by two multiplications instead of a division (the
+// remainder is exact: the fraction x / n is carried in 64 bits, which is
+// enough for every 32-bit x). A pick is the remainder of each draw.
+struct Divisor {
+  std::uint64_t reciprocal;  // 2^64 / n, rounded up
+  std::uint32_t n;
+};
+
+static Divisor divisor_of(int n) {
+  return {~std::uint64_t{0} / static_cast<std::uint32_t>(n) + 1, static_cast<std::uint32_t>(n)};
+}
+
+static inline int remainder_by(int x, const Divisor& d) {
+  const std::uint64_t fraction = d.reciprocal * static_cast<std::uint32_t>(x);
+  return static_cast<int>((static_cast<unsigned __int128>(fraction) * d.n) >> 64);
+}
+
+// A ring is draw_circle's, stamped from its offsets found once per walk.
 template <WalkPlot plot>
-static inline void plot_point(const WorldFrame& frame, double x, double y, Uint32 colour) {
+static inline void plot_point(const WorldFrame& frame, double x, double y, Uint32 colour,
+                              const CircleStamp& ring) {
   const int column = frame_column(frame, x);
   const int row = frame_row(frame, y);
   if constexpr (plot == WalkPlot::pixel)
     plot_clipped(column, row, colour);  // a point thrown far out is not drawn
   else
-    draw_circle(column, row, plot == WalkPlot::ring_radius_1 ? 1 : 2, colour);
+    draw_stamp(ring, column, row, colour);
 }
 
 template <PickRule pick, InsideRule inside, PointStorage storage, WalkPlot plot>
@@ -88,6 +107,8 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
   const Uint32 colour = rules.colour;
   const long burn_in = rules.burn_in;
   const WorldFrame f = frame;
+  const Divisor divisor = divisor_of(n < 1 ? 1 : n);
+  const CircleStamp ring = circle_stamp(plot == WalkPlot::ring_radius_2 ? 2 : 1);
 
   // A random pick with no repeat needs a second circle to go to: over one
   // circle the walk can take at most one step.
@@ -108,7 +129,7 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
       if constexpr (pick == PickRule::cyclic) {
         k = static_cast<int>(s % n);
       } else {
-        do k = next_random(random) % n;
+        do k = remainder_by(next_random(random), divisor);
         while (k == previous);
       }
       dx = x - c.x[k];
@@ -130,7 +151,7 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
     // The plot uses the point as computed; a float walk point is rounded
     // only when it is stored.
     if (s > burn_in) {
-      plot_point<plot>(f, nx, ny, colour);
+      plot_point<plot>(f, nx, ny, colour, ring);
       ++plotted;
     }
     if constexpr (storage == PointStorage::float_width) {

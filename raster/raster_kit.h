@@ -3,6 +3,7 @@
 #pragma once
 
 #include "display.h"
+#include "circle_stamp.h"
 #include "draw_circle.h"
 #include "draw_line.h"
 #include "fill_disc.h"

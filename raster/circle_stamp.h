@@ -1,0 +1,34 @@
+// A small circle outline as a list of offsets, for drawing the same tiny
+// ring at many places (the walk's ring plots): the positions draw_circle
+// would plot, found once by the same quarter walk, then stamped with the
+// window test skipped where the whole ring lies inside the window.
+#pragma once
+
+#include <SDL.h>
+
+#include "pixels.h"
+
+constexpr int max_stamp_radius = 2;
+constexpr int max_stamp_points = 8 * max_stamp_radius + 4;
+
+struct CircleStamp {
+  int radius;
+  int count;
+  int dx[max_stamp_points];
+  int dy[max_stamp_points];
+};
+
+// The offsets draw_circle(0, 0, r) plots, each once; r from 0 to
+// max_stamp_radius.
+CircleStamp circle_stamp(int r);
+
+// draw_circle(cx, cy, stamp.radius, colour), pixel for pixel.
+inline void draw_stamp(const CircleStamp& stamp, int cx, int cy, Uint32 colour) {
+  const int r = stamp.radius;
+  if (cx >= r && cx < window_width - r && cy >= r && cy < window_height - r) {
+    for (int i = 0; i < stamp.count; ++i) put_pixel(cx + stamp.dx[i], cy + stamp.dy[i], colour);
+  } else {
+    for (int i = 0; i < stamp.count; ++i)
+      plot_clipped(static_cast<std::int64_t>(cx) + stamp.dx[i], static_cast<std::int64_t>(cy) + stamp.dy[i], colour);
+  }
+}
