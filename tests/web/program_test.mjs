@@ -17,16 +17,6 @@ skipWithoutChromium();
 const [site, native, name, ...clocks] = process.argv.slice(2);
 const program = programList(site).find((entry) => entry.name === name);
 
-// A program that draws with the C library's rand() cannot match across C
-// libraries (glibc natively, musl here); its pictures are compared only at
-// the flips drawn without a random number.
-const callsCRand = /\bs?rand\s*\(/.test(fs.readFileSync(path.join(root, 'programs', `${name}.cpp`), 'utf8'));
-const flipsWithoutRandom = { soddy_gasket: [1], four_circle_packing: [1, 4] };
-const compared = (flip) => !callsCRand || (flipsWithoutRandom[name] ?? []).includes(flip);
-if (callsCRand) {
-  console.log(`${name} calls rand(): pictures compared at flips [${flipsWithoutRandom[name] ?? []}] only`);
-}
-
 let browser;
 let server;
 before(async () => {
@@ -52,10 +42,8 @@ for (const clock of clocks) {
       const flip = Number(state.flips);
       assert.ok(flip >= 1 && flip <= nativeFlips, `wait ${wait} after flip ${flip} of ${nativeFlips}`);
       assert.ok(nativeOutput.startsWith(state.output), `output at wait ${wait}: ${JSON.stringify(state.output)}`);
-      if (compared(flip)) {
-        const file = path.join(folder, `picture-${String(flip).padStart(3, '0')}.png`);
-        assert.equal(pictureDifference(await canvasPicture(page), readPng(file)), null, `wait ${wait}, flip ${flip}`);
-      }
+      const file = path.join(folder, `picture-${String(flip).padStart(3, '0')}.png`);
+      assert.equal(pictureDifference(await canvasPicture(page), readPng(file)), null, `wait ${wait}, flip ${flip}`);
       await page.keyboard.press('Space');
     }
     // No program prints after its last picture is up: by then every count
