@@ -108,7 +108,7 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
   const long burn_in = rules.burn_in;
   const WorldFrame f = frame;
   const Divisor divisor = divisor_of(n < 1 ? 1 : n);
-  const CircleStamp ring = circle_stamp(plot == WalkPlot::ring_radius_2 ? 2 : 1);
+  static constexpr CircleStamp ring = circle_stamp(plot == WalkPlot::ring_radius_2 ? 2 : 1);
 
   // A random pick with no repeat needs a second circle to go to: over one
   // circle the walk can take at most one step.

@@ -7,6 +7,7 @@
 #include <SDL.h>
 
 #include "pixels.h"
+#include "quarter_walk.h"
 
 constexpr int max_stamp_radius = 2;
 constexpr int max_stamp_points = 8 * max_stamp_radius + 4;
@@ -18,9 +19,32 @@ struct CircleStamp {
   int dy[max_stamp_points];
 };
 
-// The offsets draw_circle(0, 0, r) plots, each once; r from 0 to
-// max_stamp_radius.
-CircleStamp circle_stamp(int r);
+// The offsets draw_circle(0, 0, r) plots, each once, in the order it plots
+// them; r from 0 to max_stamp_radius. constexpr, so a stamp of a fixed
+// radius is a constant and stamping it an unrolled run of stores.
+constexpr CircleStamp circle_stamp(int r) {
+  if (r < 0) r = 0;
+  if (r > max_stamp_radius) r = max_stamp_radius;
+  CircleStamp stamp{r, 0, {}, {}};
+  const auto add = [&stamp](std::int64_t dx, std::int64_t dy) {
+    for (int i = 0; i < stamp.count; ++i)
+      if (stamp.dx[i] == dx && stamp.dy[i] == dy) return;
+    if (stamp.count == max_stamp_points) return;  // cannot happen for r <= max_stamp_radius
+    stamp.dx[stamp.count] = static_cast<int>(dx);
+    stamp.dy[stamp.count++] = static_cast<int>(dy);
+  };
+  add(0, r);
+  add(0, -r);
+  quarter_walk(r, [&](std::int64_t dx, std::int64_t dy) {
+    add(dx, dy);
+    add(dx, -dy);
+    add(-dx, dy);
+    add(-dx, -dy);
+  });
+  add(r, 0);
+  add(-r, 0);
+  return stamp;
+}
 
 // draw_circle(cx, cy, stamp.radius, colour), pixel for pixel.
 inline void draw_stamp(const CircleStamp& stamp, int cx, int cy, Uint32 colour) {

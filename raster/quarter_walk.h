@@ -9,7 +9,7 @@
 #include <cstdint>
 
 template <typename Step>
-inline void quarter_walk(std::int64_t r, Step step) {
+constexpr void quarter_walk(std::int64_t r, Step step) {
   std::int64_t dx = 0;
   std::int64_t dy = r;
   std::int64_t e = 0;

@@ -156,6 +156,7 @@ void bare_walk(const Variant& v, double& x, double& y, int& previous, long steps
   const double ox = v.frame.origin_column;
   const double oy = v.frame.origin_row;
   const double row_scale = v.frame.y_axis == YAxis::up ? -scale : scale;
+  static constexpr CircleStamp ring = circle_stamp(plot == WalkPlot::ring_radius_2 ? 2 : 1);
   RandomGenerator random = program_random;
   for (long s = 0; s < steps; ++s) {
     int k;
@@ -181,7 +182,7 @@ void bare_walk(const Variant& v, double& x, double& y, int& previous, long steps
       if constexpr (plot == WalkPlot::pixel)
         put_pixel(column, row, colour);
       else
-        draw_circle(column, row, plot == WalkPlot::ring_radius_1 ? 1 : 2, colour);
+        draw_stamp(ring, column, row, colour);
     }
     if constexpr (float_point) {
       // GCC 12 can drop this round trip when it vectorises the pair;

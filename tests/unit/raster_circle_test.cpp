@@ -129,3 +129,18 @@ TEST_F(RasterDisc, OutlineDrawnOverTheDiscKeepsItsOwnColour) {
 }
 
 }  // namespace
+
+// A stamp puts down exactly what draw_circle does, inside the window, on
+// its edges and beyond them.
+TEST_F(RasterCircle, StampsDrawWhatDrawCircleDraws) {
+  const int positions[][2] = {{400, 300}, {0, 0}, {1, 599}, {799, 1}, {798, 598}, {-1, 300}, {400, 601},
+                              {-3, -3}, {802, 300}, {2, 2}};
+  for (int r = 0; r <= max_stamp_radius; ++r) {
+    const CircleStamp stamp = circle_stamp(r);
+    for (const auto& [x, y] : positions) {
+      EXPECT_EQ(drawn_alone([&] { draw_stamp(stamp, x, y, colour_red); }),
+                drawn_alone([&] { draw_circle(x, y, r, colour_red); }))
+          << "r " << r << " at (" << x << ", " << y << ")";
+    }
+  }
+}

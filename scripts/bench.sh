@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# Measures, in one run on this machine:
+#   the walk: ns a step of each variant, against a bare loop with the same
+#             inline generator (Google Benchmark, medians of 5);
+#   ring_zoom, the whole program headless (median of 7 runs);
+#   ring_zoom in a real window (Xvfb): from the key to its second picture;
+#   the whole-suite export of all 69 pictures, build already done (median
+#   of 5 runs).
+# Builds build/bench (optimised, with the benchmarks, no bounds checks) and
+# uses build/test's real-window test (./suite test builds it).
+set -euo pipefail
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+root=$(dirname "$here")
+bench=$root/build/bench
+scratch=$(mktemp -d)
+trap 'rm -rf -- "$scratch"' EXIT
+
+echo "Building $bench ..."
+[ -f "$bench/CMakeCache.txt" ] || cmake -S "$root" -B "$bench" -DCMAKE_BUILD_TYPE=Release >/dev/null
+cmake --build "$bench" -j "$(nproc)" --target walk_benchmark picture_export >/dev/null
+echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
+
+# The median of the numbers on standard input.
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# Seconds a command takes, wall clock, one number per run.
+seconds_of() {
+  local runs=$1 start
+  shift
+  for _ in $(seq "$runs"); do
+    start=$(date +%s%N)
+    "$@" >/dev/null 2>&1
+    echo "scale=3; ($(date +%s%N) - $start) / 1000000000" | bc
+  done
+}
+
+echo
+echo "Walk, ns a step (medians of 5 repetitions):"
+"$bench/tests/benchmarks/walk_benchmark" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+  2>/dev/null | sed -n '/^variant/,$s/^/  /p'
+
+runner=$bench/headless/libheadless_runner.so
+ring_zoom() {
+  exec 3<"$runner"
+  SDL_VIDEODRIVER=dummy LD_PRELOAD=/proc/self/fd/3 HARNESS_TIME=1700000000 "$bench/bin/ring_zoom"
+}
+echo
+echo "ring_zoom, whole program headless: $(seconds_of 7 ring_zoom | median) s (median of 7)"
+
+window_tests=$root/build/test/tests/window/window_tests
+if [ -x "$window_tests" ] && command -v Xvfb >/dev/null; then
+  shown=$("$window_tests" --gtest_filter='*ring_zoom*' 2>/dev/null | sed -n 's/^timing: ring_zoom picture 2 on screen \([0-9]*\) ms.*/\1/p')
+  echo "ring_zoom in a window (Xvfb), key to its second picture: ${shown:-?} ms"
+else
+  echo "ring_zoom in a window: not measured (./suite test builds the real-window test; it needs Xvfb)"
+fi
+
+export_all() { EXPORT_BUILD=$bench "$root/scripts/export.sh" --clock 1700000000 --out "$scratch/pictures"; }
+whole_export() { "$root/suite" export --clock 1700000000 --out "$scratch/pictures"; }
+echo "Export of every picture, programs and runner only: $(seconds_of 5 export_all | median) s (median of 5)"
+echo "./suite export, package and build checks included: $(seconds_of 5 whole_export | median) s (median of 5)"
