@@ -7,7 +7,8 @@
 #   the whole-suite export of all 69 pictures, build already done (median
 #   of 5 runs).
 # Builds build/bench (optimised, with the benchmarks, no bounds checks) and
-# uses build/test's real-window test (./suite test builds it).
+# uses build/test's real-window test (./suite test builds it) on build/bench's
+# ring_zoom.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$here")
@@ -49,7 +50,7 @@ echo "ring_zoom, whole program headless: $(seconds_of 7 ring_zoom | median) s (m
 
 window_tests=$root/build/test/tests/window/window_tests
 if [ -x "$window_tests" ] && command -v Xvfb >/dev/null; then
-  shown=$("$window_tests" --gtest_filter='*ring_zoom*' 2>/dev/null | sed -n 's/^timing: ring_zoom picture 2 on screen \([0-9]*\) ms.*/\1/p')
+  shown=$(WINDOW_TEST_PROGRAM_DIR=$bench/bin "$window_tests" --gtest_filter='*ring_zoom*' 2>/dev/null | sed -n 's/^timing: ring_zoom picture 2 on screen \([0-9]*\) ms.*/\1/p')
   echo "ring_zoom in a window (Xvfb), key to its second picture: ${shown:-?} ms"
 else
   echo "ring_zoom in a window: not measured (./suite test builds the real-window test; it needs Xvfb)"
