@@ -1,6 +1,24 @@
 #include "circle_generation.h"
 
+#include <cmath>
+
+#include "fill_disc.h"
 #include "invert_circle.h"
+
+void invert_circle(CircleGeneration& generation, int slot, double cx, double cy, double R2,
+                   double dx, double dy, double rho, Uint32 colour, const WorldFrame& frame) {
+  const Circle image = image_circle(cx, cy, R2, dx, dy, rho);
+  // Stored as floats; the disc is drawn from the stored floats, not from
+  // the doubles. (Rounding is symmetric, so rounding rho * l before or after
+  // dropping its sign stores the same radius.)
+  const float x = static_cast<float>(image.x);
+  const float y = static_cast<float>(image.y);
+  const float r = static_cast<float>(image.r);
+  set_circle(generation.next, slot, x, y, r);
+  if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(r)) return;
+  fill_disc(frame_column(frame, x), frame_row(frame, y), frame_radius(frame, r), colour);
+}
+
 
 template <typename Colour>
 static bool grow(CircleGeneration& g, const WorldFrame& frame, Colour colour) {

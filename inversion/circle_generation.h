@@ -41,6 +41,13 @@ inline void set_circle(CircleSlots slots, int k, float x, float y, float r) {
   slots.r[k] = r;
 }
 
+// invert_circle's storing form: mirror first, then the circle to invert.
+// Writes the image as three floats into slot `slot` of the next generation
+// (the caller advances its count) and fills it as a disc from the stored
+// floats (image_circle, invert_circle.h, gives the values).
+void invert_circle(CircleGeneration& generation, int slot, double cx, double cy, double R2,
+                   double dx, double dy, double rho, Uint32 colour, const WorldFrame& frame);
+
 // Picks the colour of one image; called once per image, before it is made.
 using ImageColour = Uint32 (*)();
 

@@ -1,11 +1,7 @@
 #include "coaxal_circles.h"
 
 #include <cmath>
-#include <cstdio>
-#include <cstdlib>
 
-#include "display.h"
-#include "draw_circle.h"
 #include "draw_line.h"
 
 Point foot_point(const CircleEquation& first, const CircleEquation& second) {
@@ -38,26 +34,17 @@ void radical_axis(const CircleEquation& first, const CircleEquation& second,
             frame_row(frame, to.y), colour);
 }
 
-LimitingPoints limiting_points(const CircleEquation& first, const CircleEquation& second,
-                               const WorldFrame& frame, Uint32 colour) {
+LimitingPoints limiting_points(const CircleEquation& first, const CircleEquation& second) {
   const double dx = second.a - first.a;
   const double dy = second.b - first.b;
   const Point foot = foot_point(first, second);
   // The power of the foot point with respect to either circle.
   const double P = first.c + foot.x * foot.x + foot.y * foot.y - 2 * first.a * foot.x -
                    2 * first.b * foot.y;
-  if (!(P > 0) || (dx == 0 && dy == 0)) {
-    std::fprintf(stderr, "%s: the two circles meet, so they have no limiting points\n",
-                 program_name);
-    std::exit(1);
-  }
+  if (!(P > 0) || (dx == 0 && dy == 0)) return {{0, 0}, {0, 0}, false};
   const double t = std::sqrt(P);  // radius of the circle cutting both at right angles
   const double v = std::sqrt(dx * dx + dy * dy);
-  const LimitingPoints points{{foot.x + dx * t / v, foot.y + dy * t / v},
-                              {foot.x - dx * t / v, foot.y - dy * t / v}};
-  draw_circle(frame_column(frame, points.L1.x), frame_row(frame, points.L1.y), 3, colour);
-  draw_circle(frame_column(frame, points.L2.x), frame_row(frame, points.L2.y), 3, colour);
-  return points;
+  return {{foot.x + dx * t / v, foot.y + dy * t / v}, {foot.x - dx * t / v, foot.y - dy * t / v}, true};
 }
 
 Circle apollonius_circle(Point A, Point B, double lambda) {

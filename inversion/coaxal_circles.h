@@ -22,6 +22,7 @@ struct CircleEquation {
 struct LimitingPoints {
   Point L1;  // on the side of the second circle's centre
   Point L2;  // on the side of the first circle's centre
+  bool exist;  // false for circles that meet or share a centre
 };
 
 // Where the radical axis crosses the line of centres.
@@ -34,11 +35,10 @@ Point foot_point(const CircleEquation& first, const CircleEquation& second);
 void radical_axis(const CircleEquation& first, const CircleEquation& second,
                   const WorldFrame& frame, Uint32 colour);
 
-// The two limiting points, each marked with a radius-3 circle (L1 first).
-// Circles that meet (or share a centre) have none: the program then ends
-// with one line on standard error and exit status 1, before any mark.
-LimitingPoints limiting_points(const CircleEquation& first, const CircleEquation& second,
-                               const WorldFrame& frame, Uint32 colour);
+// The two limiting points, where the circle about the foot point that cuts
+// both at right angles meets the line of centres. Circles that meet (or
+// share a centre) have none; the caller decides what to draw or report.
+LimitingPoints limiting_points(const CircleEquation& first, const CircleEquation& second);
 
 // The circle of points P with |PA| = lambda |PB| (lambda > 0, lambda != 1).
 Circle apollonius_circle(Point A, Point B, double lambda);

@@ -6,9 +6,9 @@
 // with respect to the circle. A circle through the mirror centre (den = 0)
 // has a line as its image: the result is then not finite and is never drawn.
 //
-// The storing form writes the image as three floats into a slot of the next
-// generation and fills it as a disc from the stored floats; the outline form
-// stores nothing and draws the outline from the full-precision values.
+// The outline form stores nothing and draws the outline from the
+// full-precision values; the storing form, which fills a slot of a circle
+// generation, lives with the generations (circle_generation.h).
 #pragma once
 
 #include <SDL.h>
@@ -16,14 +16,7 @@
 #include "circle.h"
 #include "world_frame.h"
 
-struct CircleGeneration;
-
 Circle image_circle(double cx, double cy, double R2, double dx, double dy, double rho);
-
-// Storing form: mirror first, then the circle to invert. Writes slot `slot`
-// of the next generation (the caller advances its count).
-void invert_circle(CircleGeneration& generation, int slot, double cx, double cy, double R2,
-                   double dx, double dy, double rho, Uint32 colour, const WorldFrame& frame);
 
 // Outline form: the circle to invert first, then the mirror.
 void invert_circle(double dx, double dy, double rho, double cx, double cy, double R2,

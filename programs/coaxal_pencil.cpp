@@ -6,6 +6,8 @@
 // Inverted in the black circle of radius 5 about L1, every member becomes a
 // red circle about one and the same centre, the image of the other limiting
 // point: look for the concentric red rings centred left of the axis.
+#include <cstdio>
+
 #include "inversion.h"
 #include "raster_kit.h"
 
@@ -21,6 +23,8 @@ static constexpr int inversion_radius = 125;
 
 static LimitingPoints limits;  // L1 and L2, kept for the whole run
 
+static int no_limiting_points();
+
 int main(int, char**) {
   // -- initialisation ------------------------------------------------------
   open_display("coaxal_pencil");
@@ -35,7 +39,10 @@ int main(int, char**) {
   draw_circle(325, 300, 75, colour_blue);
   draw_circle(575, 300, 125, colour_blue);
   radical_axis(first, second, frame, colour_green);
-  limits = limiting_points(first, second, frame, colour_blue);
+  limits = limiting_points(first, second);
+  if (!limits.exist) return no_limiting_points();
+  draw_circle(frame_column(frame, limits.L1.x), frame_row(frame, limits.L1.y), 3, colour_blue);
+  draw_circle(frame_column(frame, limits.L2.x), frame_row(frame, limits.L2.y), 3, colour_blue);
   const int L1_column = frame_column(frame, limits.L1.x);
   const int L1_row = frame_row(frame, limits.L1.y);
   draw_circle(L1_column, L1_row, inversion_radius, colour_black);
@@ -60,4 +67,11 @@ int main(int, char**) {
   show_picture();
   wait_for_key();
   return 0;
+}
+
+// Circles that meet span a pencil without limiting points: the picture
+// cannot be drawn, and the program says so rather than show half of it.
+static int no_limiting_points() {
+  std::fprintf(stderr, "%s: the two circles meet, so they have no limiting points\n", program_name);
+  return 1;
 }

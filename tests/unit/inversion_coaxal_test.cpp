@@ -1,5 +1,5 @@
-// Coaxal circles: foot point, radical axis segment, limiting points and
-// their marks, Apollonius circles, and the stop for circles that meet.
+// Coaxal circles: foot point, radical axis segment, limiting points (none
+// for circles that meet), Apollonius circles.
 #include <cmath>
 #include <cstdlib>
 
@@ -19,17 +19,17 @@ TEST_F(InversionCoaxal, ListedPencilGivesFootPointAndLimitingPoints) {
   const Point foot = foot_point(first, second);
   EXPECT_DOUBLE_EQ(foot.x, 1.2);
   EXPECT_EQ(foot.y, 0);
-  const LimitingPoints points = limiting_points(first, second, coaxal_frame, colour_blue);
+  const LimitingPoints points = limiting_points(first, second);
+  ASSERT_TRUE(points.exist);
   EXPECT_NEAR(points.L1.x, 4.1393876913, 1e-10);
   EXPECT_NEAR(points.L2.x, -1.7393876913, 1e-10);
   EXPECT_EQ(points.L1.y, 0);
   EXPECT_EQ(points.L2.y, 0);
   EXPECT_NEAR((points.L1.x - 1.2) * (points.L1.x - 1.2), 8.64, 1e-12);  // t^2 = P
-  // Marked by radius-3 rings at (503, 300) and (356, 300).
-  EXPECT_EQ(changed_pixels(colour_white), drawn_alone([] {
-              draw_circle(503, 300, 3, colour_blue);
-              draw_circle(356, 300, 3, colour_blue);
-            }));
+  // On screen at (503, 300) and (356, 300).
+  EXPECT_EQ(frame_column(coaxal_frame, points.L1.x), 503);
+  EXPECT_EQ(frame_column(coaxal_frame, points.L2.x), 356);
+  EXPECT_EQ(count_pixels(colour_white), 800 * 600) << "the geometry draws nothing";
 }
 
 TEST_F(InversionCoaxal, LimitingPointsAreInverseInBothCircles) {
@@ -38,7 +38,8 @@ TEST_F(InversionCoaxal, LimitingPointsAreInverseInBothCircles) {
   const Point foot = foot_point(a, b);
   EXPECT_NEAR(2 * 4 * foot.x + 2 * 3 * foot.y, 28, 1e-12);  // on the radical axis
   EXPECT_NEAR(3 * (foot.x - 0) - 4 * (foot.y - 1), 0, 1e-12);  // on the line of centres
-  const LimitingPoints p = limiting_points(a, b, coaxal_frame, colour_blue);
+  const LimitingPoints p = limiting_points(a, b);
+  ASSERT_TRUE(p.exist);
   const Point in_a = invert_point(p.L1.x, p.L1.y, 0, 1, 1);
   const Point in_b = invert_point(p.L1.x, p.L1.y, 4, 4, 4);
   EXPECT_NEAR(in_a.x, p.L2.x, 1e-12);
@@ -105,28 +106,10 @@ TEST(InversionApollonius, EveryPointKeepsTheRatio) {
   }
 }
 
-namespace {
-// Runs at exit in the dying child: a non-white pixel means a mark was drawn
-// before the stop, and turns the expected exit status 1 into 2.
-void fail_if_marked() {
-  for (int y = 0; y < window_height; ++y)
-    for (int x = 0; x < window_width; ++x)
-      if (get_pixel(x, y) != colour_white) std::_Exit(2);
-}
-}  // namespace
-
-using InversionCoaxalDeathTest = InversionCoaxal;
-
-TEST_F(InversionCoaxalDeathTest, CirclesThatMeetEndTheProgramBeforeAnyMark) {
+TEST(InversionCoaxalValues, CirclesThatMeetHaveNoLimitingPoints) {
   const CircleEquation cutting{1, 0, -8};   // radius 3 about (1, 0): cuts the first
   const CircleEquation touching{3, 0, 0};   // radius 3 about (3, 0): touches it at 0
   const CircleEquation same_centre{-3, 0, 5};
-  for (const CircleEquation& other : {cutting, touching, same_centre}) {
-    EXPECT_EXIT(
-        {
-          std::atexit(fail_if_marked);
-          limiting_points(first, other, coaxal_frame, colour_blue);
-        },
-        ::testing::ExitedWithCode(1), "no limiting points");
-  }
+  for (const CircleEquation& other : {cutting, touching, same_centre})
+    EXPECT_FALSE(limiting_points(first, other).exist) << other.a << " " << other.c;
 }
