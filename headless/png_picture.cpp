@@ -4,6 +4,7 @@
 #include "png_picture.h"
 
 #include <png.h>
+#include <sys/stat.h>
 
 #include <cerrno>
 #include <cstdio>
@@ -121,6 +122,9 @@ bool save_png(SDL_Surface* surface, const char* path, char* error, std::size_t e
   const int cause = write_error != 0 ? write_error : errno;
   std::snprintf(error, error_size, "%s", cause != 0 ? std::strerror(cause) : image.message);
   png_image_free(&image);
-  std::remove(path);  // no half-written picture is left behind
+  // No half-written picture is left behind; anything but a plain file (a
+  // device, a link) is left alone.
+  struct stat written_file;
+  if (lstat(path, &written_file) == 0 && S_ISREG(written_file.st_mode)) std::remove(path);
   return false;
 }

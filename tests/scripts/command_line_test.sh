@@ -53,5 +53,23 @@ again=$(printf '%q ' ./suite export spoke_inversion coaxal_pencil --clock 170000
 said=$(DISPLAY= WAYLAND_DISPLAY= "$source_dir/suite" run "" 2>&1)
 [ $? -eq 2 ] && [[ "$said" == *"no program called ''"* ]] || { echo "FAIL: run '': $said"; failures=$((failures + 1)); }
 
+# The tour shows what a program prints while the program still runs: a
+# stand-in prints a count and waits until the tour has shown it.
+mkdir "$scratch/bin"
+cat >"$scratch/bin/four_circle_packing" <<STANDIN
+#!/usr/bin/env bash
+printf '12   '
+for _ in \$(seq 100); do [ -e "$scratch/seen" ] && exit 0; sleep 0.05; done
+exit 9
+STANDIN
+chmod +x "$scratch/bin/four_circle_packing"
+"$source_dir/scripts/tour.sh" "$scratch/bin" four_circle_packing >"$scratch/tour" 2>&1 &
+tour=$!
+for _ in $(seq 100); do
+  grep -q 'four_circle_packing printed: 12' "$scratch/tour" && { touch "$scratch/seen"; break; }
+  sleep 0.05
+done
+wait "$tour" || { echo "FAIL: the tour showed the count only after the program ended:"; cat "$scratch/tour"; failures=$((failures + 1)); }
+
 echo "command line: $failures failure(s)"
 [ "$failures" -eq 0 ]
