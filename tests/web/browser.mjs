@@ -5,6 +5,7 @@ import { spawn } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import { after, before } from 'node:test';
 import { fileURLToPath } from 'node:url';
 import vm from 'node:vm';
 import { PNG } from 'pngjs';
@@ -125,4 +126,18 @@ export function pictureDifference(shown, expected) {
     if (count++ === 0) first = `first at (${i % shown.width}, ${Math.floor(i / shown.width)}): ${[...a]} instead of ${[...b]}`;
   }
   return count === 0 ? null : `${count} pixels differ, ${first}`;
+}
+
+// Chromium and the served site for the tests of one file, opened before
+// them and closed after them: session.browser, session.server.
+export function browserSession(site) {
+  const session = {};
+  before(async () => {
+    [session.browser, session.server] = await Promise.all([launch(), serve(site)]);
+  });
+  after(async () => {
+    await session.browser?.close();
+    session.server?.stop();
+  });
+  return session;
 }

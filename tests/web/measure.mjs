@@ -9,32 +9,24 @@
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
+import { test } from 'node:test';
 import zlib from 'node:zlib';
-import { launch, programList, reachWait, serve, skipWithoutChromium } from './browser.mjs';
+import { programList, reachWait, skipWithoutChromium, browserSession } from './browser.mjs';
 
 skipWithoutChromium();
 const site = process.argv[2];
 const target = { firstPicture: 1000, zoom: 1500, gzipped: 100 * 1024 };
 
-let browser;
-let server;
-before(async () => {
-  [browser, server] = await Promise.all([launch(), serve(site)]);
-});
-after(async () => {
-  await browser?.close();
-  server?.stop();
-});
+const session = browserSession(site);
 
 const gzipped = (name) => ['js', 'wasm'].reduce((total, kind) =>
   total + zlib.gzipSync(fs.readFileSync(path.join(site, `${name}.${kind}`)), { level: 9 }).length, 0);
 
 // Milliseconds from navigation to each performance mark, once wait 1 began.
 async function runToFirstWait(name) {
-  const context = await browser.createBrowserContext();
+  const context = await session.browser.createBrowserContext();
   const page = await context.newPage();
-  await page.goto(`${server.address}?program=${name}&clock=1700000000`);
+  await page.goto(`${session.server.address}?program=${name}&clock=1700000000`);
   await reachWait(page, 1);
   return { context, page };
 }

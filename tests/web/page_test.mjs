@@ -5,29 +5,21 @@
 // without WebAssembly), advancing by key, click and tap, and the control
 // that draws again with a new clock.
 import assert from 'node:assert/strict';
-import { after, before, test } from 'node:test';
-import { canvasPicture, launch, openPage, pageState, pictureDifference, programList, reachEnd,
-         reachWait, serve, skipWithoutChromium } from './browser.mjs';
+import { test } from 'node:test';
+import { canvasPicture, openPage, pageState, pictureDifference, programList, reachEnd,
+         reachWait, skipWithoutChromium, browserSession } from './browser.mjs';
 
 skipWithoutChromium();
 const site = process.argv[2];
 const programs = programList(site);
 const now = () => Math.floor(Date.now() / 1000);
 
-let browser;
-let server;
-before(async () => {
-  [browser, server] = await Promise.all([launch(), serve(site)]);
-});
-after(async () => {
-  await browser?.close();
-  server?.stop();
-});
+const session = browserSession(site);
 
 // Loads ?QUERY, noting the clock before and after, and its state at once.
 async function load(query, options) {
   const from = now();
-  const page = await openPage(browser, `${server.address}${query}`, options);
+  const page = await openPage(session.browser, `${session.server.address}${query}`, options);
   return { page, from, to: now(), state: await pageState(page) };
 }
 
