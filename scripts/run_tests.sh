@@ -48,7 +48,8 @@ node_modules_ready() {
 }
 browser_tests() {
   "$source_dir/scripts/web.sh" --no-serve &&
-    cmake -S "$source_dir/tests/web" -B "$build/web-test" -DSITE="$source_dir/build/web/site" >/dev/null &&
+    cmake -S "$source_dir/tests/web" -B "$build/web-test" -DSITE="$source_dir/build/web/site" \
+      -DNATIVE_BUILD="$build/test" >/dev/null &&
     ctest --test-dir "$build/web-test" --output-on-failure -j "$jobs"
 }
 if ! command -v emcmake >/dev/null; then
