@@ -5,13 +5,11 @@
 #include <set>
 
 #include "outline_checks.h"
+#include "shared_run.h"
 
 namespace {
 
-const ProgramRun& run() {
-  static const ProgramRun run = run_program("coaxal_pencil");
-  return run;
-}
+const ProgramRun& run() { return shared_run("coaxal_pencil"); }
 
 const Picture& picture() { return run().pictures.at(0); }
 
@@ -37,11 +35,6 @@ bool on_image_circle(int x, int y) {
 }
 
 }  // namespace
-
-TEST(CoaxalPencil, ShowsOnePictureTheSameOnEveryRun) {
-  expect_clean_run(run(), 1);
-  expect_fixed_pictures("coaxal_pencil", run());
-}
 
 TEST(CoaxalPencil, GivenCirclesAndTruncatedLimitingPointMarks) {
   expect_outline(picture(), 325, 300, 75, rgb_blue);

@@ -39,16 +39,6 @@ void expect_axis_points(const Picture& picture, const PixelCircle (&circles)[5],
   }
 }
 
-TEST(FiveCircleLimit, ShowsFourPicturesAndEndsCleanlyOnKeysAndOnQuits) {
-  const ProgramRun& keys = run_at(clock_a);
-  expect_run_shape(keys, 4, 4);
-  EXPECT_EQ(keys.standard_output, "");
-
-  const ProgramRun quits = quit_run("five_circle_limit", clock_a);
-  expect_run_shape(quits, 4, 4);
-  expect_same_pictures(keys, quits);  // a quit only ends the wait
-}
-
 TEST(FiveCircleLimit, OutlinesLieAtTheirTruncatedPixels) {
   const ProgramRun& run = run_at(clock_a);
   ASSERT_EQ(run.pictures.size(), 4u);
@@ -98,10 +88,6 @@ TEST(FiveCircleLimit, AnotherClockTracesTheSameLimitSets) {
   EXPECT_FALSE(same_picture(a.pictures[3], b.pictures[3])) << "the walk ignores the clock";
   EXPECT_GT(share_near(a.pictures[0], b.pictures[0], rgb_black, 1), 0.95);
   EXPECT_GT(share_near(a.pictures[3], b.pictures[3], rgb_red, 1), 0.95);
-}
-
-TEST(FiveCircleLimit, IsBuiltWithTheWindowCheck) {
-  expect_window_check_built_in("five_circle_limit");
 }
 
 }  // namespace

@@ -26,21 +26,6 @@ double farthest_from_centre(const PixelPositions& positions) {
   return farthest;
 }
 
-TEST(RingZoom, ShowsNineteenPicturesWaitsTwiceAndEndsCleanlyOnKeysAndOnQuits) {
-  const ProgramRun& keys = run_at(clock_a);
-  expect_run_shape(keys, 19, 2);
-  EXPECT_EQ(keys.standard_output, "");
-  // The waits come after stage 0's picture and after the last one.
-  ASSERT_GE(keys.log.size(), 2u);
-  EXPECT_EQ(keys.log[0], "flip 1");
-  EXPECT_EQ(keys.log[1].rfind("event", 0), 0u) << keys.log[1];
-  EXPECT_EQ(keys.log.back().rfind("event", 0), 0u) << keys.log.back();
-
-  const ProgramRun quits = quit_run("ring_zoom", clock_a);
-  expect_run_shape(quits, 19, 2);
-  expect_same_pictures(keys, quits);  // a quit only ends the wait
-}
-
 // Stage 0 is small: the fifteen white outlines fit the 21 x 21 square of the
 // central circle (radius 10 about (400, 300)), the red limit set reaches f
 // times further. Stage k adds only pixels of palette entry k mod 8, reaching
@@ -87,7 +72,5 @@ TEST(RingZoom, AnotherClockTracesTheSameLimitSet) {
   const Picture& b14 = b.pictures[14];
   EXPECT_GT(share_near(a14, b14, palette[14 % 8], 1), 0.95);
 }
-
-TEST(RingZoom, IsBuiltWithTheWindowCheck) { expect_window_check_built_in("ring_zoom"); }
 
 }  // namespace

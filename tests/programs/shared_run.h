@@ -9,7 +9,7 @@
 
 #include "run_program.h"
 
-inline const ProgramRun& shared_run(const std::string& name, long clock) {
+inline const ProgramRun& shared_run(const std::string& name, long clock = RunOptions{}.clock) {
   static std::map<std::pair<std::string, long>, ProgramRun> runs;
   const auto key = std::make_pair(name, clock);
   auto found = runs.find(key);

@@ -47,22 +47,6 @@ void expect_orbit_on_the_orthogonal_circle(const Picture& picture) {
   EXPECT_GE(sectors.size(), 32u);
 }
 
-TEST(SoddyGasket, ShowsTwoPicturesAndEndsCleanlyOnKeysAndOnQuits) {
-  const ProgramRun& keys = run_at(clock_a);
-  EXPECT_EQ(keys.exit_status, 0) << keys.standard_error;
-  EXPECT_EQ(keys.flips, 2);
-  EXPECT_EQ(keys.waits, 2);
-  ASSERT_EQ(keys.pictures.size(), 2u);
-  EXPECT_EQ(keys.standard_output, "");
-
-  const ProgramRun quits = quit_run("soddy_gasket", clock_a);
-  EXPECT_EQ(quits.exit_status, 0) << quits.standard_error;
-  EXPECT_EQ(quits.waits, 2);
-  ASSERT_EQ(quits.pictures.size(), 2u);
-  EXPECT_TRUE(same_picture(keys.pictures[0], quits.pictures[0]));
-  EXPECT_TRUE(same_picture(keys.pictures[1], quits.pictures[1]));
-}
-
 TEST(SoddyGasket, PackingHasItsDiscsAtTheirPixelsWhateverTheClock) {
   ASSERT_EQ(run_at(clock_a).pictures.size(), 2u);
   ASSERT_EQ(run_at(clock_b).pictures.size(), 2u);

@@ -20,22 +20,6 @@ const ProgramRun& run_at(long clock) { return shared_run("soddy_radius_sweep", c
 // float of t + 0.2679491924311228, t = -0.2 + 0.1 (p - 1).
 int central_radius(int pass) { return 8 + 12 * (pass - 1); }
 
-TEST(SoddyRadiusSweep, ShowsTwoPicturesAPassWaitsOnceAndEndsCleanlyOnKeysAndOnQuits) {
-  const ProgramRun& keys = run_at(clock_a);
-  expect_run_shape(keys, 2 * passes, passes);
-  EXPECT_EQ(keys.standard_output, "");
-  // Each pass: flip, flip, wait.
-  std::string pattern;
-  for (const std::string& line : keys.log) pattern += line.rfind("flip", 0) == 0 ? 'f' : 'w';
-  std::string expected;
-  for (int p = 0; p < passes; ++p) expected += "ffw";
-  EXPECT_EQ(pattern, expected);
-
-  const ProgramRun quits = quit_run("soddy_radius_sweep", clock_a);
-  expect_run_shape(quits, 2 * passes, passes);
-  expect_same_pictures(keys, quits);  // a quit only ends the wait
-}
-
 // The first picture of each pass shows the circles alone, black on white,
 // circle 0 with exactly the pixel radius of its pass: nothing on its row
 // one pixel inside or outside the outline.
@@ -94,10 +78,6 @@ TEST(SoddyRadiusSweep, AnotherClockTracesTheSameOrbits) {
     const Picture& orbit_b = b.pictures[2 * pass - 1];
     EXPECT_GT(share_near(orbit_a, orbit_b, rgb_red, 1), 0.9) << "pass " << pass;
   }
-}
-
-TEST(SoddyRadiusSweep, IsBuiltWithTheWindowCheck) {
-  expect_window_check_built_in("soddy_radius_sweep");
 }
 
 }  // namespace

@@ -13,10 +13,7 @@
 
 namespace {
 
-const ProgramRun& keys_run() {
-  static const ProgramRun run = run_program("two_circle_iteration");
-  return run;
-}
+const ProgramRun& keys_run() { return shared_run("two_circle_iteration"); }
 
 // The radius-2 outline: 16 pixels around an unmarked centre.
 std::set<std::pair<int, int>> ring_of_radius_2(int cx, int cy) {
@@ -51,31 +48,6 @@ std::vector<std::pair<int, int>> changed(const Picture& before, const Picture& a
     for (int x = 0; x < after.width; ++x)
       if (before.at(x, y) != after.at(x, y)) pixels.push_back({x, y});
   return pixels;
-}
-
-TEST(TwoCircleIteration, ShowsFourPicturesAndEndsCleanlyOnKeysAndOnQuits) {
-  const ProgramRun& keys = keys_run();
-  EXPECT_EQ(keys.exit_status, 0) << keys.standard_error;
-  EXPECT_EQ(keys.flips, 4);
-  EXPECT_EQ(keys.waits, 4);
-  ASSERT_EQ(keys.pictures.size(), 4u);
-  EXPECT_EQ(keys.standard_output, "");
-
-  const ProgramRun quits = quit_run("two_circle_iteration");
-  EXPECT_EQ(quits.exit_status, 0) << quits.standard_error;
-  EXPECT_EQ(quits.waits, 4);
-  ASSERT_EQ(quits.pictures.size(), 4u);
-  for (int k = 0; k < 4; ++k) EXPECT_TRUE(same_picture(keys.pictures[k], quits.pictures[k])) << k;
-}
-
-TEST(TwoCircleIteration, IsTheSameOnEveryRunWhateverTheClock) {
-  const ProgramRun& first = keys_run();
-  ASSERT_EQ(first.pictures.size(), 4u);
-  RunOptions options;
-  options.clock = 1800000000;  // a later clock than the first run's
-  const ProgramRun second = run_program("two_circle_iteration", options);
-  ASSERT_EQ(second.pictures.size(), 4u);
-  for (int k = 0; k < 4; ++k) EXPECT_TRUE(same_picture(first.pictures[k], second.pictures[k])) << k;
 }
 
 TEST(TwoCircleIteration, OrbitLandsOnTheLimitingPointsAfterTheBurnIn) {

@@ -1,16 +1,12 @@
 // Checks shared by the tests of the programs that paint limit sets with a
-// random walk: the shape of a run, where the pixels of a walk lie, how two
-// walks of different seeds compare, and that the programs carry the window
-// check on every direct pixel write.
+// random walk: where the pixels of a walk lie and how two walks of different
+// seeds compare.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <cstddef>
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <utility>
 #include <vector>
@@ -84,34 +80,3 @@ inline double share_near(const Picture& a, const Picture& b, std::uint32_t colou
   return static_cast<double>(near) / static_cast<double>(mine.size());
 }
 
-// Exit 0, nothing on the error stream, and the number of pictures and waits.
-inline void expect_run_shape(const ProgramRun& run, int pictures, int waits) {
-  EXPECT_EQ(run.exit_status, 0) << run.standard_error;
-  EXPECT_EQ(run.standard_error, "");
-  EXPECT_EQ(run.flips, pictures);
-  EXPECT_EQ(run.waits, waits);
-  ASSERT_EQ(static_cast<int>(run.pictures.size()), pictures);
-  for (const Picture& picture : run.pictures) {
-    EXPECT_EQ(picture.width, 800);
-    EXPECT_EQ(picture.height, 600);
-  }
-}
-
-inline void expect_same_pictures(const ProgramRun& a, const ProgramRun& b) {
-  ASSERT_EQ(a.pictures.size(), b.pictures.size());
-  for (std::size_t i = 0; i < a.pictures.size(); ++i)
-    EXPECT_TRUE(same_picture(a.pictures[i], b.pictures[i])) << "picture " << i + 1;
-}
-
-// A run that ends with exit 0 proves that no put_pixel left the window only
-// if the program was built with the raster kit's window check, whose
-// failure routine the executable then carries.
-inline void expect_window_check_built_in(const std::string& name) {
-  const std::string path = std::string(PROGRAM_DIR) + "/" + name;
-  std::ifstream file(path, std::ios::binary);
-  ASSERT_TRUE(file) << "cannot read " << path;
-  const std::string bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-  EXPECT_NE(bytes.find("pixel_out_of_bounds"), std::string::npos)
-      << path << " was built without RASTER_CHECK_BOUNDS: its clean runs prove nothing about "
-      << "the window bounds";
-}
