@@ -1,5 +1,7 @@
-// The headless harness: preloaded (LD_PRELOAD) into a program under test,
-// never linked into one. It makes a whole program run unattended:
+// The headless runner (it calls itself the headless harness in its messages):
+// preloaded (LD_PRELOAD) into a program by the export, the tour without a
+// display and the tests, never linked into one. It makes a whole program
+// run unattended:
 //
 //   SDL_Flip       saves the surface as HARNESS_PICTURES/picture-NNN.bmp
 //                  (when that directory is given; picture-NNN.png when
