@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <sstream>
 #include <thread>
 
@@ -182,7 +183,10 @@ void collect(const fs::path& scratch, ProgramRun& run) {
 
 // The dynamic loader splits LD_PRELOAD at spaces and colons, so a library
 // under a path that holds one is preloaded through an inherited descriptor.
+// Programs may be run from several threads at once.
 std::string preload_assignment(const char* library) {
+  static std::mutex guard;
+  const std::lock_guard<std::mutex> lock(guard);
   static std::map<std::string, int> opened;
   auto [found, first] = opened.emplace(library, -1);
   if (first) found->second = open(library, O_RDONLY);  // no O_CLOEXEC: the program inherits it
