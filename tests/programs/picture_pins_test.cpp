@@ -8,6 +8,8 @@
 // A change meant to alter pictures pins them again with
 //   PIN_PICTURES=1 build/test/tests/program_tests --gtest_filter='PicturePins.*'
 // and its diff of picture_hashes.txt says which pictures changed.
+#include <SDL.h>
+#include <SDL_thread.h>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -82,26 +84,39 @@ struct Job {
   std::vector<std::string> hashes;
 };
 
-// Runs every job, hashing its pictures, on as many threads as cores.
-void run_all(std::vector<Job>& jobs) {
+struct Work {
+  std::vector<Job>& jobs;
   std::atomic<std::size_t> next{0};
-  auto work = [&] {
-    for (std::size_t i; (i = next++) < jobs.size();) {
-      Job& job = jobs[i];
-      RunOptions options;
-      options.clock = job.clock;
-      job.run = run_program(job.program, options);
-      for (const Picture& picture : job.run.pictures) {
-        char hex[17];
-        std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(pixel_hash(picture)));
-        job.hashes.push_back(hex);
-      }
-      job.run.pictures.clear();
+};
+
+int work(void* data) {
+  Work& work = *static_cast<Work*>(data);
+  for (std::size_t i; (i = work.next++) < work.jobs.size();) {
+    Job& job = work.jobs[i];
+    RunOptions options;
+    options.clock = job.clock;
+    job.run = run_program(job.program, options);
+    for (const Picture& picture : job.run.pictures) {
+      char hex[17];
+      std::snprintf(hex, sizeof hex, "%016llx", static_cast<unsigned long long>(pixel_hash(picture)));
+      job.hashes.push_back(hex);
     }
-  };
-  std::vector<std::thread> threads(std::max(1u, std::thread::hardware_concurrency()));
-  for (std::thread& thread : threads) thread = std::thread(work);
-  for (std::thread& thread : threads) thread.join();
+    job.run.pictures.clear();
+  }
+  return 0;
+}
+
+// Runs every job, hashing its pictures, on as many threads as cores. They
+// are SDL's threads: SDL frees what it keeps for each (its error text) only
+// for its own.
+void run_all(std::vector<Job>& jobs) {
+  Work shared{jobs};
+  std::vector<SDL_Thread*> threads(std::max(1u, std::thread::hardware_concurrency()));
+  for (SDL_Thread*& thread : threads) thread = SDL_CreateThread(work, &shared);
+  for (SDL_Thread* thread : threads) {
+    if (thread) SDL_WaitThread(thread, nullptr);
+  }
+  if (shared.next < jobs.size()) work(&shared);  // no thread could be made
 }
 
 TEST(PicturePins, EveryPictureOfEveryProgramAtTwoClocksIsAsPinned) {
