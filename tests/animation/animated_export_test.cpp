@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "run_program.h"
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -103,9 +105,8 @@ class AnimatedExport : public testing::TestWithParam<Case> {};
 
 TEST_P(AnimatedExport, PlaysEveryPictureInOrderPixelForPixelForItsTime) {
   const Case c = GetParam();
-  char name[] = "/tmp/animated-export-XXXXXX";
-  ASSERT_NE(mkdtemp(name), nullptr);
-  const ScratchFolder scratch{name};
+  const ScratchFolder scratch{scratch_folder("animated-export")};
+  ASSERT_FALSE(scratch.path.empty());
   const fs::path& out = scratch.path;
   const std::string command = std::string("EXPORT_BUILD='") + BUILD_TREE + "' '" + EXPORT_SCRIPT + "' " +
                               c.program + " --clock " + std::to_string(clock_seconds) + " --out '" +

@@ -16,9 +16,9 @@ namespace fs = std::filesystem;
 namespace {
 
 fs::path scratch_directory() {
-  char name[] = "/tmp/png-picture-XXXXXX";
-  EXPECT_NE(mkdtemp(name), nullptr);
-  return name;
+  const fs::path folder = scratch_folder("png-picture");
+  EXPECT_FALSE(folder.empty());
+  return folder;
 }
 
 // `palette` gets the number of the file's colour-map entries, 0 when it
