@@ -75,12 +75,11 @@ std::string shell_word(const std::string& word) {
   std::string quoted = control ? "$'" : "";
   for (const unsigned char c : word) {
     if (control) {
-      char escape[8];
-      if (c == '\n') quoted += "\\n";
-      else if (c == '\t') quoted += "\\t";
-      else if (c == '\\' || c == '\'') quoted += std::string("\\") + static_cast<char>(c);
-      else if (c < 0x20 || c == 0x7F) quoted += (std::snprintf(escape, sizeof escape, "\\%03o", c), escape);
-      else quoted += static_cast<char>(c);
+      char escape[8] = {static_cast<char>(c), '\0'};
+      if (c == '\n') std::snprintf(escape, sizeof escape, "\\n");
+      else if (c == '\\' || c == '\'') std::snprintf(escape, sizeof escape, "\\%c", c);
+      else if (c < 0x20 || c == 0x7F) std::snprintf(escape, sizeof escape, "\\%03o", c);
+      quoted += escape;
     } else {
       if (c < 0x80 && !std::isalnum(c) && !std::strchr("_./:=@%+-", c)) quoted += '\\';
       quoted += static_cast<char>(c);
@@ -208,9 +207,35 @@ void program_ended(const Export& job, Program& program, int status, bool interru
   if (program.running < 0) fail(program, std::string("cannot start its animation: ") + std::strerror(errno));
 }
 
-int cores() {
+// Runs the programs, one on each core, and their animations; returns the
+// stop signal that interrupted them, or 0. A stop signal is passed on to
+// everything running, and nothing new starts after it.
+int run_side_by_side(const Export& job, std::vector<Program>& programs) {
   cpu_set_t set;
-  return sched_getaffinity(0, sizeof set, &set) == 0 ? CPU_COUNT(&set) : 1;
+  const int cores = sched_getaffinity(0, sizeof set, &set) == 0 ? CPU_COUNT(&set) : 1;
+  int interrupted = 0;
+  std::size_t next = 0;
+  for (int running = 0;;) {
+    while (!interrupted && running < cores && next < programs.size()) {
+      Program& program = programs[next++];
+      start_program(job, program);
+      running += program.running > 0;
+    }
+    if (running == 0) return interrupted;
+    pid_t child = 0;
+    int status = 0;
+    if (const int signal = next_event(child, status)) {
+      interrupted = signal;
+      for (const Program& program : programs)
+        if (program.running > 0) kill(program.running, signal);
+      continue;
+    }
+    for (Program& program : programs) {
+      if (program.running != child) continue;
+      program_ended(job, program, status, interrupted != 0);
+      running -= program.running <= 0;
+    }
+  }
 }
 
 }  // namespace
@@ -248,28 +273,7 @@ int main(int argc, char** argv) {
   hold_folder(job.output, job.shown);
 
   hold_stop_signals();
-  int interrupted = 0;
-  std::size_t next = 0;
-  for (int running = 0;;) {
-    while (!interrupted && running < cores() && next < programs.size()) {
-      start_program(job, programs[next++]);
-      running += programs[next - 1].running > 0;
-    }
-    if (running == 0) break;
-    pid_t child = 0;
-    int status = 0;
-    if (const int signal = next_event(child, status)) {
-      interrupted = signal;
-      for (const Program& program : programs)
-        if (program.running > 0) kill(program.running, signal);
-      continue;
-    }
-    for (Program& program : programs) {
-      if (program.running != child) continue;
-      program_ended(job, program, status, interrupted != 0);
-      running -= program.running <= 0;
-    }
-  }
+  const int interrupted = run_side_by_side(job, programs);
   if (interrupted) {
     std::fprintf(stderr, "The export was interrupted by SIG%s: its programs were stopped, and %s is incomplete.\n",
                  sigabbrev_np(interrupted), job.shown.c_str());
