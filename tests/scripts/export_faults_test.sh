@@ -23,7 +23,7 @@ no_orphans() {
   local before
   before=$(find out | wc -l)
   sleep 0.3
-  [ -z "$(pgrep -g "$export")" ] && [ "$(find out | wc -l)" -eq "$before" ]
+  ! kill -0 -- -"$export" 2>/dev/null && [ "$(find out | wc -l)" -eq "$before" ]
 }
 
 row() {  # STATUS SAYING SETUP DURING CHECK ARGUMENT...
