@@ -1,12 +1,13 @@
 // Opening, clearing and presenting the window surface.
 #include "display.h"
+#include "display_connection.h"
 #include "pixels.h"
+#include "standard_streams.h"
 
 #include <dlfcn.h>
-#include <fcntl.h>
+#include <strings.h>
 #include <unistd.h>
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -44,77 +45,109 @@ static Uint32 shown_picture[window_width * window_height];
 static Uint32 set_aside[window_width * window_height];
 static bool picture_shown = false;
 
-// With no display to talk to, SDL falls back to its "offscreen" driver (or
-// is told to use "dummy"): the window opens, nobody sees it, and the first
-// wait for a key never ends. Only the suite's headless runner, which answers
-// every wait itself, may run there; it says so by defining this symbol.
+// The drivers that show the window to someone. Those that draw on the
+// whole screen show it only to a user at a Linux console; any other
+// (dummy, offscreen, SDL 2's evdev) opens a window nobody sees, and the
+// first wait for a key never ends. Only the suite's headless runner, which
+// answers every wait itself, may run there; it says so by defining a symbol.
 static const char* video_driver() {
   static char driver[32];
   if (SDL_VideoDriverName(driver, sizeof driver) == nullptr) driver[0] = '\0';
   return driver;
 }
 
-static bool video_shows_nothing() {
-  return std::strcmp(video_driver(), "offscreen") == 0 || std::strcmp(video_driver(), "dummy") == 0;
+static bool on_a_console() {
+  const char* terminal = isatty(0) ? ttyname(0) : nullptr;
+  return terminal != nullptr && std::strncmp(terminal, "/dev/tty", 8) == 0 && terminal[8] >= '0' &&
+         terminal[8] <= '9';
+}
+
+static bool video_shows_a_window() {
+#ifdef __EMSCRIPTEN__
+  return true;  // the page's canvas
+#else
+  static const char* const shown[] = {"x11", "wayland", "dga"};
+  static const char* const whole_screen[] = {"fbcon", "kmsdrm", "directfb", "svgalib"};
+  for (const char* driver : shown)
+    if (strcasecmp(video_driver(), driver) == 0) return true;
+  for (const char* driver : whole_screen)
+    if (strcasecmp(video_driver(), driver) == 0) return on_a_console();
+  return false;
+#endif
 }
 
 static bool waits_are_answered() { return dlsym(RTLD_DEFAULT, "headless_runner_answers_waits") != nullptr; }
 
-// Says why in the user's terms: a driver asked for by name, a display
-// named that does not answer (SDL then falls back), or no display at all.
-[[noreturn]] static void nothing_to_show_on() {
-  const char* asked = std::getenv("SDL_VIDEODRIVER");
+static bool is_set(const char* variable) {
+  const char* value = std::getenv(variable);
+  return value != nullptr && *value != '\0';
+}
+
+// Left to choose, SDL tries every driver it has: Wayland's library prints
+// a complaint of its own where there is no Wayland, and with no display at
+// all SDL settles on one that shows nothing. So the program chooses, as
+// the tour always did: X11 where DISPLAY is set, else Wayland. False when
+// the user named a driver.
+static bool choose_video_driver() {
+#ifdef __EMSCRIPTEN__
+  return false;
+#else
+  if (is_set("SDL_VIDEODRIVER")) return false;
+  if (is_set("DISPLAY")) {
+    setenv("SDL_VIDEODRIVER", "x11", 1);
+  } else if (is_set("WAYLAND_DISPLAY")) {
+    setenv("SDL_VIDEODRIVER", "wayland", 1);
+  } else {
+    std::fprintf(stderr, "%s: no display: neither DISPLAY nor WAYLAND_DISPLAY is set\n", program_name);
+    std::exit(1);
+  }
+  return true;
+#endif
+}
+
+// The display the program chose does not answer: says which, and whether
+// it is the server or only the screen that is missing.
+[[noreturn]] static void display_unreachable() {
   const char* display = std::getenv("DISPLAY");
-  if (asked != nullptr && std::strcmp(asked, video_driver()) == 0)
-    std::fprintf(stderr, "%s: SDL's \"%s\" video driver shows no window, so no key could end a wait\n",
-                 program_name, asked);
-  else if (display != nullptr && *display != '\0')
-    std::fprintf(stderr, "%s: cannot open display \"%s\": no X server answers there\n", program_name, display);
+  if (std::strcmp(std::getenv("SDL_VIDEODRIVER"), "wayland") == 0)
+    std::fprintf(stderr, "%s: cannot open the Wayland display \"%s\": %s\n", program_name,
+                 std::getenv("WAYLAND_DISPLAY"), *SDL_GetError() ? SDL_GetError() : "SDL gives no reason");
+  else if (only_the_screen_is_missing(display))
+    std::fprintf(stderr, "%s: cannot open display \"%s\": the X server there has no such screen\n",
+                 program_name, display);
   else
-    std::fprintf(stderr, "%s: no display: SDL found no screen to show the window on "
-                 "(is DISPLAY or WAYLAND_DISPLAY set?)\n", program_name);
+    std::fprintf(stderr, "%s: cannot open display \"%s\": no X server answers there\n", program_name, display);
   std::exit(1);
-}
-
-// A closed descriptor 0, 1 or 2 would be handed to the next file opened,
-// the X connection say, and the program's output written into it.
-static void open_standard_descriptors() {
-  for (int fd = 0; fd <= 2; ++fd)
-    if (fcntl(fd, F_GETFD) == -1 && errno == EBADF && open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd)
-      std::abort();  // the lowest free descriptor is fd itself; anything else is beyond repair
-}
-
-// Output that could not be written (a full disk, a closed pipe) is reported
-// once, at the end, after the pictures were shown.
-static void check_output_written() {
-  errno = 0;
-  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return;
-  // The cause of a failure earlier in the run is gone by now.
-  std::fprintf(stderr, "%s: cannot write the output: %s\n", program_name,
-               errno != 0 ? std::strerror(errno) : "standard output refused a write");
-  _exit(1);
 }
 
 void init_video(const char* name) {
   program_name = name;
-  open_standard_descriptors();
-  std::atexit(check_output_written);  // runs after SDL_Quit
+  watch_standard_streams();  // its check at exit runs after SDL_Quit
+  const bool chosen = choose_video_driver();
   // SDL turns SIGINT and SIGTERM into a quit event, which only ends the
   // current wait; a termination signal should end the program as usual.
   struct sigaction interrupt, terminate;
   sigaction(SIGINT, nullptr, &interrupt);
   sigaction(SIGTERM, nullptr, &terminate);
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) display_failure("cannot start SDL video");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    if (chosen) display_unreachable();
+    display_failure("cannot start SDL video");
+  }
   sigaction(SIGINT, &interrupt, nullptr);
   sigaction(SIGTERM, &terminate, nullptr);
   std::atexit(SDL_Quit);  // no SDL main wrapper shuts SDL down on Linux
 }
 
 void open_window() {
-  if (video_shows_nothing() && !waits_are_answered()) nothing_to_show_on();
+  if (!video_shows_a_window() && !waits_are_answered()) {
+    std::fprintf(stderr, "%s: SDL's \"%s\" video driver shows no window, so no key could end a wait\n",
+                 program_name, video_driver());
+    std::exit(1);
+  }
   screen = SDL_SetVideoMode(window_width, window_height, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
   if (screen == nullptr) display_failure("cannot open an 800 x 600 x 32 window");
   SDL_WM_SetCaption(program_name, program_name);
+  watch_display_connection();
   lock_screen();
 }
 
