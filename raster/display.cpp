@@ -3,10 +3,9 @@
 #include "display_connection.h"
 #include "pixels.h"
 #include "standard_streams.h"
+#include "video_driver.h"
 
 #include <dlfcn.h>
-#include <strings.h>
-#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
@@ -45,80 +44,9 @@ static Uint32 shown_picture[window_width * window_height];
 static Uint32 set_aside[window_width * window_height];
 static bool picture_shown = false;
 
-// The drivers that show the window to someone. Those that draw on the
-// whole screen show it only to a user at a Linux console; any other
-// (dummy, offscreen, SDL 2's evdev) opens a window nobody sees, and the
-// first wait for a key never ends. Only the suite's headless runner, which
-// answers every wait itself, may run there; it says so by defining a symbol.
-static const char* video_driver() {
-  static char driver[32];
-  if (SDL_VideoDriverName(driver, sizeof driver) == nullptr) driver[0] = '\0';
-  return driver;
-}
-
-static bool on_a_console() {
-  const char* terminal = isatty(0) ? ttyname(0) : nullptr;
-  return terminal != nullptr && std::strncmp(terminal, "/dev/tty", 8) == 0 && terminal[8] >= '0' &&
-         terminal[8] <= '9';
-}
-
-static bool video_shows_a_window() {
-#ifdef __EMSCRIPTEN__
-  return true;  // the page's canvas
-#else
-  static const char* const shown[] = {"x11", "wayland", "dga"};
-  static const char* const whole_screen[] = {"fbcon", "kmsdrm", "directfb", "svgalib"};
-  for (const char* driver : shown)
-    if (strcasecmp(video_driver(), driver) == 0) return true;
-  for (const char* driver : whole_screen)
-    if (strcasecmp(video_driver(), driver) == 0) return on_a_console();
-  return false;
-#endif
-}
-
+// Only the suite's headless runner, which answers every wait itself, may
+// run on a driver that shows nothing; it says so by defining this symbol.
 static bool waits_are_answered() { return dlsym(RTLD_DEFAULT, "headless_runner_answers_waits") != nullptr; }
-
-static bool is_set(const char* variable) {
-  const char* value = std::getenv(variable);
-  return value != nullptr && *value != '\0';
-}
-
-// Left to choose, SDL tries every driver it has: Wayland's library prints
-// a complaint of its own where there is no Wayland, and with no display at
-// all SDL settles on one that shows nothing. So the program chooses, as
-// the tour always did: X11 where DISPLAY is set, else Wayland. False when
-// the user named a driver.
-static bool choose_video_driver() {
-#ifdef __EMSCRIPTEN__
-  return false;
-#else
-  if (is_set("SDL_VIDEODRIVER")) return false;
-  if (is_set("DISPLAY")) {
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-  } else if (is_set("WAYLAND_DISPLAY")) {
-    setenv("SDL_VIDEODRIVER", "wayland", 1);
-  } else {
-    std::fprintf(stderr, "%s: no display: neither DISPLAY nor WAYLAND_DISPLAY is set\n", program_name);
-    std::exit(1);
-  }
-  return true;
-#endif
-}
-
-// The display the program chose does not answer: says which, and whether
-// it is the server or only the screen that is missing.
-[[noreturn]] static void display_unreachable() {
-  const char* display = std::getenv("DISPLAY");
-  if (std::strcmp(std::getenv("SDL_VIDEODRIVER"), "wayland") == 0)
-    std::fprintf(stderr, "%s: cannot open the Wayland display \"%s\": %s\n", program_name,
-                 std::getenv("WAYLAND_DISPLAY"), *SDL_GetError() ? SDL_GetError() : "SDL gives no reason");
-  else if (only_the_screen_is_missing(display))
-    std::fprintf(stderr, "%s: cannot open display \"%s\": the X server there has no such screen\n",
-                 program_name, display);
-  else
-    std::fprintf(stderr, "%s: cannot open display \"%s\": no X server answers there\n", program_name, display);
-  std::exit(1);
-}
 
 void init_video(const char* name) {
   program_name = name;
@@ -130,7 +58,7 @@ void init_video(const char* name) {
   sigaction(SIGINT, nullptr, &interrupt);
   sigaction(SIGTERM, nullptr, &terminate);
   if (SDL_Init(SDL_INIT_VIDEO) != 0) {
-    if (chosen) display_unreachable();
+    if (chosen) chosen_display_unreachable();
     display_failure("cannot start SDL video");
   }
   sigaction(SIGINT, &interrupt, nullptr);
