@@ -103,7 +103,9 @@ TEST(DisplayFaults, EachEndsInOneLineAndStatus1WithinASecond) {
       }
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
-    if (*row.fault) EXPECT_LE(std::chrono::steady_clock::now() - since, std::chrono::seconds(1));
+    if (*row.fault) {
+      EXPECT_LE(std::chrono::steady_clock::now() - since, std::chrono::seconds(1));
+    }
     if (!ended) {
       kill(program, SIGKILL);
       waitpid(program, &status, 0);
