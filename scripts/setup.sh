@@ -86,6 +86,7 @@ release_is_current() {
   [ -f "$dir/.built" ] || return 1
   for name in "${programs[@]}"; do [ -x "$dir/bin/$name" ] || return 1; done
   [ -f "$dir/headless/libheadless_runner.so" ] && [ -x "$dir/headless/animate_pictures" ] &&
+    [ -x "$dir/headless/export_pictures" ] &&
     [ -x "$dir/headless/tour" ] || return 1
   [ -z "$(find "$root/CMakeLists.txt" "$root/raster" "$root/inversion" "$root/random" "$root/programs" \
     "$root/headless" -newer "$dir/.built" -print -quit)" ]
