@@ -61,6 +61,32 @@ for (const { what, query, says, runs, beforeLoad } of refused) {
   });
 }
 
+// However a program fails to load, one message in the user's terms ends the
+// wait: no status left drawing, no unhandled rejection.
+const refuse = (ending) => (request) => (request.url().endsWith(ending) ? request.abort() : request.continue());
+const replace = (ending, contentType, body) => (request) => (request.url().endsWith(ending)
+  ? request.respond({ status: 200, contentType, body }) : request.continue());
+const failedLoads = [
+  { what: 'the page opened from disk', url: () => `file://${site}/index.html?program=ring_zoom`, says: './suite web' },
+  { what: 'the script refused', onRequest: refuse('ring_zoom.js'), says: 'could not be started' },
+  { what: 'the WebAssembly refused', onRequest: refuse('ring_zoom.wasm'), says: 'could not be started' },
+  { what: 'the WebAssembly corrupt', onRequest: replace('ring_zoom.wasm', 'application/wasm', 'not wasm'),
+    says: 'could not be started' },
+];
+for (const { what, url, onRequest, says } of failedLoads) {
+  test(`${what}: the page says what to do`, async () => {
+    const page = await openPage(session.browser, url?.() ?? `${session.server.address}?program=ring_zoom&clock=5`,
+                                { onRequest });
+    await page.waitForFunction(() => !document.getElementById('notice').hidden, { timeout: 20000 });
+    await new Promise((resolve) => { setTimeout(resolve, 500); });  // time for a late rejection
+    const state = await pageState(page);
+    assert.ok(state.notice.includes(says), state.notice);
+    assert.ok(!state.status.includes('Drawing'), state.status);
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+}
+
 test('without a clock the current time is used and put in the address', async () => {
   const { page, from, to, state } = await load('?program=coaxal_pencil');
   assert.equal(state.notice, '');

@@ -23,6 +23,11 @@ function main() {
     tell(`There is no program called “${name}”: choose one of the ten below.`);
     return;
   }
+  if (location.protocol === 'file:') {  // the browser refuses the program's files from disk
+    tell('This page was opened from disk, where the browser will not run the programs: the site must be served. ' +
+         'Run ./suite web and open the address it prints.');
+    return;
+  }
   if (typeof WebAssembly !== 'object') {
     tell('This browser cannot run WebAssembly, which the programs need; the pictures below show what each one draws.');
     return;
@@ -164,14 +169,28 @@ function run(program, clock) {
         ? `The end of ${program.name} (${picturesText(waits)}). Draw again with a new clock, or choose a program below.`
         : `${program.name} ended with status ${status}.`);
     },
-    onAbort: (reason) => {
-      done = true;
-      say(`${program.name} stopped: ${reason}`);
+    onAbort: () => {
+      fail(waits === 0
+        ? `${program.name} could not be started, so no picture can be drawn. Reload the page; ` +
+          'if that does not help, build and serve the site again with ./suite web.'
+        : `${program.name} stopped unexpectedly after picture ${waits}. Reload the page to start it again.`);
     },
   };
+  // However loading fails (the script refused, the WebAssembly not fetched or
+  // not compiled), the page ends with one message, not a status that waits.
+  const fail = (text) => {
+    if (done) return;
+    done = true;
+    say('');
+    tell(text);
+  };
+  window.addEventListener('unhandledrejection', (event) => {
+    event.preventDefault();
+    Module.onAbort();
+  });
   const script = document.createElement('script');
   script.src = `${program.name}.js`;
-  script.onerror = () => say(`${program.name}.js could not be loaded.`);
+  script.onerror = () => Module.onAbort();
   document.body.append(script);
 }
 
