@@ -138,11 +138,19 @@ test('a press made while a picture is drawn ends the wait that follows', async (
   await page.close();
 });
 
-test('the control draws again with a new clock', async () => {
-  const { page } = await load('?program=coaxal_pencil&clock=5');
-  await reachWait(page, 1);
-  await Promise.all([page.waitForNavigation(), page.click('#again')]);
-  const state = await reachWait(page, 1);
-  assert.ok(Number(clockOf(state.search)) > 5, state.search);
-  await page.close();
-});
+// The current time, the clock after it, and the largest clock, whose next
+// must start again at 1; the new clock is always another, within range.
+const times = () => [now(), now() + 1, 4294967295];
+for (const [k, what] of ['now', 'the next second', 'the largest clock'].entries()) {
+  test(`the control draws again with a new clock, from ${what}`, async () => {
+    const clock = times()[k];
+    const { page } = await load(`?program=coaxal_pencil&clock=${clock}`);
+    await reachWait(page, 1);
+    await Promise.all([page.waitForNavigation(), page.click('#again')]);
+    const state = await reachWait(page, 1);
+    const again = Number(clockOf(state.search));
+    assert.ok(again !== clock && again >= 1 && again <= 4294967295, state.search);
+    assert.equal(state.notice, '');
+    await page.close();
+  });
+}

@@ -55,6 +55,13 @@ function currentClock() {
   return Math.floor(Date.now() / 1000);
 }
 
+// The current time as a clock unlike `clock`, both within 1 to largestClock
+// (past largestClock the time starts again from 1).
+function newClock(clock) {
+  const now = (currentClock() - 1) % largestClock + 1;
+  return now !== clock ? now : clock % largestClock + 1;
+}
+
 function tell(text) {
   const notice = document.getElementById('notice');
   notice.textContent = text;
@@ -126,7 +133,7 @@ function run(program, clock) {
   });
   picture.addEventListener('click', press);  // a tap arrives as a click too
   document.getElementById('again').addEventListener('click', () => {
-    location.assign(`?program=${program.name}&clock=${Math.max(currentClock(), clock + 1)}`);
+    location.assign(`?program=${program.name}&clock=${newClock(clock)}`);
   });
 
   window.Module = {
