@@ -63,16 +63,17 @@ test('ring_zoom: the seventeen zoom stages within 1.5 s', async () => {
 });
 
 test('every last picture by its link within 1 s, ring_zoom\'s within 1.5 s', async () => {
-  const times = [];
+  const times = {};
   for (const { name, pictures } of programList(site)) {
     const { context, page } = await runToWait(name, pictures);
-    const time = await mark(page, `wait ${pictures} begins`);
+    times[name] = await mark(page, `wait ${pictures} begins`);
     await context.close();
-    times.push(time);
-    console.log(`${name.padEnd(22)} picture ${pictures} by its link ${time.toFixed(0).padStart(4)} ms`);
-    assert.ok(time <= (name === 'ring_zoom' ? target.ringZoomLink : target.link), `${name}: ${time} ms`);
+    console.log(`${name.padEnd(22)} picture ${pictures} by its link ${times[name].toFixed(0).padStart(4)} ms`);
   }
-  const sorted = times.sort((a, b) => a - b);
+  const sorted = Object.values(times).sort((a, b) => a - b);
   const median = (sorted[Math.floor((sorted.length - 1) / 2)] + sorted[Math.ceil((sorted.length - 1) / 2)]) / 2;
   console.log(`last pictures by link: median ${median.toFixed(0)} ms, worst ${sorted.at(-1).toFixed(0)} ms`);
+  for (const [name, time] of Object.entries(times)) {
+    assert.ok(time <= (name === 'ring_zoom' ? target.ringZoomLink : target.link), `${name}: ${time} ms`);
+  }
 });

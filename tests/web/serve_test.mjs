@@ -10,7 +10,7 @@ import fs from 'node:fs';
 import net from 'node:net';
 import os from 'node:os';
 import path from 'node:path';
-import { after, before, test } from 'node:test';
+import { after, test } from 'node:test';
 import { fileURLToPath } from 'node:url';
 
 const serveScript = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../../web/serve.mjs');
@@ -32,25 +32,17 @@ const rows = [
   ['http://127.0.0.1/../secret.txt', 400], ['http://127.0.0.1/index.html', 400], ['*', 400], ['index.html', 400],
 ];
 
-let server;
-let port;
-before(async () => {
-  server = spawn(process.execPath, [serveScript, path.join(scratch, 'site'), '0'], { stdio: ['ignore', 'pipe', 'pipe'] });
-  const address = await new Promise((resolve, reject) => {
-    server.on('exit', (status) => reject(new Error(`the server ended with status ${status}`)));
-    server.stdout.once('data', (line) => resolve(String(line).trim()));
-  });
-  port = Number(new URL(address).port);
-});
+const server = spawn(process.execPath, [serveScript, path.join(scratch, 'site'), '0'], { stdio: ['ignore', 'pipe', 'pipe'] });
+const port = new Promise((resolve) => server.stdout.once('data', (line) => resolve(new URL(String(line)).port)));
 after(() => {
-  server?.kill();
+  server.kill();
   fs.rmSync(scratch, { recursive: true, force: true });
 });
 
 // The status and body of one request whose target is sent byte for byte.
-function request(target) {
+async function request(target) {
+  const socket = net.connect(await port, '127.0.0.1');
   return new Promise((resolve, reject) => {
-    const socket = net.connect(port, '127.0.0.1');
     const chunks = [];
     socket.on('connect', () => {
       socket.write(Buffer.from(`GET ${target} HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n\r\n`, 'latin1'));

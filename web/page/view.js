@@ -200,7 +200,10 @@ const view = (() => {
         });
       }
       window.addEventListener('resize', fit);
-      document.addEventListener('fullscreenchange', fit);
+      document.addEventListener('fullscreenchange', () => {
+        element('full').textContent = document.fullscreenElement ? 'Leave full screen' : 'Full screen';
+        fit();
+      });
     },
   };
 })();
