@@ -116,6 +116,7 @@ view.bind('fullScreen', () => view.toggleFullScreen());
 view.bind('save', () => view.savePicture(`${state.program.name}-${state.clock}-picture-${state.shown}.png`));
 view.bind('copy', () => view.copyLink());
 view.bind('again', () => {
+  if (drawing()) return;
   if (state.program.random) location.assign(addressOf(state.program, newClock(state.clock), 1));
   else go(1);
 });
