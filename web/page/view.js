@@ -145,7 +145,7 @@ const view = (() => {
 
     showEnd(program, flips, output) {
       Object.assign(picture.dataset, { waiting: 'false', flips: String(flips), done: 'true' });
-      showStatus(`The end: all ${picturesText(program.pictures)} of ${program.title}`);
+      showStatus(`The end of ${program.title} (${picturesText(program.pictures)})`);
       element('output').textContent = output;
       element('next').disabled = true;
       element('previous').disabled = program.pictures === 1;
