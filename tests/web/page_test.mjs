@@ -70,11 +70,12 @@ for (const { what, query, says, runs, beforeLoad } of refused) {
 // wait: no status left drawing, no unhandled rejection. A row: the file
 // refused (null) or answered with a body.
 const failedLoads = [['the page opened from disk', '', '', './suite web'], ['the script refused', '.js', null],
+                     ['the script broken', '.js', 'throw new Error("broken");'],
                      ['the WebAssembly refused', '.wasm', null], ['the WebAssembly corrupt', '.wasm', 'not wasm']];
 for (const [what, ending, body, says = 'could not be started'] of failedLoads) {
   test(`${what}: the page says what to do`, async () => {
     const onRequest = ending && ((request) => (!request.url().endsWith(`ring_zoom${ending}`) ? request.continue()
-      : body === null ? request.abort() : request.respond({ status: 200, contentType: 'application/wasm', body })));
+      : body === null ? request.abort() : request.respond({ status: 200, contentType: `${ending === '.js' ? 'text/javascript' : 'application/wasm'}`, body })));
     const page = await openPage(session.browser, ending ? `${session.server.address}?program=ring_zoom&clock=5`
                                 : `file://${site}/index.html?program=ring_zoom`, { onRequest });
     await page.waitForFunction(() => !document.getElementById('notice').hidden, { timeout: 20000 });

@@ -95,9 +95,14 @@ function startProgram(program, clock, target, screen, events) {
       events.failed(run.waits);
     },
   };
-  // However loading fails (the script refused, the WebAssembly not fetched or
-  // not compiled), it ends in failed(), not in a rejection nobody handles.
+  // However loading fails (the script refused or broken, the WebAssembly not
+  // fetched or not compiled), it ends in failed(), not in a rejection or an
+  // error nobody handles.
   window.addEventListener('unhandledrejection', (event) => {
+    event.preventDefault();
+    Module.onAbort();
+  });
+  window.addEventListener('error', (event) => {
     event.preventDefault();
     Module.onAbort();
   });
