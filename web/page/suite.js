@@ -35,7 +35,7 @@ function start({ program, clock, picture }) {
   Object.assign(state, { program, clock, shown: 0, ended: false });
   const next = suitePrograms[suitePrograms.indexOf(program) + 1];
   view.showProgram(program, clock, picture, next);
-  state.run = startProgram(program, clock, picture, document.getElementById('picture'), {
+  state.run = startProgram(program, clock, picture, view.screen, {
     waiting: (k) => {
       state.shown = k;
       const { flips, output } = state.run.pictures[k - 1];

@@ -79,6 +79,8 @@ const view = (() => {
   }
 
   return {
+    screen: picture,  // where the running program's flips go
+
     bind(action, handler) {
       handlers[action] = handler;
     },
