@@ -63,7 +63,9 @@ TEST(DisplayFaults, EachEndsInOneLineAndStatus1WithinASecond) {
     std::string error;
     ASSERT_TRUE(start_x_server(server, error)) << error;
     const int number = server.number;
-    const std::string log = "/tmp/display-fault-" + std::to_string(getpid()), err = log + ".err";
+    const std::filesystem::path scratch = scratch_folder("display-fault");
+    ASSERT_FALSE(scratch.empty());
+    const std::string log = scratch / "log", err = scratch / "err";
     std::vector<std::string> environment = {
         preload_assignment(WINDOW_PROBE), "WINDOW_PROBE_LOG=" + log, "DISPLAY=" + with_number(row.display, number),
         std::string("SDL_VIDEODRIVER=") + row.driver, "ASAN_OPTIONS=verify_asan_link_order=0:detect_leaks=0"};
@@ -113,8 +115,7 @@ TEST(DisplayFaults, EachEndsInOneLineAndStatus1WithinASecond) {
     EXPECT_TRUE(ended && WIFEXITED(status) && WEXITSTATUS(status) == 1) << "status " << status;
     EXPECT_EQ(read_text(err), with_number(row.says, number) + "\n");
     stop_x_server(server);
-    std::filesystem::remove(log);
-    std::filesystem::remove(err);
+    std::filesystem::remove_all(scratch);
   }
 }
 
