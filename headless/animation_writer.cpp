@@ -8,8 +8,11 @@
 #include <webp/encode.h>
 #include <webp/mux.h>
 
+#include <unistd.h>
+
 #include <algorithm>
-#include <cstdio>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 namespace {
@@ -83,16 +86,17 @@ bool encode_area(const RgbImage& picture, const RgbImage* before, const Rectangl
   return encoded_well;
 }
 
-bool write_file(const std::string& path, const WebPData& data, std::string& error) {
-  std::FILE* file = std::fopen(path.c_str(), "wb");
-  if (!file) {
-    error = "cannot open for writing";
-    return false;
-  }
-  const bool written = std::fwrite(data.bytes, 1, data.size, file) == data.size;
-  if (std::fclose(file) != 0 || !written) {
-    error = "cannot write";
-    return false;
+// Every byte of `data` to `fd`, a write at a time; false with the
+// system's reason.
+bool write_all(int fd, const WebPData& data, std::string& error) {
+  for (std::size_t done = 0; done < data.size;) {
+    const ssize_t written = write(fd, data.bytes + done, data.size - done);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) {
+      error = written < 0 ? std::strerror(errno) : "nothing written";
+      return false;
+    }
+    done += static_cast<std::size_t>(written);
   }
   return true;
 }
@@ -100,7 +104,7 @@ bool write_file(const std::string& path, const WebPData& data, std::string& erro
 }  // namespace
 
 bool write_webp_animation(const std::vector<RgbImage>& pictures, const std::vector<int>& times_ms,
-                          const std::string& path, std::string& error) {
+                          int fd, std::string& error) {
   if (pictures.empty() || times_ms.size() != pictures.size()) {
     error = "no pictures, or not one time for each";
     return false;
@@ -152,7 +156,7 @@ bool write_webp_animation(const std::vector<RgbImage>& pictures, const std::vect
     error = "cannot put the animation together";
     return false;
   }
-  const bool written = write_file(path, data, error);
+  const bool written = write_all(fd, data, error);
   WebPDataClear(&data);
   return written;
 }

@@ -12,7 +12,9 @@
 
 #include "rgb_image.h"
 
-// Writes `pictures`, all of one size, to `path`, picture i shown for
-// `times_ms[i]` milliseconds. Returns false with a reason in `error`.
+// Writes `pictures`, all of one size, to the open file `fd`, picture i
+// shown for `times_ms[i]` milliseconds. Returns false with a reason in
+// `error` (the system's, when writing fails); the caller opens the file,
+// closes it and removes what a failure left.
 bool write_webp_animation(const std::vector<RgbImage>& pictures, const std::vector<int>& times_ms,
-                          const std::string& path, std::string& error);
+                          int fd, std::string& error);

@@ -6,6 +6,10 @@
 //   SDL_Flip       saves the surface as HARNESS_PICTURES/picture-NNN.bmp
 //                  (when that directory is given; picture-NNN.png when
 //                  HARNESS_PICTURE_FORMAT is png), then flips as usual;
+//                  HARNESS_PICTURES_FD=N gives the folder as an open
+//                  directory descriptor instead (the export's way): there
+//                  each PNG picture is a new file that appears whole, never
+//                  written through a link planted at its name;
 //   SDL_WaitEvent  never blocks: it hands out the next event of the script
 //                  HARNESS_EVENTS (comma-separated key, keyup, quit, motion,
 //                  button, active; repeated when used up; default "key");
@@ -30,6 +34,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -38,6 +43,7 @@
 
 #include "pinned_time.h"
 #include "png_picture.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -190,11 +196,53 @@ bool picture_format_is_png() {
   harness_failure(4, "unknown picture format \"%s\" (bmp or png)", format);
 }
 
-// Saves `surface` as HARNESS_PICTURES/<stem>-NNN.bmp or .png, when wanted.
+// HARNESS_PICTURES_FD: the folder as a descriptor, or -1 when not given.
+int picture_folder() {
+  const char* given = std::getenv("HARNESS_PICTURES_FD");
+  if (given == nullptr) return -1;
+  char* end = nullptr;
+  const long fd = std::strtol(given, &end, 10);
+  if (*given == '\0' || *end != '\0' || fd < 0 || fd > 65535 || fcntl(static_cast<int>(fd), F_GETFD) < 0)
+    harness_failure(4, "HARNESS_PICTURES_FD=%s is no open descriptor", given);
+  return static_cast<int>(fd);
+}
+
+// Saves a PNG picture into the folder `folder` as a whole file: never
+// through a link planted at its name, and never half-written.
+void save_into_folder(SDL_Surface* surface, int folder, const char* name) {
+  WholeFile whole;
+  if (!begin_whole_file(folder, name, whole)) harness_failure(4, "cannot save %s: %s", name, std::strerror(errno));
+  std::FILE* file = fdopen(whole.fd, "wb");
+  if (file == nullptr) harness_failure(4, "cannot save %s: %s", name, std::strerror(errno));
+  char error[256];
+  bool saved = write_png(surface, file, error, sizeof error);
+  if (saved && !name_whole_file(whole, folder, name)) {
+    saved = false;
+    std::snprintf(error, sizeof error, "%s", std::strerror(errno));
+  }
+  if (std::fclose(file) != 0 && saved) {
+    saved = false;
+    std::snprintf(error, sizeof error, "%s", std::strerror(errno));
+  }
+  if (saved) return;
+  abandon_whole_file(whole, folder, name);
+  harness_failure(4, "cannot save %s: %s", name, error);
+}
+
+// Saves `surface` as <stem>-NNN.bmp or .png in HARNESS_PICTURES (or PNG
+// only, in HARNESS_PICTURES_FD), when wanted.
 void save_picture(SDL_Surface* surface, const char* stem, int number) {
+  static const int folder = picture_folder();
   const char* directory = std::getenv("HARNESS_PICTURES");
-  if (directory == nullptr) return;
+  if (directory == nullptr && folder < 0) return;
   const bool png = picture_format_is_png();
+  if (folder >= 0) {
+    if (!png) harness_failure(4, "HARNESS_PICTURES_FD takes PNG pictures only");
+    char name[64];
+    std::snprintf(name, sizeof name, "%s-%03d.png", stem, number);
+    save_into_folder(surface, folder, name);
+    return;
+  }
   char path[4096];
   std::snprintf(path, sizeof path, "%s/%s-%03d.%s", directory, stem, number, png ? "png" : "bmp");
   char error[256];

@@ -73,7 +73,7 @@ bool index_colours(const std::vector<png_byte>& rgb, std::vector<png_byte>& indi
 
 }  // namespace
 
-bool save_png(SDL_Surface* surface, const char* path, char* error, std::size_t error_size) {
+bool write_png(SDL_Surface* surface, std::FILE* file, char* error, std::size_t error_size) {
   const int width = surface->w;
   const int height = surface->h;
   std::vector<png_byte> rows(static_cast<std::size_t>(width) * height * 3);
@@ -106,6 +106,15 @@ bool save_png(SDL_Surface* surface, const char* path, char* error, std::size_t e
   image.colormap_entries = indexed ? static_cast<png_uint_32>(entries) : 0;
   const png_byte* pixels = indexed ? indices.data() : rows.data();
 
+  errno = 0;
+  const bool written = png_image_write_to_stdio(&image, file, 0, pixels, 0, indexed ? palette : nullptr) &&
+                       std::fflush(file) == 0;
+  if (!written) std::snprintf(error, error_size, "%s", errno != 0 ? std::strerror(errno) : image.message);
+  png_image_free(&image);
+  return written;
+}
+
+bool save_png(SDL_Surface* surface, const char* path, char* error, std::size_t error_size) {
   // The file is opened and closed here, not by libpng, so that a failure
   // names its cause (a full disk, a missing folder) rather than "Write Error".
   std::FILE* file = std::fopen(path, "wb");
@@ -113,15 +122,10 @@ bool save_png(SDL_Surface* surface, const char* path, char* error, std::size_t e
     std::snprintf(error, error_size, "%s", std::strerror(errno));
     return false;
   }
-  errno = 0;
-  const bool written = png_image_write_to_stdio(&image, file, 0, pixels, 0, indexed ? palette : nullptr) &&
-                       std::fflush(file) == 0;
-  const int write_error = errno;
+  const bool written = write_png(surface, file, error, error_size);
   const bool closed = std::fclose(file) == 0;
   if (written && closed) return true;
-  const int cause = write_error != 0 ? write_error : errno;
-  std::snprintf(error, error_size, "%s", cause != 0 ? std::strerror(cause) : image.message);
-  png_image_free(&image);
+  if (written) std::snprintf(error, error_size, "%s", std::strerror(errno));
   // No half-written picture is left behind; anything but a plain file (a
   // device, a link) is left alone.
   struct stat written_file;

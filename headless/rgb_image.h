@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -13,5 +14,9 @@ struct RgbImage {
   std::vector<std::uint8_t> rgb;  // width * 3 bytes a row, top row first
 };
 
-// Reads `path` into `image`. Returns false with a reason in `error`.
+// Reads `path` into `image`. Returns false with a reason in `error`: the
+// system's, or what is wrong with the file.
 bool read_png_rgb(const std::string& path, RgbImage& image, std::string& error);
+
+// The same from a file the caller opened and closes.
+bool read_png_rgb(std::FILE* file, RgbImage& image, std::string& error);

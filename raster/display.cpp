@@ -1,12 +1,12 @@
 // Opening, clearing and presenting the window surface.
 #include "display.h"
+#include "display_connection.h"
 #include "pixels.h"
+#include "standard_streams.h"
+#include "video_driver.h"
 
 #include <dlfcn.h>
-#include <fcntl.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -44,77 +44,38 @@ static Uint32 shown_picture[window_width * window_height];
 static Uint32 set_aside[window_width * window_height];
 static bool picture_shown = false;
 
-// With no display to talk to, SDL falls back to its "offscreen" driver (or
-// is told to use "dummy"): the window opens, nobody sees it, and the first
-// wait for a key never ends. Only the suite's headless runner, which answers
-// every wait itself, may run there; it says so by defining this symbol.
-static const char* video_driver() {
-  static char driver[32];
-  if (SDL_VideoDriverName(driver, sizeof driver) == nullptr) driver[0] = '\0';
-  return driver;
-}
-
-static bool video_shows_nothing() {
-  return std::strcmp(video_driver(), "offscreen") == 0 || std::strcmp(video_driver(), "dummy") == 0;
-}
-
+// Only the suite's headless runner, which answers every wait itself, may
+// run on a driver that shows nothing; it says so by defining this symbol.
 static bool waits_are_answered() { return dlsym(RTLD_DEFAULT, "headless_runner_answers_waits") != nullptr; }
-
-// Says why in the user's terms: a driver asked for by name, a display
-// named that does not answer (SDL then falls back), or no display at all.
-[[noreturn]] static void nothing_to_show_on() {
-  const char* asked = std::getenv("SDL_VIDEODRIVER");
-  const char* display = std::getenv("DISPLAY");
-  if (asked != nullptr && std::strcmp(asked, video_driver()) == 0)
-    std::fprintf(stderr, "%s: SDL's \"%s\" video driver shows no window, so no key could end a wait\n",
-                 program_name, asked);
-  else if (display != nullptr && *display != '\0')
-    std::fprintf(stderr, "%s: cannot open display \"%s\": no X server answers there\n", program_name, display);
-  else
-    std::fprintf(stderr, "%s: no display: SDL found no screen to show the window on "
-                 "(is DISPLAY or WAYLAND_DISPLAY set?)\n", program_name);
-  std::exit(1);
-}
-
-// A closed descriptor 0, 1 or 2 would be handed to the next file opened,
-// the X connection say, and the program's output written into it.
-static void open_standard_descriptors() {
-  for (int fd = 0; fd <= 2; ++fd)
-    if (fcntl(fd, F_GETFD) == -1 && errno == EBADF && open("/dev/null", fd == 0 ? O_RDONLY : O_WRONLY) != fd)
-      std::abort();  // the lowest free descriptor is fd itself; anything else is beyond repair
-}
-
-// Output that could not be written (a full disk, a closed pipe) is reported
-// once, at the end, after the pictures were shown.
-static void check_output_written() {
-  errno = 0;
-  if (std::fflush(stdout) == 0 && !std::ferror(stdout)) return;
-  // The cause of a failure earlier in the run is gone by now.
-  std::fprintf(stderr, "%s: cannot write the output: %s\n", program_name,
-               errno != 0 ? std::strerror(errno) : "standard output refused a write");
-  _exit(1);
-}
 
 void init_video(const char* name) {
   program_name = name;
-  open_standard_descriptors();
-  std::atexit(check_output_written);  // runs after SDL_Quit
+  watch_standard_streams();  // its check at exit runs after SDL_Quit
+  const bool chosen = choose_video_driver();
   // SDL turns SIGINT and SIGTERM into a quit event, which only ends the
   // current wait; a termination signal should end the program as usual.
   struct sigaction interrupt, terminate;
   sigaction(SIGINT, nullptr, &interrupt);
   sigaction(SIGTERM, nullptr, &terminate);
-  if (SDL_Init(SDL_INIT_VIDEO) != 0) display_failure("cannot start SDL video");
+  if (SDL_Init(SDL_INIT_VIDEO) != 0) {
+    if (chosen) chosen_display_unreachable();
+    display_failure("cannot start SDL video");
+  }
   sigaction(SIGINT, &interrupt, nullptr);
   sigaction(SIGTERM, &terminate, nullptr);
   std::atexit(SDL_Quit);  // no SDL main wrapper shuts SDL down on Linux
 }
 
 void open_window() {
-  if (video_shows_nothing() && !waits_are_answered()) nothing_to_show_on();
+  if (!video_shows_a_window() && !waits_are_answered()) {
+    std::fprintf(stderr, "%s: SDL's \"%s\" video driver shows no window, so no key could end a wait\n",
+                 program_name, video_driver());
+    std::exit(1);
+  }
   screen = SDL_SetVideoMode(window_width, window_height, 32, SDL_HWSURFACE | SDL_DOUBLEBUF);
   if (screen == nullptr) display_failure("cannot open an 800 x 600 x 32 window");
   SDL_WM_SetCaption(program_name, program_name);
+  watch_display_connection();
   lock_screen();
 }
 

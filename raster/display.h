@@ -7,11 +7,13 @@
 // through the rasterisers, and shows each finished picture with
 // show_picture() before wait_for_key().
 //
-// A failure to start SDL or to open the window ends the program with one
-// line on standard error and exit status 1; so does a video driver that
-// shows nothing (SDL's "offscreen" fallback when there is no display, or
-// "dummy"), where the program would otherwise wait for a key nobody can
-// press. SIGINT and SIGTERM end the program, as they end any other; a
+// With neither SDL_VIDEODRIVER nor a driver asked for, the program uses
+// X11 where DISPLAY is set and Wayland where WAYLAND_DISPLAY is. A failure
+// to start SDL or to open the window ends the program with one line on
+// standard error and exit status 1; so do no display at all, a video
+// driver that shows no window (dummy, offscreen, evdev), and, once the
+// window is open, a lost X connection or a window destroyed by another
+// program. SIGINT and SIGTERM end the program, as they end any other; a
 // failed write of its output makes it end with status 1.
 #pragma once
 

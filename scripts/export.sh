@@ -2,16 +2,14 @@
 # Writes every picture of some programs, or of all ten, as numbered PNG files,
 # and what a program printed, if anything, as output.txt beside them:
 #   scripts/export.sh [PROGRAM...] [--clock SECONDS] [--out DIR] [--animate]
-# Each program runs headless with the runner of headless/ preloaded (SDL's
-# dummy video driver; every wait answered by a key press; time() pinned to
-# the clock; each SDL_Flip saved), so the programs themselves take no
-# options. The programs that draw random numbers seed them from the clock:
-# the same clock gives the same pictures. --animate also writes
-# DIR/PROGRAM.webp, the pictures as one animation: for the programs named,
-# or else for every program with more than one picture. Every argument is
-# checked before anything is installed or built; then the packages are set
-# up and build/release built, unless EXPORT_BUILD=DIR names a tree already
-# built, which is used as it is.
+# The front door of the export: every argument is checked before anything
+# is installed, built or created; then the packages are set up and
+# build/release built, unless EXPORT_BUILD=DIR names a tree already built,
+# which is used as it is; then export_pictures (headless/) does the export:
+# each program headless with the runner preloaded, the same clock giving the
+# same pictures, and with --animate DIR/PROGRAM.webp, the pictures as one
+# animation (for the programs named, or else for every program with more
+# than one picture).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$here")
@@ -52,7 +50,7 @@ while [ $# -gt 0 ]; do
       out=$2
       shift 2
       ;;
-    --animate) animate=yes; shift ;;
+    --animate) animate=animate; shift ;;
     -h | --help) usage ;;
     -*) echo "unknown option $1" >&2; usage ;;
     *)
@@ -68,11 +66,13 @@ if [ -e "$out" ] && [ ! -d "$out" ]; then
   echo "--out: '$out' is a file, not a folder" >&2
   exit 2
 fi
-mkdir -p -- "$out" || exit 1
-out=$(cd -- "$out" && pwd)
-[ -w "$out" ] || { echo "cannot write into '$out'" >&2; exit 1; }
+if [ -L "$out" ] && [ ! -e "$out" ]; then
+  echo "--out: '$out' is a symbolic link to '$(readlink -- "$out")', which does not exist" >&2
+  exit 2
+fi
 [ -n "$clock" ] || clock=$(date +%s)
 
+# Nothing is created before the build has succeeded.
 if [ -n "${EXPORT_BUILD:-}" ]; then
   build=$EXPORT_BUILD
 else
@@ -80,57 +80,14 @@ else
   build=$root/build/release
   build_tree release >/dev/null
 fi
-runner=$build/headless/libheadless_runner.so
-animator=$build/headless/animate_pictures
-[ -f "$runner" ] || { echo "no headless runner at $runner" >&2; exit 1; }
+[ -f "$build/headless/libheadless_runner.so" ] || { echo "no headless runner at $build/headless/libheadless_runner.so" >&2; exit 1; }
+[ -x "$build/headless/export_pictures" ] || { echo "no export_pictures at $build/headless/export_pictures" >&2; exit 1; }
 
-# Exports one program into $out/$name; its report goes to $1 and its status
-# is the export's. The runner is preloaded through a descriptor, since the
-# dynamic loader splits LD_PRELOAD at spaces.
-export_program() {
-  local report=$1 name=$2 folder=$out/$2 status=0 count
-  mkdir -p -- "$folder"
-  rm -f -- "$folder"/picture-*.png "$folder/output.txt" "$out/$name.webp"
-  exec 3<"$runner"
-  SDL_VIDEODRIVER=dummy LD_PRELOAD=/proc/self/fd/3 HARNESS_TIME=$clock HARNESS_EVENTS=key \
-    HARNESS_PICTURES=$folder HARNESS_PICTURE_FORMAT=png "$build/bin/$name" >"$folder/output.txt" || status=$?
-  exec 3<&-
-  [ -s "$folder/output.txt" ] || rm -f -- "$folder/output.txt"
-  count=$(find "$folder" -maxdepth 1 -name 'picture-*.png' | wc -l)
-  if [ "$status" -ne 0 ] || [ "$count" -ne "${program_flips[$name]}" ]; then
-    echo "$name: FAILED: status $status after $count of ${program_flips[$name]} picture(s)" >"$report"
-    return 1
-  fi
-  echo "$name: $count picture(s) in $folder" >"$report"
-  if [ -n "$animate" ] && { [ "$named" -gt 0 ] || [ "$count" -gt 1 ]; }; then
-    "$animator" "$out/$name.webp" "$folder"/picture-*.png || return 1
-    echo "$name: animation in $out/$name.webp" >>"$report"
-  fi
-}
-
-# Side by side, as many at once as there are cores.
-reports=$(mktemp -d)
-trap 'rm -rf -- "$reports"' EXIT
-failed=0
-running=0
-for name in "${chosen[@]}"; do
-  if [ "$running" -ge "$(nproc)" ]; then
-    wait -n || failed=1
-    running=$((running - 1))
-  fi
-  export_program "$reports/$name" "$name" &
-  running=$((running + 1))
-done
-while [ "$running" -gt 0 ]; do
-  wait -n || failed=1
-  running=$((running - 1))
-done
-for name in "${chosen[@]}"; do cat -- "$reports/$name" 2>/dev/null || echo "$name: FAILED"; done
-
-command=(./suite export)
-[ "$named" -gt 0 ] && command+=("${chosen[@]}")
-command+=(--clock "$clock" --out "$out")
-[ -n "$animate" ] && command+=(--animate)
-again=$(printf '%q ' "${command[@]}")
-echo "Clock $clock; to draw these pictures again: ${again% }"
-exit "$failed"
+# The rest, from creating the folder on, is export_pictures (headless/):
+# it holds the folder, opens every file in it without following a link,
+# runs the programs side by side and passes a stop signal on to them.
+wanted=()
+for name in "${chosen[@]}"; do wanted+=("$name=${program_flips[$name]}"); done
+scope=all
+[ "$named" -eq 0 ] || scope=named
+exec "$build/headless/export_pictures" "$build" "$out" "$clock" "${animate:-still}" "$scope" "${wanted[@]}"

@@ -60,15 +60,48 @@ ensure_packages() {
   return 0
 }
 
+# Runs "$@" in a process group of its own and waits for it. A terminating
+# signal sent to this script (Ctrl-C reaches the script alone, the child's
+# group being in the background) is passed on to the whole group, the
+# compilers under make included, and the script then ends on that signal.
+run_passing_signals() {
+  local child status=0 signal
+  set -m
+  "$@" &
+  child=$!
+  set +m
+  for signal in INT TERM HUP QUIT; do
+    # shellcheck disable=SC2064
+    trap "kill -$signal -- -$child 2>/dev/null; wait $child; trap - $signal; kill -$signal \$\$" "$signal"
+  done
+  wait "$child" || status=$?
+  trap - INT TERM HUP QUIT
+  return "$status"
+}
+
+# Whether the release tree holds everything that runs and exports, built
+# from sources no newer than its last build: then the check is one find.
+release_is_current() {
+  local dir=$1 name
+  [ -f "$dir/.built" ] || return 1
+  for name in "${programs[@]}"; do [ -x "$dir/bin/$name" ] || return 1; done
+  [ -f "$dir/headless/libheadless_runner.so" ] && [ -x "$dir/headless/animate_pictures" ] &&
+    [ -x "$dir/headless/export_pictures" ] &&
+    [ -x "$dir/headless/tour" ] || return 1
+  [ -z "$(find "$root/CMakeLists.txt" "$root/raster" "$root/inversion" "$root/random" "$root/programs" \
+    "$root/headless" -newer "$dir/.built" -print -quit)" ]
+}
+
 # build_tree release|test|sanitize|fuzz: configure and build into build/<kind>.
-#   release   the programs and the headless runner, optimised, no tests
+#   release   the programs, the headless runner and the tour, optimised, no tests
 #   test      the programs and every test, optimised, pixel bounds checked
 #             (and the fuzzer's test, when build/fuzz holds it)
 #   sanitize  the same under AddressSanitizer and UndefinedBehaviorSanitizer
 #             at -O1, which the sanitizers advise: fast, and no fault hidden
 #   fuzz      the rasteriser fuzzer, built with clang (skipped without it)
-# A tree is configured once; its build step configures it again when a
-# CMakeLists.txt or the program list changes.
+# One command builds a tree at a time (a lock in the tree); another waits,
+# saying so, and then uses what the first built. A compile error leaves the
+# compiler's output and one line, and the status 1.
 build_tree() {
   local kind=$1 dir=$root/build/$1
   local source=$root options=()
@@ -89,16 +122,36 @@ build_tree() {
       ;;
     *) echo "build_tree: unknown kind '$kind'" >&2; return 2 ;;
   esac
-  if [ ! -f "$dir/CMakeCache.txt" ] || [ "$kind" = test ]; then
-    cmake -S "$source" -B "$dir" "${options[@]}" >/dev/null
+  mkdir -p -- "$dir" || return 1
+  local lock status=0
+  exec {lock}>>"$dir/.lock"
+  if ! flock -n "$lock"; then
+    echo "Waiting for another command that is building build/$kind ..." >&2
+    flock "$lock"
   fi
-  # The release tree is what every run and export checks first: when no
-  # source is newer than its last build, that check is one find.
-  local stamp=$dir/.built
-  if [ "$kind" = release ] && [ -f "$stamp" ] && [ -z "$(find "$root/CMakeLists.txt" "$root/raster" \
-      "$root/inversion" "$root/random" "$root/programs" "$root/headless" -newer "$stamp" -print -quit)" ]; then
-    return 0
+  build_locked_tree "$kind" "$dir" "$source" "${options[@]}" || status=$?
+  exec {lock}>&-
+  return "$status"
+}
+
+# The build itself, with the tree's lock held. A tree is configured once
+# (the test tree every time, for the fuzzer's path), and again when its
+# configuration never finished; its build step configures it again when a
+# CMakeLists.txt or the program list changes. The release tree's mark is
+# taken when its build starts, so a source edited during a build is newer
+# than the mark and built the next time.
+build_locked_tree() {
+  local kind=$1 dir=$2 source=$3
+  shift 3
+  if [ ! -f "$dir/.configured" ] || [ "$kind" = test ]; then
+    rm -f -- "$dir/.configured" "$dir/.built"
+    run_passing_signals cmake -S "$source" -B "$dir" "$@" >/dev/null ||
+      { echo "the build failed: build/$kind could not be configured (CMake's messages are above)" >&2; return 1; }
+    touch -- "$dir/.configured"
   fi
-  cmake --build "$dir" -j "$(nproc)"
-  touch "$stamp"
+  [ "$kind" = release ] && release_is_current "$dir" && return 0
+  touch -- "$dir/.building"
+  run_passing_signals cmake --build "$dir" -j "$(nproc)" ||
+    { echo "the build failed (build/$kind; the compiler's messages are above)" >&2; return 1; }
+  mv -f -- "$dir/.building" "$dir/.built"
 }

@@ -8,5 +8,6 @@ int page_press_pending();   // 1 while a key press, click or tap waits to be tak
 void page_take_press();     // takes one of them
 void page_wait_begins();    // a wait for a key began
 void page_wait_ends();      // ...and ended
-void page_present();        // shows the drawn surface; returns once the browser painted it
+void page_present();        // shows the drawn surface; returns once the browser painted it,
+                            // or at once when the page skips painting on its way to a later picture
 }

@@ -1,7 +1,8 @@
 // The page side of page_calls.h, and the program's writes to standard
 // output and error: each goes to Module.page, which the page sets before it
 // loads a program. page_present hands control back to
-// the browser (ASYNCIFY) until the next frame has been painted.
+// the browser (ASYNCIFY) until the next frame has been painted, unless the
+// page draws on without painting.
 mergeInto(LibraryManager.library, {
   page_clock: function () {
     return Module.page.clock | 0;  // time_t is 32 bits here; the low 32 bits seed alike
@@ -34,8 +35,10 @@ mergeInto(LibraryManager.library, {
   },
   page_present__deps: ['$Asyncify', '$safeSetTimeout'],
   page_present: function () {
+    // Inside handleSleep, which the unwinding of a sleep calls once, not at
+    // the rewind; on the way to a later picture it wakes at once, unpainted.
     return Asyncify.handleSleep(function (wakeUp) {
-      Module.page.present();
+      if (!Module.page.present()) return wakeUp();
       // Frame callbacks run just before the paint; the timeout runs after it.
       // Through safeSetTimeout, as in emscripten_sleep, so that a main that
       // returns after this flip still ends the run.

@@ -24,8 +24,8 @@ const Surroundings cases[] = {
     {"SIGHUP in a wait", SIGHUP, "", "real", 128 + SIGHUP, 1, ""},
     {"SIGQUIT in a wait", SIGQUIT, "", "real", 128 + SIGQUIT, 1, ""},
     {"output to a full disk", 0, "/dev/full", "key", 1, 5,
-     "four_circle_packing: cannot write the output: "},
-    {"output closed", 0, "closed", "key", 0, 5, ""},
+     "four_circle_packing: cannot write the output: No space left on device"},
+    {"output closed", 0, "closed", "key", 1, 5, "four_circle_packing: cannot write the output: Bad file descriptor"},
     {"covered and uncovered", 0, "", "key,key,key,hidden,expose,active,key,key", 0, 5, ""},
 };
 

@@ -13,10 +13,12 @@ trap 'rm -rf -- "$scratch"' EXIT
 failures=0
 
 check() {  # STATUS SAYING ARGUMENT...
-  local want_status=$1 saying=$2 status=0 said
+  local want_status=$1 saying=$2 status=0 said before
   shift 2
+  before=$(ls -A "$scratch")
   said=$(cd "$scratch" && EXPORT_BUILD="$scratch/no tree" "$source_dir/scripts/export.sh" "$@" 2>&1) || status=$?
-  if [ "$status" -ne "$want_status" ] || [[ "$said" != *"$saying"* ]]; then
+  # Nothing is created before the build has succeeded.
+  if [ "$status" -ne "$want_status" ] || [[ "$said" != *"$saying"* ]] || [ "$(ls -A "$scratch")" != "$before" ]; then
     printf 'FAIL: export %q: status %d, said:\n%s\n' "$*" "$status" "$said"
     failures=$((failures + 1))
   fi
@@ -34,6 +36,8 @@ check 2 "--out wants a folder, not the option '-x'" --out -x
 check 2 "--out wants a folder" --out ""
 check 2 "is a file, not a folder" --out "a file"
 check 2 "unknown option --colour" --colour
+ln -s "$scratch/nowhere" "$scratch/dangling"
+check 2 "--out: 'dangling' is a symbolic link to '$scratch/nowhere', which does not exist" --out dangling
 check 1 "no headless runner" coaxal_pencil spoke_inversion --clock 4294967295 --out "odd [dir] 'x'"
 check 1 "no headless runner" --clock 0001700000000 --animate
 
@@ -49,6 +53,29 @@ done
 again=$(printf '%q ' ./suite export spoke_inversion coaxal_pencil --clock 1700000000 --out "$out")
 [[ "$said" == *"${again% }"* ]] || { echo "FAIL: no command to draw again in: $said"; failures=$((failures + 1)); }
 
+# animate_pictures' arguments: the output must be a new .webp file; a bad
+# picture or output is named with the system's reason or what is wrong with
+# it; nothing is left of a failed output.
+animate() {  # STATUS SAYING ARGUMENT...
+  local want_status=$1 saying=$2 status=0 said
+  shift 2
+  said=$(cd "$out" && "$build/headless/animate_pictures" "$@" 2>&1) || status=$?
+  if [ "$status" -ne "$want_status" ] || [[ "$said" != *"$saying"* ]] || [ -e "$out/new.webp" ]; then
+    printf 'FAIL: animate_pictures %q: status %d, said:\n%s\n' "$*" "$status" "$said"
+    failures=$((failures + 1))
+  fi
+}
+: >"$out/empty.png"
+mkdir "$out/folder.png"
+cp "$out/spoke_inversion/picture-001.png" "$out/picture.webp"
+ln -s /dev/full "$out/full.webp"
+animate 2 "must end in .webp, not 'coaxal_pencil/picture-001.png'" coaxal_pencil/picture-001.png spoke_inversion/picture-001.png
+animate 2 "is also one of the pictures" picture.webp coaxal_pencil/picture-001.png picture.webp
+animate 1 "empty.png: the file ends too early" new.webp empty.png
+animate 1 "folder.png: Is a directory" new.webp folder.png
+animate 1 "full.webp: No space left on device" full.webp coaxal_pencil/picture-001.png
+rm "$out/picture.webp" "$out/full.webp"
+
 # An empty program name for the tour is refused before anything is built.
 said=$(DISPLAY= WAYLAND_DISPLAY= "$source_dir/suite" run "" 2>&1)
 [ $? -eq 2 ] && [[ "$said" == *"no program called ''"* ]] || { echo "FAIL: run '': $said"; failures=$((failures + 1)); }
@@ -63,7 +90,7 @@ for _ in \$(seq 100); do [ -e "$scratch/seen" ] && exit 0; sleep 0.05; done
 exit 9
 STANDIN
 chmod +x "$scratch/bin/four_circle_packing"
-"$source_dir/scripts/tour.sh" "$scratch/bin" four_circle_packing >"$scratch/tour" 2>&1 &
+"$build/headless/tour" "$scratch/bin" four_circle_packing >"$scratch/tour" 2>&1 &
 tour=$!
 for _ in $(seq 100); do
   grep -q 'four_circle_packing printed: 12' "$scratch/tour" && { touch "$scratch/seen"; break; }

@@ -101,7 +101,7 @@ pid_t spawn(const std::string& path, const fs::path& scratch, std::vector<std::s
         open_as(2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC))
       execve(path.c_str(), argv, envp.data());
     const int error = errno;
-    if (write(report[1], &error, sizeof error) < 0) _exit(127);
+    [[maybe_unused]] const ssize_t reported = write(report[1], &error, sizeof error);
     _exit(127);
   }
   const int fork_error = errno;
@@ -293,10 +293,11 @@ ProgramRun run_program(const std::string& name, const RunOptions& options) {
     run.exit_status = wait_for_exit(pid, scratch, options, run);
     if (run.timed_out)
       run.standard_error = "run_program: killed after " + std::to_string(options.timeout_seconds) + " s\n";
-    if (run.over_limit)
+    if (run.over_limit)  // its pictures are not worth reading
       run.standard_error = "run_program: killed after writing more than " +
                            std::to_string(options.write_limit_bytes) + " bytes\n";
-    if (!run.over_limit) collect(scratch, run);
+    else
+      collect(scratch, run);
   }
   std::error_code error;
   fs::remove_all(scratch, error);

@@ -57,13 +57,18 @@ export async function launch() {
   return browser;
 }
 
-// A page whose script errors fail the test that reads them.
-export async function openPage(browser, url, { beforeLoad } = {}) {
+// A page whose script errors fail the test that reads them; onRequest, when
+// given, answers each of its requests (puppeteer's interception).
+export async function openPage(browser, url, { beforeLoad, onRequest } = {}) {
   const page = await browser.newPage();
   page.errors = [];
   page.on('pageerror', (error) => page.errors.push(error.message));
   await page.setViewport({ width: 1000, height: 1000 });
   if (beforeLoad) await page.evaluateOnNewDocument(beforeLoad);
+  if (onRequest) {
+    await page.setRequestInterception(true);
+    page.on('request', onRequest);
+  }
   await page.goto(url);
   return page;
 }

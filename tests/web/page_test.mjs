@@ -2,12 +2,17 @@
 //   node page_test.mjs SITE
 // the menu, the address that holds program and clock, the bad inputs (an
 // unknown program, a clock that is no whole number of seconds, a browser
-// without WebAssembly), advancing by key, click and tap, and the control
-// that draws again with a new clock.
+// without WebAssembly, a program that fails to load), advancing by key,
+// click and tap, the control that draws again with a new clock; the
+// picture and its controls in view at each size, Save picture, axe-core.
 import assert from 'node:assert/strict';
-import { test } from 'node:test';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { after, test } from 'node:test';
+import { fileURLToPath } from 'node:url';
 import { canvasPicture, openPage, pageState, pictureDifference, programList, reachEnd,
-         reachWait, skipWithoutChromium, browserSession } from './browser.mjs';
+         reachWait, readPng, skipWithoutChromium, browserSession } from './browser.mjs';
 
 skipWithoutChromium();
 const site = process.argv[2];
@@ -28,8 +33,8 @@ const clockOf = (search) => new URLSearchParams(search).get('clock');
 test('without a program the page is the menu, each entry with its picture and text', async () => {
   const { page, state } = await load('');
   assert.equal(state.running, false);
-  const entries = await page.$$eval('#menu a', (links) => links.map((link) => ({
-    href: link.getAttribute('href'), text: link.textContent, picture: link.querySelector('img').naturalWidth })));
+  const entries = await page.$$eval('#menu li', (items) => items.map((item) => ({
+    href: item.querySelector('a').getAttribute('href'), text: item.textContent, picture: item.querySelector('img').naturalWidth })));
   assert.deepEqual(entries.map((entry) => entry.href), programs.map((program) => `?program=${program.name}`));
   for (const [k, entry] of entries.entries()) {
     assert.ok(entry.text.includes(programs[k].about), entry.href);
@@ -61,6 +66,28 @@ for (const { what, query, says, runs, beforeLoad } of refused) {
   });
 }
 
+// However a program fails to load, one message in the user's terms ends the
+// wait: no status left drawing, no unhandled rejection. A row: the file
+// refused (null) or answered with a body.
+const failedLoads = [['the page opened from disk', '', '', './suite web'], ['the script refused', '.js', null],
+                     ['the script broken', '.js', 'throw new Error("broken");'],
+                     ['the WebAssembly refused', '.wasm', null], ['the WebAssembly corrupt', '.wasm', 'not wasm']];
+for (const [what, ending, body, says = 'could not be started'] of failedLoads) {
+  test(`${what}: the page says what to do`, async () => {
+    const onRequest = ending && ((request) => (!request.url().endsWith(`ring_zoom${ending}`) ? request.continue()
+      : body === null ? request.abort() : request.respond({ status: 200, contentType: `${ending === '.js' ? 'text/javascript' : 'application/wasm'}`, body })));
+    const page = await openPage(session.browser, ending ? `${session.server.address}?program=ring_zoom&clock=5`
+                                : `file://${site}/index.html?program=ring_zoom`, { onRequest });
+    await page.waitForFunction(() => !document.getElementById('notice').hidden, { timeout: 20000 });
+    await new Promise((resolve) => { setTimeout(resolve, 500); });  // time for a late rejection
+    const state = await pageState(page);
+    assert.ok(state.notice.includes(says), state.notice);
+    assert.ok(!state.status.includes('Drawing'), state.status);
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+}
+
 test('without a clock the current time is used and put in the address', async () => {
   const { page, from, to, state } = await load('?program=coaxal_pencil');
   assert.equal(state.notice, '');
@@ -86,7 +113,7 @@ test('the same address draws the same pictures; another clock, another picture',
 
 test('a click, a tap and a key each end one wait', async () => {
   const program = programs.find((entry) => entry.name === 'two_circle_iteration');
-  const presses = ['click', 'tap', 'key', 'click'];
+  const presses = ['click', 'tap', 'key', 'click'];  // the key: Enter
   assert.equal(presses.length, program.pictures);
   const { page } = await load(`?program=${program.name}&clock=5`);
   await page.setViewport({ width: 1000, height: 1000, hasTouch: true });
@@ -95,28 +122,89 @@ test('a click, a tap and a key each end one wait', async () => {
     assert.ok(state.status.includes(`Picture ${k + 1} of ${program.pictures}`), state.status);
     if (press === 'click') await page.click('#picture');
     if (press === 'tap') await page.tap('#picture');
-    if (press === 'key') await page.keyboard.press('KeyN');
+    if (press === 'key') await page.keyboard.press('Enter');
   }
   assert.equal((await reachEnd(page)).waits, String(program.pictures));
   await page.close();
 });
 
-test('a press made while a picture is drawn ends the wait that follows', async () => {
+test('a press made while a picture is drawn is dropped', async () => {
   const { page } = await load('?program=ring_zoom&clock=5');  // its second picture takes long
   await reachWait(page, 1);
-  await page.keyboard.press('KeyA');
+  await page.keyboard.press('Space');
   await page.waitForFunction(() => document.getElementById('picture').dataset.waiting === 'false');
-  await page.keyboard.press('KeyB');
-  const end = await reachEnd(page);
-  assert.deepEqual([end.waits, end.flips], ['2', '19']);
+  await page.keyboard.press('Space');
+  await reachWait(page, 2);
+  await new Promise((resolve) => { setTimeout(resolve, 300); });
+  const state = await pageState(page);
+  assert.deepEqual([state.waits, state.waiting, state.done, state.flips], ['2', 'true', 'false', '19']);
   await page.close();
 });
 
-test('the control draws again with a new clock', async () => {
-  const { page } = await load('?program=coaxal_pencil&clock=5');
-  await reachWait(page, 1);
-  await Promise.all([page.waitForNavigation(), page.click('#again')]);
-  const state = await reachWait(page, 1);
-  assert.ok(Number(clockOf(state.search)) > 5, state.search);
+// The current time, the clock after it, and the largest clock, whose next
+// must start again at 1; the new clock is always another, within range.
+for (const [what, after] of [['now', 0], ['the next second', 1], ['the largest clock', null]]) {
+  test(`the control draws again with a new clock, from ${what}`, async () => {
+    const clock = after === null ? 4294967295 : now() + after;
+    const { page } = await load(`?program=five_circle_limit&clock=${clock}`);  // a random program's new walk
+    await reachWait(page, 1);
+    await Promise.all([page.waitForNavigation(), page.click('#again')]);
+    const state = await reachWait(page, 1);
+    const again = Number(clockOf(state.search));
+    assert.ok(again !== clock && again >= 1 && again <= 4294967295, state.search);
+    assert.equal(state.notice, '');
+    await page.close();
+  });
+}
+
+const program = '?program=four_circle_packing&clock=1700000000&picture=5';  // the longest texts and output
+
+// Width x height, and the canvas's width on the screen then.
+const sizes = [
+  [1366, 768, 800], [1280, 720, 800], [1024, 768, 800], [1920, 1080, 800], [2560, 1440, 1600],
+  [800, 600, 'smaller'], [390, 844, 'smaller'],
+];
+for (const [width, height, canvas] of sizes) {
+  test(`at ${width} x ${height} the picture and its controls are in view`, async () => {
+    const page = await openPage(session.browser, `${session.server.address}${program}`);
+    await page.setViewport({ width, height });
+    await reachWait(page, 5);
+    const boxes = await page.evaluate(() => ['picture', 'status', 'previous', 'next'].map((id) => (
+      { id, ...JSON.parse(JSON.stringify(document.getElementById(id).getBoundingClientRect())) })));
+    for (const box of boxes) {
+      assert.ok(box.left >= 0 && box.top >= 0 && box.right <= width && box.bottom <= height, JSON.stringify(box));
+    }
+    const shown = await page.$eval('#picture', (element) => [element.getBoundingClientRect().width,
+                                                            getComputedStyle(element).imageRendering]);
+    if (canvas === 'smaller') assert.ok(shown[0] < 800 && shown[1] === 'auto', `${shown}`);
+    else assert.deepEqual(shown, [canvas, 'pixelated']);
+    await page.close();
+  });
+}
+
+const downloads = fs.mkdtempSync(path.join(os.tmpdir(), 'web-test-save-'));
+after(() => fs.rmSync(downloads, { recursive: true, force: true }));
+test('Save picture downloads the canvas, pixel for pixel', async () => {
+  const page = await openPage(session.browser, `${session.server.address}${program}`);
+  await (await page.createCDPSession()).send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: downloads });
+  await reachWait(page, 5);
+  await page.click('#save');
+  const file = path.join(downloads, 'four_circle_packing-1700000000-picture-5.png');
+  for (let tries = 0; !fs.existsSync(file) && tries < 100; tries++) await new Promise((resolve) => { setTimeout(resolve, 100); });
+  assert.equal(pictureDifference(readPng(file), await canvasPicture(page)), null);
   await page.close();
 });
+
+const axe = path.join(path.dirname(fileURLToPath(import.meta.url)), 'node_modules/axe-core/axe.min.js');
+for (const [what, query] of [['the menu', ''], ['a program page', program]]) {
+  test(`axe-core finds nothing serious on ${what}`, async () => {
+    const page = await openPage(session.browser, `${session.server.address}${query}`);
+    if (query) await reachWait(page, 5);
+    await page.addScriptTag({ path: axe });
+    const found = await page.evaluate(async () => (await axe.run()).violations
+      .filter((violation) => violation.impact === 'serious' || violation.impact === 'critical')
+      .map((violation) => `${violation.id}: ${violation.nodes.map((node) => node.target).join(' ')}`));
+    assert.deepEqual(found, []);
+    await page.close();
+  });
+}

@@ -1,178 +1,124 @@
-// The suite's page. Without ?program= it is the menu of the ten programs;
-// ?program=NAME&clock=N runs NAME's WebAssembly build with time() pinned to
-// N on canvas#picture, above the menu. Without a clock the page pins the
-// current time and writes it into the address, so the address draws the
-// very pictures seen.
+// The suite's page, its controller: the state (program, clock, the picture
+// up) and the running program behind it. Without ?program= the page is the
+// menu of the ten programs; ?program=NAME&clock=N&picture=K runs NAME with
+// time() pinned to N to its K-th wait. The address follows the picture:
+// each picture is an entry of the history, and Back, Forward and a reload
+// come back to it, through open(), the one reader of the address.
 //
-// What the browser tests read: canvas#picture (800 x 600) carries data-waits
-// (waits for a key begun), data-waiting ("true" during one), data-flips
-// (pictures shown) and data-done ("true" once the program returned);
-// pre#output holds what the program wrote to standard output; performance
-// marks "picture 1", "wait K begins" and "wait K ends" time the run.
+// Performance marks "picture 1", "wait K begins" and "wait K ends" time a
+// run (see bridge.js); view.js says what the browser tests read.
 'use strict';
 
-const largestClock = 4294967295;  // natively, the clock seeds srand as 32 bits
+const state = { program: null, clock: null, shown: 0, ended: false, run: null };
 
 function main() {
-  const params = new URLSearchParams(location.search);
-  const name = params.get('program');
-  listPrograms(name);
-  if (name === null) return;
-  const program = suitePrograms.find((entry) => entry.name === name);
-  if (program === undefined) {
-    tell(`There is no program called “${name}”: choose one of the ten below.`);
+  const address = readAddress(location.search);
+  view.showMenu(address.program?.name ?? null);
+  for (const problem of address.problems) view.tell(problem);
+  if (address.program === null) return;
+  if (location.protocol === 'file:') {  // the browser refuses the program's files from disk
+    view.tell('This page was opened from disk, where the browser will not run the programs: the site must be served. ' +
+              'Run ./suite web and open the address it prints.');
     return;
   }
   if (typeof WebAssembly !== 'object') {
-    tell('This browser cannot run WebAssembly, which the programs need; the pictures below show what each one draws.');
+    view.tell('This browser cannot run WebAssembly, which the programs need; the pictures below show what each one draws.');
     return;
   }
-  let clock = wholeSeconds(params.get('clock'));
-  if (clock === null) {
-    if (params.has('clock')) {
-      tell(`The clock “${params.get('clock')}” is not a whole number of seconds from 1 to ${largestClock}: the current time is used instead.`);
-    }
-    clock = currentClock();
-    params.set('clock', String(clock));
-    history.replaceState(null, '', `?${params}`);
-  }
-  run(program, clock);
+  if (!address.complete) history.replaceState(null, '', addressOf(address.program, address.clock, address.picture));
+  start(address);
+  view.listen();
+  window.addEventListener('popstate', () => open(readAddress(location.search)));
 }
 
-// The clock's digits as a number, or null unless it is 1 to largestClock.
-function wholeSeconds(text) {
-  if (text === null || !/^[0-9]+$/.test(text)) return null;
-  const seconds = Number(text);
-  return seconds >= 1 && seconds <= largestClock ? seconds : null;
-}
-
-function currentClock() {
-  return Math.floor(Date.now() / 1000);
-}
-
-function tell(text) {
-  const notice = document.getElementById('notice');
-  notice.textContent = text;
-  notice.hidden = false;
-}
-
-function say(text) {
-  document.getElementById('status').textContent = text;
-}
-
-function picturesText(count) {
-  return count === 1 ? '1 picture' : `${count} pictures`;
-}
-
-function listPrograms(current) {
-  const menu = document.getElementById('menu');
-  for (const program of suitePrograms) {
-    const link = document.createElement('a');
-    link.href = `?program=${program.name}`;
-    if (program.name === current) link.setAttribute('aria-current', 'page');
-    const image = document.createElement('img');
-    image.src = `gallery/${program.name}.png`;
-    image.width = 800;  // the picture's own size keeps its place while it loads
-    image.height = 600;
-    image.alt = `The last picture of ${program.name}`;
-    const title = document.createElement('strong');
-    title.textContent = program.name;
-    const text = document.createElement('span');
-    text.textContent = `${program.about} (${picturesText(program.pictures)})`;
-    link.append(image, title, text);
-    const item = document.createElement('li');
-    item.append(link);
-    menu.append(item);
-  }
-}
-
-// Loads NAME.js, which starts the program against the hooks on Module.
-function run(program, clock) {
-  const picture = document.getElementById('picture');
-  const shown = picture.getContext('2d');
-  const surface = document.createElement('canvas');  // SDL draws here; a flip shows it
-  surface.getContext('2d', { willReadFrequently: true });  // SDL reads it back at every lock
-  document.getElementById('surface').append(surface);
-  const output = document.getElementById('output');
-  const decoder = new TextDecoder();
-  const errors = new TextDecoder();
-  let presses = 0;
-  let waits = 0;
-  let flips = 0;
-  let done = false;
-
-  document.title = `${program.name}: inversion in circles`;
-  document.getElementById('stage').hidden = false;
-  document.getElementById('title').textContent = program.name;
-  const about = program.about[0].toUpperCase() + program.about.slice(1);
-  document.getElementById('about').textContent = `${about} (${picturesText(program.pictures)}).`;
-  document.getElementById('clock').textContent = `clock ${clock}`;
-  Object.assign(picture.dataset, { waits: '0', waiting: 'false', flips: '0', done: 'false' });
-  say(`Drawing picture 1 of ${program.pictures} …`);
-
-  const press = () => {
-    if (!done) presses += 1;
-  };
-  window.addEventListener('keydown', (event) => {
-    if (event.repeat || event.ctrlKey || event.metaKey || event.altKey) return;  // the browser's shortcuts
-    if (event.target instanceof Element && event.target.closest('a, button')) return;  // the control's own key
-    event.preventDefault();  // Space would scroll the page
-    press();
+function start({ program, clock, picture }) {
+  Object.assign(state, { program, clock, shown: 0, ended: false });
+  const next = suitePrograms[suitePrograms.indexOf(program) + 1];
+  view.showProgram(program, clock, picture, next);
+  state.run = startProgram(program, clock, picture, view.screen, {
+    waiting: (k) => {
+      state.shown = k;
+      const { flips, output } = state.run.pictures[k - 1];
+      view.showPicture(program, k, flips, output);
+      const wanted = readAddress(location.search).picture;
+      if (wanted !== k) show(wanted);  // Back or Forward while it was drawn
+    },
+    drawing: (k) => view.showDrawing(program, k),
+    output: (text) => view.showOutput(text),
+    ended: () => {
+      state.ended = true;
+      view.showEnd(program, state.run.flips, state.run.output);
+    },
+    failed: (waits) => view.showFailure(waits === 0
+      ? `${program.title} could not be started, so no picture can be drawn. Reload the page; ` +
+        'if that does not help, build and serve the site again with ./suite web.'
+      : `${program.title} stopped unexpectedly after picture ${waits}. Reload the page to start it again.`),
   });
-  picture.addEventListener('click', press);  // a tap arrives as a click too
-  document.getElementById('again').addEventListener('click', () => {
-    location.assign(`?program=${program.name}&clock=${Math.max(currentClock(), clock + 1)}`);
-  });
-
-  window.Module = {
-    canvas: surface,
-    doNotCaptureKeyboard: true,  // keys reach the program through the page, as presses
-    page: {
-      clock,
-      pressPending: () => presses > 0,
-      takePress: () => {
-        presses -= 1;
-      },
-      waitBegins: () => {
-        waits += 1;
-        performance.mark(`wait ${waits} begins`);
-        Object.assign(picture.dataset, { waits: String(waits), waiting: 'true' });
-        const next = waits < program.pictures ? 'the next picture' : 'the end';
-        say(`Picture ${waits} of ${program.pictures}. Press any key, click or tap for ${next}.`);
-      },
-      waitEnds: () => {
-        performance.mark(`wait ${waits} ends`);
-        picture.dataset.waiting = 'false';
-        if (waits < program.pictures) say(`Drawing picture ${waits + 1} of ${program.pictures} …`);
-      },
-      // Each write as it happens: output without a newline shows at once.
-      write: (fd, bytes) => {
-        if (fd === 1) output.append(decoder.decode(bytes, { stream: true }));
-        else console.error(errors.decode(bytes, { stream: true }));
-      },
-      present: () => {
-        shown.drawImage(surface, 0, 0);
-        flips += 1;
-        if (flips === 1) performance.mark('picture 1');
-        picture.dataset.flips = String(flips);
-      },
-    },
-    onExit: (status) => {
-      done = true;
-      picture.dataset.done = 'true';
-      say(status === 0
-        ? `The end of ${program.name} (${picturesText(waits)}). Draw again with a new clock, or choose a program below.`
-        : `${program.name} ended with status ${status}.`);
-    },
-    onAbort: (reason) => {
-      done = true;
-      say(`${program.name} stopped: ${reason}`);
-    },
-  };
-  const script = document.createElement('script');
-  script.src = `${program.name}.js`;
-  script.onerror = () => say(`${program.name}.js could not be loaded.`);
-  document.body.append(script);
 }
+
+// True while the program draws a picture: the canvas is its own.
+function drawing() {
+  return !state.run.waiting && !state.run.done;
+}
+
+// The page as the address says, once the page is running a program; while
+// a picture is drawn, the address is read again when it is up.
+function open(address) {
+  if (address.program !== state.program || address.clock !== state.clock) {
+    location.reload();  // another program or clock needs a fresh run
+    return;
+  }
+  if (!drawing()) show(address.picture);
+}
+
+// Picture k up: the copy kept from this run, or the run taken on to it.
+function show(k) {
+  const { run, program } = state;
+  if (k <= run.waits) {
+    state.shown = k;
+    state.ended = false;
+    view.showImage(run.pictures[k - 1].image);
+    view.showPicture(program, k, run.pictures[k - 1].flips, run.pictures[k - 1].output);
+  } else if (!run.done) {
+    run.runTo(k);
+  }
+}
+
+// A new entry in the history for picture k, then the picture.
+function go(k) {
+  history.pushState(null, '', addressOf(state.program, state.clock, k));
+  show(k);
+}
+
+view.bind('next', () => {
+  const { run, program, shown } = state;
+  if (state.ended || shown === 0) return;
+  if (shown < run.waits) return go(shown + 1);
+  if (run.done) {  // back at the last picture of a run that has ended
+    state.ended = true;
+    view.showImage(run.pictures.at(-1).image);
+    view.showEnd(program, run.flips, run.output);
+    return;
+  }
+  if (!run.press()) return;  // still drawing: the press is dropped
+  if (shown < program.pictures) history.pushState(null, '', addressOf(program, state.clock, shown + 1));
+});
+view.bind('previous', () => {
+  if (drawing()) return;
+  if (state.ended && state.program.pictures > 1) go(state.program.pictures - 1);
+  else if (!state.ended && state.shown > 1) go(state.shown - 1);
+});
+view.bind('first', () => {
+  if (drawing()) return;
+  if (state.shown > 1 || state.ended) go(1);
+});
+view.bind('fullScreen', () => view.toggleFullScreen());
+view.bind('save', () => view.savePicture(`${state.program.name}-${state.clock}-picture-${state.shown}.png`));
+view.bind('copy', () => view.copyLink());
+view.bind('again', () => {
+  if (drawing()) return;
+  if (state.program.random) location.assign(addressOf(state.program, newClock(state.clock), 1));
+  else go(1);
+});
 
 main();

@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# The export under hostile conditions: links planted in its folder, a
+# second export into the same folder, a full disk, a newline in the path,
+# stop signals. Each row: the status and a piece of what must be said, a
+# set-up, what happens while the export runs (its process is $export, in a
+# process group of its own) and what must hold afterwards, then the
+# export's arguments. Each row runs in a fresh folder.
+#   export_faults_test.sh SOURCE_DIR BUILD_TREE
+set -uo pipefail
+set -m  # every export in a process group of its own, as a terminal's job is
+source_dir=$1
+export EXPORT_BUILD=$2 export_sh=$1/scripts/export.sh
+scratch=$(mktemp -d /tmp/export-faults.XXXXXX)
+trap 'umount "$scratch"/*/out 2>/dev/null; rm -rf -- "$scratch"' EXIT
+failures=0
+rows=0
+
+wait_for() { for _ in $(seq 500); do [ -e "$1" ] && return 0; sleep 0.01; done; return 1; }
+# Every picture is whole: animate_pictures reads them all.
+whole_pictures() { [ -z "$(find out -size 0)" ] && "$EXPORT_BUILD/headless/animate_pictures" all.webp out/*/picture-*.png; }
+# Nothing the export started is left, nor writes on.
+no_orphans() {
+  local before
+  before=$(find out | wc -l)
+  sleep 0.3
+  ! kill -0 -- -"$export" 2>/dev/null && [ "$(find out | wc -l)" -eq "$before" ]
+}
+
+row() {  # STATUS SAYING SETUP DURING CHECK ARGUMENT...
+  local want=$1 saying=$2 setup=$3 during=$4 check=$5 status=0 said
+  shift 5
+  rows=$((rows + 1))
+  mkdir "$scratch/$rows" && cd "$scratch/$rows" || return
+  eval "$setup" || { echo "SKIP row $rows: $setup"; return; }
+  "$export_sh" "$@" >said 2>&1 &
+  export=$!
+  eval "$during" || { echo "FAIL row $rows: while running: $during"; failures=$((failures + 1)); }
+  wait "$export" || status=$?
+  said=$(cat said)
+  if [ "$status" -ne "$want" ] || [[ "$said" != *"$saying"* ]] || ! eval "$check"; then
+    printf 'FAIL row %d: export %q: status %d, said:\n%s\n' "$rows" "$*" "$status" "$said"
+    failures=$((failures + 1))
+  fi
+}
+
+# A program folder that is a link: refused, naming it; its target untouched.
+row 1 "out/ring_zoom is a symbolic link" \
+  'mkdir victim out && echo keep >victim/picture-001.png && ln -s ../victim out/ring_zoom' : \
+  '[ "$(cat victim/picture-001.png)" = keep ] && [ "$(ls victim)" = picture-001.png ]' ring_zoom --out out
+# A link planted at a picture's name while the program runs: not followed.
+row 1 "picture-019.png: File exists" 'echo keep >victim' \
+  'wait_for out/ring_zoom/picture-001.png && ln -s ../../victim out/ring_zoom/picture-019.png' \
+  '[ "$(cat victim)" = keep ]' ring_zoom --out out
+row 0 "1 picture(s) in" : : '[ -f "$(printf "new\nline")/coaxal_pencil/picture-001.png" ]' \
+  coaxal_pencil --out "$(printf 'new\nline')"
+# A folder another export holds: this one waits, writing nothing meanwhile.
+row 0 "waiting for it to end" 'mkdir out && { flock out sleep 1 & } && sleep 0.2' \
+  'sleep 0.5 && [ -z "$(ls out)" ]' : coaxal_pencil --out out
+# Two exports into one folder at once: pictures and animations all of one
+# clock.
+row 0 "" '"$export_sh" ring_zoom soddy_radius_sweep --animate --clock 11 --out out >/dev/null 2>&1 &' : \
+  'wait && for c in 11 12; do "$export_sh" ring_zoom soddy_radius_sweep --animate --clock $c --out $c >/dev/null; done &&
+   { diff -r out 11 || diff -r out 12; } >/dev/null' \
+  ring_zoom soddy_radius_sweep --animate --clock 12 --out out
+# A disk that holds the pictures but not the animation: the system's reason,
+# no .webp left, the program FAILED.
+row 1 "ring_zoom.webp: No space left on device" \
+  '"$export_sh" ring_zoom --clock 7 --out fits >/dev/null && mkdir out &&
+   mount -t tmpfs -o size=$(($(du -sk fits/ring_zoom | cut -f1) + 8))k tmpfs out' : \
+  'grep -q "ring_zoom: FAILED" said && [ ! -e out/ring_zoom.webp ] && umount out' \
+  ring_zoom --clock 7 --animate --out out
+# A stop signal, to the export alone (kill) or to its whole group (Ctrl-C):
+# passed on, nothing left running, no partial picture, said, 128 + signal.
+row 143 "interrupted by SIGTERM" : 'wait_for out/ring_zoom/picture-002.png && kill -TERM "$export"' \
+  'no_orphans && whole_pictures' --animate --out out
+row 130 "interrupted by SIGINT" : 'wait_for out/ring_zoom/picture-002.png && kill -INT -- -"$export"' \
+  'no_orphans && whole_pictures' --animate --out out
+
+echo "export faults: $failures failure(s) in $rows rows"
+[ "$failures" -eq 0 ]
