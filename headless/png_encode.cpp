@@ -106,9 +106,13 @@ bool encode_png(const PixelView& view, std::uint32_t transparent, PngWrite write
   // Few colours pack into 1, 2 or 4 bits a pixel, as libpng's simplified
   // writer packs them; png_set_packing (after the header, as libpng's
   // transformations are) takes one byte a pixel all the same.
-  const int depth = !indexed || palette.entries > 16 ? 8 : palette.entries > 4 ? 4 : palette.entries > 2 ? 2 : 1;
-  png_set_IHDR(png, info, static_cast<png_uint_32>(view.width), static_cast<png_uint_32>(view.height),
-               depth, indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
+  const int depth = !indexed || palette.entries > 16 ? 8
+                    : palette.entries > 4            ? 4
+                    : palette.entries > 2            ? 2
+                                                     : 1;
+  png_set_IHDR(png, info, static_cast<png_uint_32>(view.width),
+               static_cast<png_uint_32>(view.height), depth,
+               indexed ? PNG_COLOR_TYPE_PALETTE : PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
                PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
   png_set_sRGB(png, info, PNG_sRGB_INTENT_PERCEPTUAL);
   png_color colours[256];
@@ -117,7 +121,8 @@ bool encode_png(const PixelView& view, std::uint32_t transparent, PngWrite write
     int transparent_index = -1;
     for (int i = 0; i < palette.entries; ++i) {
       const std::uint32_t c = palette.colour[i];
-      colours[i] = {static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8), static_cast<png_byte>(c)};
+      colours[i] = {static_cast<png_byte>(c >> 16), static_cast<png_byte>(c >> 8),
+                    static_cast<png_byte>(c)};
       alpha[i] = 255;
       if (c == transparent) {
         alpha[i] = 0;

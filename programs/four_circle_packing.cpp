@@ -92,7 +92,8 @@ int main(int, char**) {
   WalkState walker{0.0, -5.0, 0};  // previous index 0: the first step never uses circle 0
   // The walk point is kept in floats; each plot uses the point before rounding.
   const WalkRules rules{PickRule::random_no_repeat, InsideRule::none, PointStorage::float_width,
-                        300000, 1000, WalkPlot::pixel, colour_black};
+                        four_circle_packing_circles::walk_steps, four_circle_packing_circles::burn_in,
+                        WalkPlot::pixel, colour_black};
   inversion_walk(circles, walker, rules, frame);
   show_picture();
   wait_for_key();

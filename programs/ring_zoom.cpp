@@ -76,7 +76,8 @@ int main(int, char**) {
     walker.y = 3.0;
     const WalkCircles circles = walk_circles(circle_x, circle_y, radii_squared, 15);
     const WalkRules rules{PickRule::random_no_repeat, InsideRule::none,
-                          PointStorage::double_width, 100000 + 120000L * k, 10000,
+                          PointStorage::double_width,
+                          ring_zoom_circles::first_walk_steps + 120000L * k, ring_zoom_circles::burn_in,
                           WalkPlot::ring_radius_1, ring_palette[k % 8]};
     inversion_walk(circles, walker, rules, frame);
     show_picture();

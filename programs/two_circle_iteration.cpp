@@ -50,7 +50,8 @@ int main(int, char**) {
   const WalkCircles circles = walk_circles(current_circles.x, current_circles.y, radii_squared, 2);
   WalkState walker{3.0, 3.0, no_previous};
   const WalkRules rules{PickRule::cyclic, InsideRule::none, PointStorage::double_width,
-                        1000, 10, WalkPlot::ring_radius_2, colour_black};
+                        two_circle_iteration_circles::walk_steps, two_circle_iteration_circles::burn_in,
+                        WalkPlot::ring_radius_2, colour_black};
   inversion_walk(circles, walker, rules, frame);  // circle 0 at even steps, circle 1 at odd
   show_picture();
   wait_for_key();

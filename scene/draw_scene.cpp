@@ -24,12 +24,15 @@ struct StepCount {
   }
 };
 
-void draw_outline(const Canvas& canvas, const WorldFrame& frame, const Circle& c, std::uint32_t colour) {
+void draw_outline(const Canvas& canvas, const WorldFrame& frame, const Circle& c,
+                  std::uint32_t colour) {
   if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.r)) return;
-  draw_circle(canvas, frame_column(frame, c.x), frame_row(frame, c.y), frame_radius(frame, c.r), colour);
+  draw_circle(canvas, frame_column(frame, c.x), frame_row(frame, c.y), frame_radius(frame, c.r),
+              colour);
 }
 
-void circles_layer(const Scene& scene, const Layer& layer, const Canvas& canvas, const WorldFrame& frame) {
+void circles_layer(const Scene& scene, const Layer& layer, const Canvas& canvas,
+                   const WorldFrame& frame) {
   int index[max_scene_circles];
   const int n = chosen_circles(scene, layer.circles, index);
   for (int i = 0; i < n; ++i) {
@@ -37,7 +40,8 @@ void circles_layer(const Scene& scene, const Layer& layer, const Canvas& canvas,
     if (layer.kind == LayerKind::outlines)
       draw_outline(canvas, frame, c, layer.colour);
     else
-      fill_disc(canvas, frame_column(frame, c.x), frame_row(frame, c.y), frame_radius(frame, c.r), layer.colour);
+      fill_disc(canvas, frame_column(frame, c.x), frame_row(frame, c.y), frame_radius(frame, c.r),
+                layer.colour);
   }
 }
 
@@ -64,14 +68,16 @@ void generations_layer(const Scene& scene, const Layer& layer, const Canvas& can
   const CircleSlots next{p + 3 * cc, p + 3 * cc + nc, p + 3 * cc + 2 * nc, nc};
   for (int i = 0; i < n0; ++i) {
     const Circle& c = scene.circles[index[i]];
-    set_circle(current, i, static_cast<float>(c.x), static_cast<float>(c.y), static_cast<float>(c.r));
+    set_circle(current, i, static_cast<float>(c.x), static_cast<float>(c.y),
+               static_cast<float>(c.r));
   }
   CircleGeneration generation{current, n0, next, 0};
   std::uint32_t spare_pixel = 0;
   const Canvas spare{&spare_pixel, 1, 1, 1};
   for (int g = 0; g < layer.depth; ++g) {
     const std::uint32_t colour = layer.colours[g];
-    const bool discs = visit == nullptr && colour != no_colour && layer.style == GenerationStyle::discs;
+    const bool discs =
+        visit == nullptr && colour != no_colour && layer.style == GenerationStyle::discs;
     generation.n_next = 0;
     grow_generation(discs ? canvas : spare, generation, frame, colour);
     for (int k = 0; k < generation.n_next; ++k) {
@@ -85,8 +91,8 @@ void generations_layer(const Scene& scene, const Layer& layer, const Canvas& can
   }
 }
 
-WalkEnd walk_layer(const Scene& scene, const Layer& layer, const Canvas& canvas, const WorldFrame& frame,
-                   StepCount& count) {
+WalkEnd walk_layer(const Scene& scene, const Layer& layer, const Canvas& canvas,
+                   const WorldFrame& frame, StepCount& count) {
   int index[max_scene_circles];
   const int n = chosen_circles(scene, layer.circles, index);
   float fx[max_scene_circles], fy[max_scene_circles];
@@ -133,9 +139,15 @@ void draw(const Scene& scene, const Layer& layer, const Canvas& canvas, const Wo
           StepCount& count) {
   switch (layer.kind) {
     case LayerKind::outlines:
-    case LayerKind::discs: circles_layer(scene, layer, canvas, frame); break;
-    case LayerKind::generations: generations_layer(scene, layer, canvas, frame, nullptr, nullptr); break;
-    case LayerKind::walk: walk_layer(scene, layer, canvas, frame, count); break;
+    case LayerKind::discs:
+      circles_layer(scene, layer, canvas, frame);
+      break;
+    case LayerKind::generations:
+      generations_layer(scene, layer, canvas, frame, nullptr, nullptr);
+      break;
+    case LayerKind::walk:
+      walk_layer(scene, layer, canvas, frame, count);
+      break;
   }
 }
 
@@ -143,7 +155,8 @@ void draw(const Scene& scene, const Layer& layer, const Canvas& canvas, const Wo
 
 void draw_scene(const Scene& scene, const Canvas& canvas, const SceneProgress* progress) {
   for (int y = 0; y < canvas.height; ++y)
-    std::fill_n(canvas.pixels + static_cast<std::ptrdiff_t>(y) * canvas.stride, canvas.width, scene.background);
+    std::fill_n(canvas.pixels + static_cast<std::ptrdiff_t>(y) * canvas.stride, canvas.width,
+                scene.background);
   const WorldFrame frame = scene_frame(scene, canvas.width, canvas.height);
   StepCount count{progress, 0, 0};
   for (int k = 0; k < scene.layer_count; ++k)
@@ -151,19 +164,23 @@ void draw_scene(const Scene& scene, const Canvas& canvas, const SceneProgress* p
   for (int k = 0; k < scene.layer_count; ++k) draw(scene, scene.layers[k], canvas, frame, count);
 }
 
-void draw_layer(const Scene& scene, int layer, const Canvas& canvas, const SceneProgress* progress) {
-  StepCount count{progress, 0, scene.layers[layer].kind == LayerKind::walk ? scene.layers[layer].walk.steps : 0};
+void draw_layer(const Scene& scene, int layer, const Canvas& canvas,
+                const SceneProgress* progress) {
+  StepCount count{progress, 0,
+                  scene.layers[layer].kind == LayerKind::walk ? scene.layers[layer].walk.steps : 0};
   draw(scene, scene.layers[layer], canvas, scene_frame(scene, canvas.width, canvas.height), count);
 }
 
 WalkEnd walk_end(const Scene& scene, int layer) {
   std::uint32_t spare_pixel = 0;
   StepCount count{nullptr, 0, 0};
-  return walk_layer(scene, scene.layers[layer], Canvas{&spare_pixel, 1, 1, 1}, scene_frame(scene, 1, 1), count);
+  return walk_layer(scene, scene.layers[layer], Canvas{&spare_pixel, 1, 1, 1},
+                    scene_frame(scene, 1, 1), count);
 }
 
-void visit_generations(const Scene& scene, int layer, const WorldFrame& frame, GenerationVisit visit,
-                       void* context) {
+void visit_generations(const Scene& scene, int layer, const WorldFrame& frame,
+                       GenerationVisit visit, void* context) {
   std::uint32_t spare_pixel = 0;
-  generations_layer(scene, scene.layers[layer], Canvas{&spare_pixel, 1, 1, 1}, frame, visit, context);
+  generations_layer(scene, scene.layers[layer], Canvas{&spare_pixel, 1, 1, 1}, frame, visit,
+                    context);
 }

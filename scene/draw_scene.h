@@ -23,7 +23,8 @@ void draw_scene(const Scene& scene, const Canvas& canvas, const SceneProgress* p
 
 // One layer alone, as draw_scene draws it (no background); a walk reports
 // its own share done.
-void draw_layer(const Scene& scene, int layer, const Canvas& canvas, const SceneProgress* progress = nullptr);
+void draw_layer(const Scene& scene, int layer, const Canvas& canvas,
+                const SceneProgress* progress = nullptr);
 
 // Where a walk layer leaves off: the circle it used last (a position in its
 // choice) and its generator. The walk runs on a one-pixel canvas.
@@ -37,5 +38,5 @@ WalkEnd walk_end(const Scene& scene, int layer);
 // visit(generation, stored circle) for every image, whether drawn or not
 // (the SVG writer draws them as vector circles).
 using GenerationVisit = void (*)(void* context, int generation, const Circle& stored);
-void visit_generations(const Scene& scene, int layer, const WorldFrame& frame, GenerationVisit visit,
-                       void* context);
+void visit_generations(const Scene& scene, int layer, const WorldFrame& frame,
+                       GenerationVisit visit, void* context);

@@ -16,8 +16,8 @@ Scene program_base(const WorldFrame& frame, std::uint32_t background, CircleNumb
   scene.height = 600;
   scene.background = background;
   scene.numbers = numbers;
-  scene.view = {(400.0 - frame.origin_column) / frame.scale, (frame.origin_row - 300.0) / frame.scale,
-                frame.scale};
+  scene.view = {(400.0 - frame.origin_column) / frame.scale,
+                (frame.origin_row - 300.0) / frame.scale, frame.scale};
   return scene;
 }
 
@@ -60,7 +60,8 @@ std::int64_t draws_since_seeding(std::uint32_t seed, const RandomGenerator& now)
   RandomGenerator random;
   seed_random(random, seed);
   for (std::int64_t draws = 0; draws < max_walk_steps; ++draws) {
-    if (random.next == now.next && std::memcmp(random.words, now.words, sizeof now.words) == 0) return draws;
+    if (random.next == now.next && std::memcmp(random.words, now.words, sizeof now.words) == 0)
+      return draws;
     next_random(random);
   }
   return max_walk_steps;
@@ -74,8 +75,8 @@ void continue_walk(Scene& scene, int last, int next) {
   walk.skip = draws_since_seeding(walk.seed, end.random);
 }
 
-// A program's walk plots step s when s > B; its scene leaves the first B + 1
-// steps unplotted (burn_in 1001 for B = 1000), and 0 for no burn-in.
+// A program's walk plots step s when s > B, its burn_in; its scene leaves
+// the first B + 1 steps unplotted, and none for no burn-in.
 constexpr std::uint32_t white = 0xFFFFFF, black = 0x000000, red = 0xFF0000, green = 0x00FA00,
                         blue = 0x0000FA;
 
@@ -90,8 +91,8 @@ void soddy_gasket(int picture, std::uint32_t clock, Scene& scene) {
   }
   add_layer(scene, LayerKind::outlines, all_circles(), black);
   add_walk(scene, all_circles(), red,
-           {PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width, 500000, 1001, 10.0, 3.0,
-            0, clock, 0, WalkPlot::ring_radius_1});
+           {PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width, p::walk_steps,
+            p::burn_in + 1, 10.0, 3.0, 0, clock, 0, WalkPlot::ring_radius_1});
 }
 
 void five_circle_limit(int picture, std::uint32_t clock, Scene& scene) {
@@ -103,12 +104,13 @@ void five_circle_limit(int picture, std::uint32_t clock, Scene& scene) {
   int last_walk = -1;
   for (int c = 0; c < configurations; ++c) {
     for (int k = 0; k < 5; ++k)
-      add_circle(scene, p::frame, p::configurations[c].x[k], p::configurations[c].y[k], p::configurations[c].r[k]);
+      add_circle(scene, p::frame, p::configurations[c].x[k], p::configurations[c].y[k],
+                 p::configurations[c].r[k]);
     add_layer(scene, LayerKind::outlines, circle_range(5 * c, 5), colours[c]);
     if (c >= walks) continue;
     add_walk(scene, circle_range(5 * c, 5), colours[c],
-             {PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width, p::walk_steps, 0, 3.0, 3.0,
-              no_previous, clock, 0, WalkPlot::pixel});
+             {PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width,
+              p::walk_steps, 0, 3.0, 3.0, no_previous, clock, 0, WalkPlot::pixel});
     if (last_walk >= 0) continue_walk(scene, last_walk, scene.layer_count - 1);
     last_walk = scene.layer_count - 1;
   }
@@ -122,8 +124,9 @@ void ring_zoom(std::uint32_t clock, Scene& scene) {
   for (int k = 0; k < 15; ++k) add_circle(scene, p::frame, x[k], y[k], r[k]);
   add_layer(scene, LayerKind::outlines, all_circles(), white);
   add_walk(scene, all_circles(), red,
-           {PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width, 100000, 10001, 3.0, 3.0,
-            no_previous, clock, 0, WalkPlot::ring_radius_1});
+           {PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width,
+            p::first_walk_steps, p::burn_in + 1, 3.0, 3.0, no_previous, clock, 0,
+            WalkPlot::ring_radius_1});
 }
 
 void four_circle_packing(int picture, std::uint32_t clock, Scene& scene) {
@@ -133,14 +136,15 @@ void four_circle_packing(int picture, std::uint32_t clock, Scene& scene) {
   if (picture == 1) {
     add_layer(scene, LayerKind::discs, all_circles(), black);
   } else if (picture == 4) {
-    add_generations(scene, {no_colour, no_colour, black});  // the first two were shown, then cleared
+    add_generations(scene,
+                    {no_colour, no_colour, black});  // the first two were shown, then cleared
   } else {
     // Pictures 2 and 3 drew one random colour an image: 12 and 132 draws.
     const std::int64_t coloured = 4 * 3 + 12 * 11;
     add_walk(scene, all_circles(), black,
              // From (0, -5) in the program's y-down frame.
-             {PickRule::random_no_repeat, InsideRule::none, PointStorage::float_width, 300000, 1001, 0.0, 5.0, 0,
-              clock, coloured, WalkPlot::pixel});
+             {PickRule::random_no_repeat, InsideRule::none, PointStorage::float_width,
+              p::walk_steps, p::burn_in + 1, 0.0, 5.0, 0, clock, coloured, WalkPlot::pixel});
   }
 }
 
@@ -151,8 +155,8 @@ void two_circle_iteration(int picture, Scene& scene) {
   add_layer(scene, LayerKind::outlines, all_circles(), black);
   // Cyclic picks draw nothing; seed 1 is the generator the program never seeds.
   add_walk(scene, all_circles(), black,
-           {PickRule::cyclic, InsideRule::none, PointStorage::double_width, 1000, 11, 3.0, 3.0, no_previous, 1, 0,
-            WalkPlot::ring_radius_2});
+           {PickRule::cyclic, InsideRule::none, PointStorage::double_width, p::walk_steps,
+            p::burn_in + 1, 3.0, 3.0, no_previous, 1, 0, WalkPlot::ring_radius_2});
   if (picture == 1) return;
   add_layer(scene, LayerKind::discs, all_circles(), blue);
   const std::uint32_t colours[3] = {black, red, black};
@@ -174,8 +178,8 @@ void soddy_radius_sweep(int picture, std::uint32_t clock, Scene& scene) {
     add_layer(scene, LayerKind::outlines, all_circles(), black);
     if (k == pass && picture % 2 == 1) return;
     add_walk(scene, all_circles(), red,
-             {PickRule::random_no_repeat, InsideRule::reject, PointStorage::double_width, p::walk_steps, 2, 10.0,
-              3.0, previous, clock, skip, WalkPlot::pixel});
+             {PickRule::random_no_repeat, InsideRule::reject, PointStorage::double_width,
+              p::walk_steps, p::burn_in + 1, 10.0, 3.0, previous, clock, skip, WalkPlot::pixel});
     if (k == pass) return;
     const WalkEnd end = walk_end(scene, 1);
     previous = end.previous;
@@ -203,11 +207,14 @@ bool program_scene(std::string_view program, int picture, std::uint32_t clock, S
   for (const ProgramPictures& p : with_scenes)
     if (name == p.name) found = &p;
   if (found == nullptr) {
-    refusal = name + ": no picture of it is a scene (it draws lines, points or pixel images, not only circles)";
+    refusal =
+        name +
+        ": no picture of it is a scene (it draws lines, points or pixel images, not only circles)";
     return false;
   }
   if (picture < 1 || picture > found->pictures) {
-    refusal = name + " has pictures 1 to " + std::to_string(found->pictures) + ", not " + std::to_string(picture);
+    refusal = name + " has pictures 1 to " + std::to_string(found->pictures) + ", not " +
+              std::to_string(picture);
     return false;
   }
   const std::string label = name + ":" + std::to_string(picture);

@@ -66,7 +66,8 @@ void help() {
       "  -h, --help ......... this help\n"
       "\n"
       "Example:\n"
-      "  ./suite render five_circle_limit:1 --clock 1700000000 --size 7680x4320 --steps 1000000000\n");
+      "  ./suite render five_circle_limit:1 --clock 1700000000 --size 7680x4320 --steps "
+      "1000000000\n");
 }
 
 [[noreturn]] void usage_error(const std::string& line) {
@@ -79,7 +80,8 @@ void help() {
   std::exit(2);
 }
 
-bool whole_number(const std::string& text, std::int64_t low, std::int64_t high, std::int64_t& value) {
+bool whole_number(const std::string& text, std::int64_t low, std::int64_t high,
+                  std::int64_t& value) {
   const char* end = text.data() + text.size();
   const auto [stop, error] = std::from_chars(text.data(), end, value);
   return !text.empty() && error == std::errc() && stop == end && value >= low && value <= high;
@@ -98,7 +100,8 @@ Options parse(int argc, char** argv) {
       help();
       std::exit(0);
     }
-    const bool takes_value = arg == "--size" || arg == "--steps" || arg == "--clock" || arg == "--out";
+    const bool takes_value =
+        arg == "--size" || arg == "--steps" || arg == "--clock" || arg == "--out";
     if (takes_value && i + 1 == argc) usage_error(arg + " wants a value");
     const std::string value = takes_value ? argv[++i] : "";
     std::int64_t number = 0;
@@ -130,7 +133,8 @@ Options parse(int argc, char** argv) {
     }
   }
   if (options.scenes.empty()) usage_error("no SCENE given");
-  if (!options.out.empty() && options.scenes.size() > 1) usage_error("--out takes one SCENE, not " + std::to_string(options.scenes.size()));
+  if (!options.out.empty() && options.scenes.size() > 1)
+    usage_error("--out takes one SCENE, not " + std::to_string(options.scenes.size()));
   if (!options.clock_given) options.clock = static_cast<std::uint32_t>(std::time(nullptr));
   return options;
 }
@@ -138,7 +142,8 @@ Options parse(int argc, char** argv) {
 // PROGRAM:K, with the program's name in lower case letters, digits and _.
 bool program_picture(const std::string& arg, std::string& program, int& picture) {
   const std::size_t colon = arg.find(':');
-  if (colon == std::string::npos || colon == 0 || arg.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_") != colon)
+  if (colon == std::string::npos || colon == 0 ||
+      arg.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_") != colon)
     return false;
   std::int64_t k = 0;
   if (!whole_number(arg.substr(colon + 1), 0, 1000000, k)) return false;
@@ -171,7 +176,8 @@ Job load(const std::string& arg, const Options& options) {
     std::ostringstream text;
     text << in.rdbuf();
     if (!in || S_ISDIR(file.st_mode)) scene_error(arg + ": cannot read it");
-    if (!read_scene_json(text.str(), job.scene, errors)) scene_error(arg + ": " + error_line(errors));
+    if (!read_scene_json(text.str(), job.scene, errors))
+      scene_error(arg + ": " + error_line(errors));
     job.name = file_stem(arg);
   } else if (arg.find('=') != std::string::npos) {
     std::string query = arg.substr(arg.find('?') == std::string::npos ? 0 : arg.find('?') + 1);
@@ -184,7 +190,8 @@ Job load(const std::string& arg, const Options& options) {
   }
   if (options.steps >= 0)
     for (int k = 0; k < job.scene.layer_count; ++k)
-      if (job.scene.layers[k].kind == LayerKind::walk) job.scene.layers[k].walk.steps = options.steps;
+      if (job.scene.layers[k].kind == LayerKind::walk)
+        job.scene.layers[k].walk.steps = options.steps;
   if (options.width > 0) job.scene = resized_scene(job.scene, options.width, options.height);
   return job;
 }
@@ -204,14 +211,17 @@ void report_progress(void* context, double done) {
   if (elapsed < 1.0 || now - p->shown < std::chrono::milliseconds(200) || done <= 0) return;
   p->shown = now;
   const double left = elapsed / done - elapsed;
-  std::fprintf(stderr, "\r%s: %3d%%, about %.0f s left ", p->label.c_str(), static_cast<int>(done * 100), left);
+  std::fprintf(stderr, "\r%s: %3d%%, about %.0f s left ", p->label.c_str(),
+               static_cast<int>(done * 100), left);
   p->printed = true;
 }
 
 // An argument as the shell reads it back.
 std::string quoted(const std::string& arg) {
-  if (!arg.empty() && arg.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-.,:/=+") ==
-                          std::string::npos)
+  if (!arg.empty() &&
+      arg.find_first_not_of(
+          "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-.,:/=+") ==
+          std::string::npos)
     return arg;
   std::string text = "'";
   for (char c : arg) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
@@ -254,13 +264,15 @@ bool render(const Job& job) {
     if (pixels.empty()) {
       written = false;
     } else if (ends_with(job.out, ".svg")) {
-      written = write_scene_svg(job.scene, canvas, shown, write_to_stdio, &sink, error, sizeof error);
+      written =
+          write_scene_svg(job.scene, canvas, shown, write_to_stdio, &sink, error, sizeof error);
     } else {
       draw_scene(job.scene, canvas, shown);
-      written = encode_png({pixels.data(), width, height, width}, no_transparent_colour, write_to_stdio, &sink,
-                           error, sizeof error);
+      written = encode_png({pixels.data(), width, height, width}, no_transparent_colour,
+                           write_to_stdio, &sink, error, sizeof error);
     }
-    if (progress.printed) std::fprintf(stderr, "\r%*s\r", static_cast<int>(job.label.size()) + 30, "");
+    if (progress.printed)
+      std::fprintf(stderr, "\r%*s\r", static_cast<int>(job.label.size()) + 30, "");
   }
   // The first system error met names the cause; else the writer's reason.
   errno = 0;
@@ -276,7 +288,8 @@ bool render(const Job& job) {
     }
     cause = errno;
   }
-  std::fprintf(stderr, "render: cannot write %s: %s\n", job.out.c_str(), cause != 0 ? std::strerror(cause) : error);
+  std::fprintf(stderr, "render: cannot write %s: %s\n", job.out.c_str(),
+               cause != 0 ? std::strerror(cause) : error);
   std::remove(temporary.c_str());
   return false;
 }
@@ -312,7 +325,8 @@ int main(int argc, char** argv) {
   if (any_program && !options.clock_given) {
     std::string again = "./suite render";
     for (int i = 1; i < argc; ++i) again += " " + quoted(argv[i]);
-    std::printf("Clock %u; to draw this again: %s --clock %u\n", options.clock, again.c_str(), options.clock);
+    std::printf("Clock %u; to draw this again: %s --clock %u\n", options.clock, again.c_str(),
+                options.clock);
   }
   return failed ? 1 : 0;
 }

@@ -53,7 +53,8 @@ WorldFrame scene_frame(const Scene& scene, int width, int height) {
   const double factor = std::min(static_cast<double>(width) / scene.width,
                                  static_cast<double>(height) / scene.height);
   const double scale = scene.view.scale * factor;
-  return {scale, width / 2.0 - scene.view.x * scale, height / 2.0 + scene.view.y * scale, YAxis::up};
+  return {scale, width / 2.0 - scene.view.x * scale, height / 2.0 + scene.view.y * scale,
+          YAxis::up};
 }
 
 Scene resized_scene(const Scene& scene, int width, int height) {

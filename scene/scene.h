@@ -39,13 +39,13 @@ enum class LayerKind { outlines, discs, generations, walk };
 enum class GenerationStyle { discs, outlines };
 
 struct Viewport {
-  double x;      // the world point at the picture's centre
+  double x;  // the world point at the picture's centre
   double y;
   double scale;  // pixels a world unit at the scene's own size
 };
 
 struct CircleChoice {
-  bool all;   // every circle of the scene, in order; else the list
+  bool all;  // every circle of the scene, in order; else the list
   int count;
   int index[max_scene_circles];
   bool operator==(const CircleChoice&) const = default;

@@ -50,7 +50,8 @@ const char* name_of(const Named<T> (&table)[N], T value) {
 template <typename T, std::size_t N>
 std::string names_of(const Named<T> (&table)[N]) {
   std::string names;
-  for (std::size_t i = 0; i < N; ++i) names += (i == 0 ? "" : i + 1 == N ? " or " : ", ") + std::string(table[i].name);
+  for (std::size_t i = 0; i < N; ++i)
+    names += (i == 0 ? "" : i + 1 == N ? " or " : ", ") + std::string(table[i].name);
   return names;
 }
 
@@ -63,16 +64,23 @@ std::string colour_text(std::uint32_t colour) {
   return text;
 }
 
-std::string join(const std::string& path, const std::string& key) { return path.empty() ? key : path + "." + key; }
-std::string item(const std::string& path, std::size_t i) { return path + "[" + std::to_string(i) + "]"; }
+std::string join(const std::string& path, const std::string& key) {
+  return path.empty() ? key : path + "." + key;
+}
+std::string item(const std::string& path, std::size_t i) {
+  return path + "[" + std::to_string(i) + "]";
+}
 
 struct Reader {
   SceneErrors& errors;
 
-  void fail(const std::string& field, const std::string& message) { errors.push_back({field, message}); }
+  void fail(const std::string& field, const std::string& message) {
+    errors.push_back({field, message});
+  }
 
   // Reports the keys that are not in `keys` and those of `keys` missing.
-  bool fields(const ordered_json& j, const std::string& path, std::initializer_list<const char*> keys) {
+  bool fields(const ordered_json& j, const std::string& path,
+              std::initializer_list<const char*> keys) {
     if (!j.is_object()) {
       fail(path, "must be an object");
       return false;
@@ -109,11 +117,14 @@ struct Reader {
   }
 
   template <typename T>
-  bool whole(const ordered_json& v, const std::string& field, std::int64_t low, std::int64_t high, T& out) {
-    const bool fits = v.is_number_unsigned() ? v.get<std::uint64_t>() <= static_cast<std::uint64_t>(high)
-                                             : v.is_number_integer() && v.get<std::int64_t>() <= high;
+  bool whole(const ordered_json& v, const std::string& field, std::int64_t low, std::int64_t high,
+             T& out) {
+    const bool fits = v.is_number_unsigned()
+                          ? v.get<std::uint64_t>() <= static_cast<std::uint64_t>(high)
+                          : v.is_number_integer() && v.get<std::int64_t>() <= high;
     if (!fits || v.get<std::int64_t>() < low) {
-      fail(field, "must be a whole number from " + std::to_string(low) + " to " + std::to_string(high));
+      fail(field,
+           "must be a whole number from " + std::to_string(low) + " to " + std::to_string(high));
       return false;
     }
     out = static_cast<T>(v.get<std::int64_t>());
@@ -127,8 +138,8 @@ struct Reader {
   }
 
   template <typename T, std::size_t N>
-  void named(const ordered_json& j, const char* key, const std::string& path, const Named<T> (&table)[N],
-             const char* what, T& out) {
+  void named(const ordered_json& j, const char* key, const std::string& path,
+             const Named<T> (&table)[N], const char* what, T& out) {
     if (!j.contains(key)) return;
     const ordered_json& v = j.at(key);
     if (v.is_string())
@@ -137,11 +148,13 @@ struct Reader {
           out = entry.value;
           return;
         }
-    fail(join(path, key), "unknown " + std::string(what) + " " + v.dump() + " (" + names_of(table) + ")");
+    fail(join(path, key),
+         "unknown " + std::string(what) + " " + v.dump() + " (" + names_of(table) + ")");
   }
 
   // A name, #rrggbb or rrggbb; "none" where allowed.
-  void colour_value(const ordered_json& v, const std::string& field, bool none_allowed, std::uint32_t& out) {
+  void colour_value(const ordered_json& v, const std::string& field, bool none_allowed,
+                    std::uint32_t& out) {
     if (v.is_string()) {
       std::string text = v.get<std::string>();
       if (none_allowed && text == "none") {
@@ -154,13 +167,14 @@ struct Reader {
           return;
         }
       if (!text.empty() && text[0] == '#') text.erase(0, 1);
-      if (text.size() == 6 && text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos) {
+      if (text.size() == 6 &&
+          text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos) {
         out = static_cast<std::uint32_t>(std::stoul(text, nullptr, 16));
         return;
       }
     }
-    fail(field, "unknown colour " + v.dump() + " (" + names_of(colour_names) + (none_allowed ? ", none" : "") +
-                    ", or #rrggbb)");
+    fail(field, "unknown colour " + v.dump() + " (" + names_of(colour_names) +
+                    (none_allowed ? ", none" : "") + ", or #rrggbb)");
   }
 
   void colour(const ordered_json& j, const char* key, const std::string& path, std::uint32_t& out) {
@@ -176,7 +190,8 @@ struct Reader {
       return;
     }
     if (!v.is_array() || v.empty() || v.size() > static_cast<std::size_t>(max_scene_circles)) {
-      fail(field, "must be \"all\" or a list of 1 to " + std::to_string(max_scene_circles) + " circle indices");
+      fail(field, "must be \"all\" or a list of 1 to " + std::to_string(max_scene_circles) +
+                      " circle indices");
       return;
     }
     out.count = static_cast<int>(v.size());
@@ -184,23 +199,28 @@ struct Reader {
       int index = 0;
       if (!whole(v[i], item(field, i), 0, circle_count - 1, index)) continue;
       for (std::size_t k = 0; k < i; ++k)
-        if (out.index[k] == index) fail(item(field, i), "circle " + std::to_string(index) + " is chosen twice");
+        if (out.index[k] == index)
+          fail(item(field, i), "circle " + std::to_string(index) + " is chosen twice");
       out.index[i] = index;
     }
   }
 
-  void generations(const ordered_json& j, const std::string& path, const Scene& scene, Layer& layer) {
+  void generations(const ordered_json& j, const std::string& path, const Scene& scene,
+                   Layer& layer) {
     if (!fields(j, path, {"draw", "circles", "style", "colours"})) return;
     named(j, "style", path, style_names, "style", layer.style);
     if (!j.contains("colours")) return;
     const ordered_json& colours = j.at("colours");
     const std::string field = join(path, "colours");
-    if (!colours.is_array() || colours.empty() || colours.size() > static_cast<std::size_t>(max_generation_depth)) {
-      fail(field, "must be a list of 1 to " + std::to_string(max_generation_depth) + " colours, one a generation");
+    if (!colours.is_array() || colours.empty() ||
+        colours.size() > static_cast<std::size_t>(max_generation_depth)) {
+      fail(field, "must be a list of 1 to " + std::to_string(max_generation_depth) +
+                      " colours, one a generation");
       return;
     }
     layer.depth = static_cast<int>(colours.size());
-    for (std::size_t g = 0; g < colours.size(); ++g) colour_value(colours[g], item(field, g), true, layer.colours[g]);
+    for (std::size_t g = 0; g < colours.size(); ++g)
+      colour_value(colours[g], item(field, g), true, layer.colours[g]);
     std::int64_t n = layer.circles.all ? scene.circle_count : layer.circles.count;
     for (int g = 0; g < layer.depth && n <= max_generation_images; ++g) n = n * (n - 1);
     if (n > max_generation_images)
@@ -209,8 +229,9 @@ struct Reader {
   }
 
   void walk(const ordered_json& j, const std::string& path, Layer& layer) {
-    if (!fields(j, path, {"draw", "circles", "pick", "inside", "point", "steps", "burn_in", "start", "previous",
-                          "seed", "skip", "colour", "plot"}))
+    if (!fields(j, path,
+                {"draw", "circles", "pick", "inside", "point", "steps", "burn_in", "start",
+                 "previous", "seed", "skip", "colour", "plot"}))
       return;
     SceneWalk& w = layer.walk;
     named(j, "pick", path, pick_names, "pick rule", w.pick);
@@ -236,7 +257,8 @@ struct Reader {
 
   void layer(const ordered_json& j, const std::string& path, const Scene& scene, Layer& out) {
     if (!j.is_object() || !j.contains("draw")) {
-      fail(j.is_object() ? join(path, "draw") : path, j.is_object() ? "missing" : "must be an object");
+      fail(j.is_object() ? join(path, "draw") : path,
+           j.is_object() ? "missing" : "must be an object");
       return;
     }
     named(j, "draw", path, layer_names, "layer", out.kind);
@@ -247,13 +269,18 @@ struct Reader {
       case LayerKind::discs:
         if (fields(j, path, {"draw", "circles", "colour"})) colour(j, "colour", path, out.colour);
         break;
-      case LayerKind::generations: generations(j, path, scene, out); break;
-      case LayerKind::walk: walk(j, path, out); break;
+      case LayerKind::generations:
+        generations(j, path, scene, out);
+        break;
+      case LayerKind::walk:
+        walk(j, path, out);
+        break;
     }
   }
 
   void scene(const ordered_json& j, Scene& s) {
-    if (!fields(j, "", {"width", "height", "background", "view", "numbers", "circles", "layers"})) return;
+    if (!fields(j, "", {"width", "height", "background", "view", "numbers", "circles", "layers"}))
+      return;
     whole(j, "width", "", 1, max_scene_side, s.width);
     whole(j, "height", "", 1, max_scene_side, s.height);
     colour(j, "background", "", s.background);
@@ -288,7 +315,8 @@ struct Reader {
         return;
       }
       s.layer_count = static_cast<int>(layers.size());
-      for (std::size_t k = 0; k < layers.size(); ++k) layer(layers[k], item("layers", k), s, s.layers[k]);
+      for (std::size_t k = 0; k < layers.size(); ++k)
+        layer(layers[k], item("layers", k), s, s.layers[k]);
     }
   }
 };
@@ -339,7 +367,8 @@ void to_json(ordered_json& j, const Scene& s) {
   ordered_json layers = ordered_json::array();
   for (int k = 0; k < s.layer_count; ++k) {
     const Layer& layer = s.layers[k];
-    ordered_json l{{"draw", name_of(layer_names, layer.kind)}, {"circles", choice_json(layer.circles)}};
+    ordered_json l{{"draw", name_of(layer_names, layer.kind)},
+                   {"circles", choice_json(layer.circles)}};
     if (layer.kind == LayerKind::generations) {
       l["style"] = name_of(style_names, layer.style);
       ordered_json colours = ordered_json::array();
@@ -374,9 +403,11 @@ bool from_json(const ordered_json& j, Scene& scene, SceneErrors& errors) {
   // A choice of all circles takes a previous index only among them.
   for (int k = 0; k < read.layer_count; ++k) {
     const Layer& layer = read.layers[k];
-    if (layer.kind == LayerKind::walk && layer.circles.all && layer.walk.previous >= read.circle_count)
-      errors.push_back({item("layers", k) + ".previous", "must be a whole number from 0 to " +
-                                                             std::to_string(read.circle_count - 1)});
+    if (layer.kind == LayerKind::walk && layer.circles.all &&
+        layer.walk.previous >= read.circle_count)
+      errors.push_back(
+          {item("layers", k) + ".previous",
+           "must be a whole number from 0 to " + std::to_string(read.circle_count - 1)});
   }
   if (errors.size() != before) return false;
   scene = read;

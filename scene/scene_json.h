@@ -20,6 +20,7 @@
 #pragma once
 
 #include <nlohmann/json_fwd.hpp>
+
 #include <string>
 #include <string_view>
 #include <vector>

@@ -12,8 +12,9 @@ using nlohmann::ordered_json;
 
 namespace {
 
-constexpr const char* walk_keys[] = {"circles", "pick",  "inside", "point", "steps", "burn_in", "start",
-                                     "start",   "previous", "seed", "skip",  "colour", "plot"};
+constexpr const char* walk_keys[] = {"circles", "pick",   "inside", "point",    "steps",
+                                     "burn_in", "start",  "start",  "previous", "seed",
+                                     "skip",    "colour", "plot"};
 constexpr int walk_values = 13;
 
 // A number in its shortest exact form, without the '+' a query string
@@ -32,7 +33,8 @@ std::string value_text(const ordered_json& v) {
 std::string joined(const ordered_json& list, char separator) {
   if (list.is_string()) return value_text(list);
   std::string text;
-  for (const ordered_json& v : list) text += (text.empty() ? "" : std::string(1, separator)) + value_text(v);
+  for (const ordered_json& v : list)
+    text += (text.empty() ? "" : std::string(1, separator)) + value_text(v);
   return text;
 }
 
@@ -40,7 +42,8 @@ std::string joined(const ordered_json& list, char separator) {
 // doubles' range as infinity, which the checks then refuse), else as a
 // string.
 ordered_json token_value(const std::string& token) {
-  if (!token.empty() && (std::isdigit(static_cast<unsigned char>(token[0])) || token[0] == '-' || token[0] == '.')) {
+  if (!token.empty() &&
+      (std::isdigit(static_cast<unsigned char>(token[0])) || token[0] == '-' || token[0] == '.')) {
     const ordered_json number = ordered_json::parse(token, nullptr, false);
     if (number.is_number()) return number;
     char* end = nullptr;
@@ -64,7 +67,8 @@ std::vector<std::string> split(const std::string& text, char separator) {
 std::string percent_decoded(std::string_view text) {
   std::string out;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+    if (text[i] == '%' && i + 2 < text.size() &&
+        std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
         std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
       out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
       i += 2;
@@ -88,7 +92,8 @@ bool layer_value(const std::string& kind, const std::vector<std::string>& v, ord
                  std::string& problem) {
   const std::size_t wanted = kind == "walk" ? walk_values : kind == "generations" ? 3 : 2;
   if (v.size() != wanted) {
-    problem = kind + " wants " + std::to_string(wanted) + " values, not " + std::to_string(v.size());
+    problem =
+        kind + " wants " + std::to_string(wanted) + " values, not " + std::to_string(v.size());
     return false;
   }
   layer = {{"draw", kind}, {"circles", choice_value(v[0])}};
@@ -100,8 +105,9 @@ bool layer_value(const std::string& kind, const std::vector<std::string>& v, ord
   } else if (kind == "walk") {
     for (int i = 1; i < walk_values; ++i) {
       if (i == 6) continue;
-      layer[walk_keys[i]] = i == 7 ? ordered_json{{"x", token_value(v[6])}, {"y", token_value(v[7])}}
-                                   : token_value(v[i]);
+      layer[walk_keys[i]] = i == 7
+                                ? ordered_json{{"x", token_value(v[6])}, {"y", token_value(v[7])}}
+                                : token_value(v[i]);
     }
   } else {
     layer["colour"] = v[1];
@@ -115,9 +121,9 @@ std::string scene_link(const Scene& scene) {
   ordered_json j;
   to_json(j, scene);
   std::string link = "size=" + std::to_string(scene.width) + "x" + std::to_string(scene.height) +
-                     "&background=" + value_text(j["background"]) + "&view=" + value_text(j["view"]["x"]) + "," +
-                     value_text(j["view"]["y"]) + "," + value_text(j["view"]["scale"]) +
-                     "&numbers=" + value_text(j["numbers"]);
+                     "&background=" + value_text(j["background"]) +
+                     "&view=" + value_text(j["view"]["x"]) + "," + value_text(j["view"]["y"]) +
+                     "," + value_text(j["view"]["scale"]) + "&numbers=" + value_text(j["numbers"]);
   for (const ordered_json& c : j["circles"])
     link += "&circle=" + value_text(c["x"]) + "," + value_text(c["y"]) + "," + value_text(c["r"]);
   for (const ordered_json& layer : j["layers"]) {
@@ -128,7 +134,9 @@ std::string scene_link(const Scene& scene) {
       (link += ',') += joined(layer["colours"], ':');
     } else if (kind == "walk") {
       for (int i = 1; i < walk_values; ++i)
-        (link += ',') += value_text(i == 6 ? layer["start"]["x"] : i == 7 ? layer["start"]["y"] : layer[walk_keys[i]]);
+        (link += ',') += value_text(i == 6   ? layer["start"]["x"]
+                                    : i == 7 ? layer["start"]["y"]
+                                             : layer[walk_keys[i]]);
     } else {
       (link += ',') += value_text(layer["colour"]);
     }
@@ -145,7 +153,8 @@ bool read_scene_link(std::string_view query, Scene& scene, SceneErrors& errors) 
     if (pair.empty()) continue;
     const std::size_t equals = pair.find('=');
     const std::string key = percent_decoded(pair.substr(0, equals));
-    const std::string value = equals == std::string::npos ? "" : percent_decoded(pair.substr(equals + 1));
+    const std::string value =
+        equals == std::string::npos ? "" : percent_decoded(pair.substr(equals + 1));
     const std::vector<std::string> values = split(value, ',');
     if (key == "size") {
       const std::vector<std::string> sides = split(value, 'x');

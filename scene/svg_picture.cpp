@@ -35,12 +35,13 @@ struct Base64 {
     if (held == 3) emit();
   }
   void emit() {
-    static constexpr char digits[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
+    static constexpr char digits[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789+/";
     if (held == 0) return;
     for (int i = held; i < 3; ++i) carry[i] = 0;
     const unsigned v = carry[0] << 16 | carry[1] << 8 | carry[2];
-    char quad[4] = {digits[v >> 18 & 63], digits[v >> 12 & 63], held > 1 ? digits[v >> 6 & 63] : '=',
-                    held > 2 ? digits[v & 63] : '='};
+    char quad[4] = {digits[v >> 18 & 63], digits[v >> 12 & 63],
+                    held > 1 ? digits[v >> 6 & 63] : '=', held > 2 ? digits[v & 63] : '='};
     out->buffer.append(quad, 4);
     held = 0;
   }
@@ -100,16 +101,17 @@ void generation_circle(void* context, int generation, const Circle& stored) {
 
 }  // namespace
 
-bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgress* progress, PngWrite write,
-                     void* context, char* error, std::size_t error_size) {
+bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgress* progress,
+                     PngWrite write, void* context, char* error, std::size_t error_size) {
   const int width = scratch.width, height = scratch.height;
   const WorldFrame frame = scene_frame(scene, width, height);
   SvgOut out{write, context, {}};
   const std::string w = std::to_string(width), h = std::to_string(height);
-  out.text("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
-           "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" + w + "\" height=\"" + h +
-           "\" viewBox=\"0 0 " + w + " " + h + "\">\n<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"" +
-           hex(scene.background) + "\"/>\n");
+  out.text(
+      "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg xmlns=\"http://www.w3.org/2000/svg\" "
+      "xmlns:xlink=\"http://www.w3.org/1999/xlink\" width=\"" +
+      w + "\" height=\"" + h + "\" viewBox=\"0 0 " + w + " " + h + "\">\n<rect width=\"" + w +
+      "\" height=\"" + h + "\" fill=\"" + hex(scene.background) + "\"/>\n");
   for (int k = 0; k < scene.layer_count && !out.failed; ++k) {
     const Layer& layer = scene.layers[k];
     if (layer.kind == LayerKind::outlines || layer.kind == LayerKind::discs) {
@@ -129,9 +131,11 @@ bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgr
       for (int y = 0; y < height; ++y)
         std::fill_n(scratch.pixels + static_cast<std::ptrdiff_t>(y) * scratch.stride, width, clear);
       draw_layer(scene, k, scratch, progress);
-      out.text("<image width=\"" + w + "\" height=\"" + h + "\" xlink:href=\"data:image/png;base64,");
+      out.text("<image width=\"" + w + "\" height=\"" + h +
+               "\" xlink:href=\"data:image/png;base64,");
       Base64 b{&out, {}, 0};
-      if (!encode_png({scratch.pixels, width, height, scratch.stride}, clear, base64_write, &b, error, error_size))
+      if (!encode_png({scratch.pixels, width, height, scratch.stride}, clear, base64_write, &b,
+                      error, error_size))
         return false;
       b.emit();
       out.text("\"/>\n");

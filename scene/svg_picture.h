@@ -18,5 +18,5 @@
 #include "png_encode.h"
 #include "scene.h"
 
-bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgress* progress, PngWrite write,
-                     void* context, char* error, std::size_t error_size);
+bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgress* progress,
+                     PngWrite write, void* context, char* error, std::size_t error_size);

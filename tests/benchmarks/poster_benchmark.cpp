@@ -30,7 +30,8 @@ void bare_loop(const Scene& scene, const Canvas& canvas, long steps) {
   }
   const WorldFrame frame = scene_frame(scene, canvas.width, canvas.height);
   const double scale = frame.scale, ox = frame.origin_column, oy = frame.origin_row;
-  const unsigned width = static_cast<unsigned>(canvas.width), height = static_cast<unsigned>(canvas.height);
+  const unsigned width = static_cast<unsigned>(canvas.width),
+                 height = static_cast<unsigned>(canvas.height);
   std::uint32_t* const pixels = canvas.pixels;
   const int stride = canvas.stride;
   const std::uint32_t colour = layer.colour;
@@ -68,7 +69,8 @@ int main(int argc, char** argv) {
   const long steps = std::atol(argv[3]);
   Scene scene;
   std::string refusal;
-  if (!program_scene("five_circle_limit", 1, static_cast<std::uint32_t>(std::atol(argv[4])), scene, refusal)) {
+  if (!program_scene("five_circle_limit", 1, static_cast<std::uint32_t>(std::atol(argv[4])), scene,
+                     refusal)) {
     std::fprintf(stderr, "%s\n", refusal.c_str());
     return 1;
   }
@@ -94,8 +96,9 @@ int main(int argc, char** argv) {
   const auto wall = std::chrono::steady_clock::now();
   bare_loop(scene, bare_canvas, steps);
   const double cpu_used = cpu_seconds() - cpu;
-  const double wall_used = std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
-  std::printf("bare loop: %ld steps on %d x %d: %.2f s CPU, %.2f s wall\n", steps, width, height, cpu_used,
-              wall_used);
+  const double wall_used =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - wall).count();
+  std::printf("bare loop: %ld steps on %d x %d: %.2f s CPU, %.2f s wall\n", steps, width, height,
+              cpu_used, wall_used);
   return 0;
 }

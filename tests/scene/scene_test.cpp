@@ -31,13 +31,20 @@ struct ProgramPicture {
 
 // Every picture offered as a scene.
 std::vector<ProgramPicture> offered_pictures() {
-  std::vector<ProgramPicture> list = {{"soddy_gasket", 1},         {"soddy_gasket", 2},
-                                      {"five_circle_limit", 1},    {"five_circle_limit", 2},
-                                      {"five_circle_limit", 3},    {"five_circle_limit", 4},
-                                      {"ring_zoom", 1},            {"four_circle_packing", 1},
-                                      {"four_circle_packing", 4},  {"four_circle_packing", 5},
-                                      {"two_circle_iteration", 1}, {"two_circle_iteration", 2},
-                                      {"two_circle_iteration", 3}, {"two_circle_iteration", 4}};
+  std::vector<ProgramPicture> list = {{"soddy_gasket", 1},
+                                      {"soddy_gasket", 2},
+                                      {"five_circle_limit", 1},
+                                      {"five_circle_limit", 2},
+                                      {"five_circle_limit", 3},
+                                      {"five_circle_limit", 4},
+                                      {"ring_zoom", 1},
+                                      {"four_circle_packing", 1},
+                                      {"four_circle_packing", 4},
+                                      {"four_circle_packing", 5},
+                                      {"two_circle_iteration", 1},
+                                      {"two_circle_iteration", 2},
+                                      {"two_circle_iteration", 3},
+                                      {"two_circle_iteration", 4}};
   for (int k = 1; k <= 30; ++k) list.push_back({"soddy_radius_sweep", k});
   return list;
 }
@@ -78,8 +85,10 @@ const std::string small_scene = R"({
 
 std::string edited(std::string text, const std::string& from, const std::string& to) {
   const std::size_t at = text.find(from);
-  if (at == std::string::npos) ADD_FAILURE() << "the scene holds no " << from;
-  else text.replace(at, from.size(), to);
+  if (at == std::string::npos)
+    ADD_FAILURE() << "the scene holds no " << from;
+  else
+    text.replace(at, from.size(), to);
   return text;
 }
 
@@ -91,7 +100,8 @@ int render(const std::string& scene_text, const std::string& arguments, std::str
   fs::remove_all(folder);
   fs::create_directories(folder);
   std::ofstream(folder / "scene.json") << scene_text;
-  const std::string command = "cd '" + folder.string() + "' && " RENDER_SCENE " " + arguments + " >/dev/null 2>err";
+  const std::string command =
+      "cd '" + folder.string() + "' && " RENDER_SCENE " " + arguments + " >/dev/null 2>err";
   const int status = std::system(command.c_str());
   error = read_text(folder / "err");
   for (const auto& entry : fs::directory_iterator(folder))
@@ -109,13 +119,16 @@ TEST(SceneForms, JsonAndLinkReadBackBitForBit) {
   // Odd numbers and choices: signed zero, the smallest and largest doubles,
   // a value with no short decimal, hex and skipped colours, a chosen order.
   const std::string odd[] = {
-      edited(edited(small_scene, R"("x": 0, "y": 0, "r": 0.25)", R"("x": -0.0, "y": 5e-324, "r": 1.7976931348623157e308)"),
+      edited(edited(small_scene, R"("x": 0, "y": 0, "r": 0.25)",
+                    R"("x": -0.0, "y": 5e-324, "r": 1.7976931348623157e308)"),
              R"("colour": "black")", R"("colour": "#0a0b0c")"),
-      edited(edited(small_scene, R"("circles": [0, 1, 2])", R"("circles": [2, 0])"), R"("previous": "none")",
-             R"("previous": 1)"),
-      edited(edited(small_scene, R"({"draw": "outlines", "circles": "all", "colour": "black"})",
-                    R"({"draw": "generations", "circles": [1, 2], "style": "outlines", "colours": ["none", "#ffeedd"]})"),
-             R"("x": 3, "y": 3)", R"("x": 0.1, "y": -1e-300)"),
+      edited(edited(small_scene, R"("circles": [0, 1, 2])", R"("circles": [2, 0])"),
+             R"("previous": "none")", R"("previous": 1)"),
+      edited(
+          edited(
+              small_scene, R"({"draw": "outlines", "circles": "all", "colour": "black"})",
+              R"({"draw": "generations", "circles": [1, 2], "style": "outlines", "colours": ["none", "#ffeedd"]})"),
+          R"("x": 3, "y": 3)", R"("x": 0.1, "y": -1e-300)"),
   };
   for (const std::string& text : odd) {
     Scene scene{};
@@ -132,7 +145,9 @@ TEST(SceneForms, JsonAndLinkReadBackBitForBit) {
     EXPECT_TRUE(from_json == scene) << text;
     EXPECT_TRUE(from_link == scene) << link;
     EXPECT_EQ(scene_json_text(from_link), text);
-    EXPECT_EQ(link.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-._~=&,:"), std::string::npos) << link;
+    EXPECT_EQ(link.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-._~=&,:"),
+              std::string::npos)
+        << link;
   }
 }
 
@@ -163,30 +178,37 @@ TEST(RenderCommand, RefusesBadScenesWithOneLineAndWritesNothing) {
     std::string arguments;
     std::string line;
   };
-  const auto with = [](const std::string& from, const std::string& to) { return edited(small_scene, from, to); };
+  const auto with = [](const std::string& from, const std::string& to) {
+    return edited(small_scene, from, to);
+  };
   std::string fourteen_circles;
   for (int k = 0; k < 14; ++k) fourteen_circles += R"({"x": 9, "y": 9, "r": 1}, )";
   const Row rows[] = {
-      {"{\"width\": ", "scene.json", "scene.json: not JSON: parse error at line 1, column 11: syntax error while "
-                                     "parsing value - unexpected end of input; expected '[', '{', or a literal"},
+      {"{\"width\": ", "scene.json",
+       "scene.json: not JSON: parse error at line 1, column 11: syntax error while "
+       "parsing value - unexpected end of input; expected '[', '{', or a literal"},
       {with(R"("numbers": "double",)", ""), "scene.json", "scene.json: numbers: missing"},
-      {with(R"("width": 800,)", R"("width": 800, "depth": 3,)"), "scene.json", "scene.json: depth: unknown field"},
-      {with(R"("x": -1.7)", R"("x": 1e999)"), "scene.json", "scene.json: not JSON: number overflow parsing '1e999'"},
+      {with(R"("width": 800,)", R"("width": 800, "depth": 3,)"), "scene.json",
+       "scene.json: depth: unknown field"},
+      {with(R"("x": -1.7)", R"("x": 1e999)"), "scene.json",
+       "scene.json: not JSON: number overflow parsing '1e999'"},
       {small_scene, "'size=800x600&background=white&view=0,0,200&numbers=double&circle=1e999,0,1'",
        "link: circles[0].x: must be a finite number"},
       {with(R"("y": -1, "r": 1.5)", R"("y": -1, "r": -1.5)"), "scene.json",
        "scene.json: circles[2].r: must be a positive number"},
-      {with(R"("r": 0.25)", R"("r": 0)"), "scene.json", "scene.json: circles[0].r: must be a positive number"},
+      {with(R"("r": 0.25)", R"("r": 0)"), "scene.json",
+       "scene.json: circles[0].r: must be a positive number"},
       {with(R"("height": 600)", R"("height": 0)"), "scene.json",
        "scene.json: height: must be a whole number from 1 to 16384"},
       {with(R"("width": 800)", R"("width": 16385)"), "scene.json",
        "scene.json: width: must be a whole number from 1 to 16384"},
-      {with(R"("circles": [)", R"("circles": [)" + fourteen_circles),
-       "scene.json", "scene.json: circles: 17 circles, more than a walk takes (16)"},
+      {with(R"("circles": [)", R"("circles": [)" + fourteen_circles), "scene.json",
+       "scene.json: circles: 17 circles, more than a walk takes (16)"},
       {with(R"("steps": 1000)", R"("steps": 100000000001)"), "scene.json",
        "scene.json: layers[1].steps: must be a whole number from 0 to 100000000000"},
       {with(R"("colour": "black")", R"("colour": "purple")"), "scene.json",
-       "scene.json: layers[0].colour: unknown colour \"purple\" (white, black, red, green, blue or yellow, or #rrggbb)"},
+       "scene.json: layers[0].colour: unknown colour \"purple\" (white, black, red, green, blue or "
+       "yellow, or #rrggbb)"},
       {with(R"("pick": "random")", R"("pick": "shuffle")"), "scene.json",
        "scene.json: layers[1].pick: unknown pick rule \"shuffle\" (random or cyclic)"},
       {with(R"("previous": "none")", R"("previous": 3)"), "scene.json",
@@ -195,10 +217,14 @@ TEST(RenderCommand, RefusesBadScenesWithOneLineAndWritesNothing) {
        "scene.json: circles[0].r: must be a positive number"},
       {small_scene, "'size=800x600&background=white&view=0,0,200&numbers=double&circle=0,0,-1'",
        "link: circles[0].r: must be a positive number"},
-      {small_scene, "'http://localhost/explore.html?size=800x600&background=white&view=0,0,200&numbers=float&walk=all'",
+      {small_scene,
+       "'http://localhost/"
+       "explore.html?size=800x600&background=white&view=0,0,200&numbers=float&walk=all'",
        "link: layers[0]: walk wants 13 values, not 1"},
-      {small_scene, "ring_zoom:2", "ring_zoom:2: not one scene: it overlays 2 stages of 15 circles, more than a scene's 16"},
-      {small_scene, "four_circle_packing:3", "four_circle_packing:3: not one scene: each image takes a colour drawn at random"},
+      {small_scene, "ring_zoom:2",
+       "ring_zoom:2: not one scene: it overlays 2 stages of 15 circles, more than a scene's 16"},
+      {small_scene, "four_circle_packing:3",
+       "four_circle_packing:3: not one scene: each image takes a colour drawn at random"},
       {small_scene, "soddy_gasket:3", "soddy_gasket has pictures 1 to 2, not 3"},
   };
   for (const Row& row : rows) {
@@ -224,7 +250,9 @@ TEST(RenderCommand, SvgCirclesFallOnThePngsCircles) {
     std::ofstream(folder / "scene.json") << scene_json_text(scene);
     const std::string base = "cd '" + folder.string() + "' && " RENDER_SCENE " scene.json --out ";
     ASSERT_EQ(std::system((base + "a.png >/dev/null").c_str()), 0);
-    ASSERT_EQ(std::system((base + "a.svg >/dev/null && rsvg-convert -w 800 -h 600 a.svg -o b.png").c_str()), 0);
+    ASSERT_EQ(std::system(
+                  (base + "a.svg >/dev/null && rsvg-convert -w 800 -h 600 a.svg -o b.png").c_str()),
+              0);
     RgbImage png, svg;
     std::string error;
     ASSERT_TRUE(read_png_rgb((folder / "a.png").string(), png, error)) << error;
@@ -236,7 +264,8 @@ TEST(RenderCommand, SvgCirclesFallOnThePngsCircles) {
     };
     const auto distance = [](std::uint32_t a, std::uint32_t b) {
       int most = 0;
-      for (int shift = 0; shift < 24; shift += 8) most = std::max(most, std::abs(int(a >> shift & 255) - int(b >> shift & 255)));
+      for (int shift = 0; shift < 24; shift += 8)
+        most = std::max(most, std::abs(int(a >> shift & 255) - int(b >> shift & 255)));
       return most;
     };
     const auto between = [](std::uint32_t c, std::uint32_t a, std::uint32_t b) {
@@ -261,7 +290,8 @@ TEST(RenderCommand, SvgCirclesFallOnThePngsCircles) {
             svg_near = svg_near || distance(at(svg, x + dx, y + dy), background) >= 96;
             uniform = uniform && at(png, x + dx, y + dy) == at(png, x, y);
           }
-        misplaced += (at(png, x, y) != background && !svg_near) + (distance(at(svg, x, y), background) >= 160 && !png_near);
+        misplaced += (at(png, x, y) != background && !svg_near) +
+                     (distance(at(svg, x, y), background) >= 160 && !png_near);
         // Edges of many small discs side by side bleed a little into their
         // neighbours, and where two discs touch the background shows through.
         miscoloured += uniform && distance(at(svg, x, y), at(png, x, y)) > 40 &&
