@@ -1,8 +1,8 @@
 # Package set-up and builds shared by ./suite's commands (sourced, not run).
 
 # What running and exporting need, and what only the tests add.
-run_packages=(cmake g++ make pkg-config libpng-dev libwebp-dev)
-test_packages=(libgtest-dev libbenchmark-dev xvfb libx11-dev libxtst-dev valgrind clang libclang-rt-14-dev)
+run_packages=(cmake g++ make pkg-config libpng-dev libwebp-dev nlohmann-json3-dev)
+test_packages=(libgtest-dev libbenchmark-dev xvfb libx11-dev libxtst-dev valgrind clang libclang-rt-14-dev librsvg2-bin time)
 
 # The packages of "$@" that are not installed, in one dpkg-query call.
 missing_packages() {
@@ -87,9 +87,9 @@ release_is_current() {
   for name in "${programs[@]}"; do [ -x "$dir/bin/$name" ] || return 1; done
   [ -f "$dir/headless/libheadless_runner.so" ] && [ -x "$dir/headless/animate_pictures" ] &&
     [ -x "$dir/headless/export_pictures" ] &&
-    [ -x "$dir/headless/tour" ] || return 1
+    [ -x "$dir/headless/tour" ] && [ -x "$dir/scene/render_scene" ] || return 1
   [ -z "$(find "$root/CMakeLists.txt" "$root/raster" "$root/inversion" "$root/random" "$root/programs" \
-    "$root/headless" -newer "$dir/.built" -print -quit)" ]
+    "$root/headless" "$root/scene" -newer "$dir/.built" -print -quit)" ]
 }
 
 # build_tree release|test|sanitize|fuzz: configure and build into build/<kind>.

@@ -99,4 +99,22 @@ done
 wait "$tour" || { echo "FAIL: the tour showed the count only after the program ended:"; cat "$scratch/tour"; failures=$((failures + 1)); }
 
 echo "command line: $failures failure(s)"
+# ./suite render checks its arguments' form before anything is built: each
+# row is the arguments and a piece of the one line it must say, status 2.
+while IFS='|' read -r arguments saying; do
+  # shellcheck disable=SC2086
+  said=$(cd "$scratch" && "$source_dir/suite" render $arguments 2>&1) && status=0 || status=$?
+  [ "$status" -eq 2 ] && [[ "$said" == *"$saying"* ]] ||
+    { echo "FAIL: render $arguments: status $status, said: $said"; failures=$((failures + 1)); }
+done <<'ROWS'
+|no SCENE given
+soddy_gasket:1 --size 800:600|--size wants WIDTHxHEIGHT
+soddy_gasket:1 --steps 1e9|--steps wants a whole number
+soddy_gasket:1 --clock|--clock wants whole seconds
+soddy_gasket:1 --out x.gif|--out wants a file name ending in .png, .svg or .json
+nope:1|no program called 'nope'
+missing.json|no scene file 'missing.json'
+soddy_gasket:1 --colour red|unknown option --colour
+ROWS
+
 [ "$failures" -eq 0 ]
