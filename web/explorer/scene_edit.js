@@ -1,0 +1,104 @@
+// The explorer's edits of a scene, each a function from a scene (the plain
+// object of the scene's JSON file) to a new scene; the old one is never
+// changed, so undo keeps old scenes as they are. Also the one conversion
+// between the scene's world and the canvas's pixels.
+//
+// The view is the scene's own frame: the world point at the canvas's centre
+// and the pixels per unit, y up; panning and zooming edit it, so the link
+// holds the view too.
+
+const copy = (scene) => structuredClone(scene);
+
+export function sceneSize(scene) {
+  return { width: scene.size.width, height: scene.size.height };
+}
+
+// World point -> canvas pixel (column, row), and back.
+export function toPixel(scene, x, y) {
+  const { view } = scene;
+  return [scene.size.width / 2 + (x - view.x) * view.scale,
+          scene.size.height / 2 - (y - view.y) * view.scale];
+}
+
+export function toWorld(scene, column, row) {
+  const { view } = scene;
+  return [view.x + (column - scene.size.width / 2) / view.scale,
+          view.y - (row - scene.size.height / 2) / view.scale];
+}
+
+// Each circle's centre and radius in canvas pixels: [[x, y, r], ...].
+export function circlesInPixels(scene) {
+  return scene.circles.map(({ x, y, r }) => [...toPixel(scene, x, y), r * scene.view.scale]);
+}
+
+export function moveCircle(scene, k, x, y) {
+  const next = copy(scene);
+  Object.assign(next.circles[k], { x, y });
+  return next;
+}
+
+// A radius of zero (or below) is the engine's to refuse, with its own line.
+export function resizeCircle(scene, k, r) {
+  const next = copy(scene);
+  next.circles[k].r = r;
+  return next;
+}
+
+// Layers name their circles by index: removing one renumbers the rest, and
+// a layer left with none drops it.
+export function removeCircle(scene, k) {
+  const next = copy(scene);
+  next.circles.splice(k, 1);
+  for (const layer of next.layers) {
+    if (!Array.isArray(layer.circles)) continue;
+    layer.circles = layer.circles.filter((index) => index !== k).map((index) => (index > k ? index - 1 : index));
+  }
+  return next;
+}
+
+// A new circle, a sixth of the canvas's height across, at the view's
+// centre; every layer that draws all circles draws it too.
+export function addCircle(scene) {
+  const next = copy(scene);
+  const k = next.circles.length;
+  next.circles.push({ x: next.view.x, y: next.view.y, r: next.size.height / 12 / next.view.scale });
+  for (const layer of next.layers) {
+    if (Array.isArray(layer.circles) && layer.circles.length === k) layer.circles.push(k);
+  }
+  return next;
+}
+
+// Moves the picture by (columns, rows) pixels on the canvas.
+export function pan(scene, columns, rows) {
+  const next = copy(scene);
+  next.view.x -= columns / scene.view.scale;
+  next.view.y += rows / scene.view.scale;
+  return next;
+}
+
+// Zooms by factor keeping the world point under (column, row) in place.
+export function zoomAbout(scene, column, row, factor) {
+  const [x, y] = toWorld(scene, column, row);
+  const next = copy(scene);
+  next.view.scale = scene.view.scale * factor;
+  const [x2, y2] = toWorld(next, column, row);
+  next.view.x += x - x2;
+  next.view.y += y - y2;
+  return next;
+}
+
+// The walk and generation layers the controls edit: the first of each.
+export const walkLayer = (scene) => scene.layers.find((layer) => layer.kind === 'walk') ?? null;
+export const generationLayer = (scene) => scene.layers.find((layer) => layer.kind === 'generations') ?? null;
+
+export function setWalk(scene, fields) {
+  const next = copy(scene);
+  Object.assign(walkLayer(next), fields);
+  return next;
+}
+
+export function setGenerations(scene, fields) {
+  const next = copy(scene);
+  Object.assign(generationLayer(next), fields);
+  return next;
+}
