@@ -5,8 +5,9 @@
 #include "fill_disc.h"
 #include "invert_circle.h"
 
-void invert_circle(CircleGeneration& generation, int slot, double cx, double cy, double R2,
-                   double dx, double dy, double rho, Uint32 colour, const WorldFrame& frame) {
+void invert_circle(const Canvas& canvas, CircleGeneration& generation, int slot, double cx,
+                   double cy, double R2, double dx, double dy, double rho, std::uint32_t colour,
+                   const WorldFrame& frame) {
   const Circle image = image_circle(cx, cy, R2, dx, dy, rho);
   // Stored as floats; the disc is drawn from the stored floats, not from
   // the doubles. (Rounding is symmetric, so rounding rho * l before or after
@@ -16,12 +17,12 @@ void invert_circle(CircleGeneration& generation, int slot, double cx, double cy,
   const float r = static_cast<float>(image.r);
   set_circle(generation.next, slot, x, y, r);
   if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(r)) return;
-  fill_disc(frame_column(frame, x), frame_row(frame, y), frame_radius(frame, r), colour);
+  fill_disc(canvas, frame_column(frame, x), frame_row(frame, y), frame_radius(frame, r), colour);
 }
 
 
 template <typename Colour>
-static bool grow(CircleGeneration& g, const WorldFrame& frame, Colour colour) {
+static bool grow(const Canvas& canvas, CircleGeneration& g, const WorldFrame& frame, Colour colour) {
   const long images = static_cast<long>(g.n) * (g.n - 1);
   if (g.n < 0 || g.n > g.current.capacity || g.n_next + images > g.next.capacity) return false;
   for (int i = 0; i < g.n; ++i) {
@@ -29,8 +30,8 @@ static bool grow(CircleGeneration& g, const WorldFrame& frame, Colour colour) {
     const float R2 = g.current.r[i] * g.current.r[i];
     for (int j = 0; j < g.n; ++j) {
       if (j == i) continue;
-      const Uint32 value = colour();
-      invert_circle(g, g.n_next, g.current.x[i], g.current.y[i], R2, g.current.x[j],
+      const std::uint32_t value = colour();
+      invert_circle(canvas, g, g.n_next, g.current.x[i], g.current.y[i], R2, g.current.x[j],
                     g.current.y[j], g.current.r[j], value, frame);
       ++g.n_next;
     }
@@ -38,12 +39,14 @@ static bool grow(CircleGeneration& g, const WorldFrame& frame, Colour colour) {
   return true;
 }
 
-bool grow_generation(CircleGeneration& generation, const WorldFrame& frame, Uint32 colour) {
-  return grow(generation, frame, [colour] { return colour; });
+bool grow_generation(const Canvas& canvas, CircleGeneration& generation, const WorldFrame& frame,
+                     std::uint32_t colour) {
+  return grow(canvas, generation, frame, [colour] { return colour; });
 }
 
-bool grow_generation(CircleGeneration& generation, const WorldFrame& frame, ImageColour colour) {
-  return grow(generation, frame, colour);
+bool grow_generation(const Canvas& canvas, CircleGeneration& generation, const WorldFrame& frame,
+                     ImageColour colour) {
+  return grow(canvas, generation, frame, colour);
 }
 
 bool promote_generation(CircleGeneration& generation) {

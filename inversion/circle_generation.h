@@ -1,5 +1,6 @@
 // Circle generations: every circle of a set inverted in every other one,
-// each image stored as floats and painted at once as a filled disc.
+// each image stored as floats and painted at once as a filled disc on the
+// canvas given.
 //
 // A generation lives in fixed float arrays owned by the program (a
 // CircleStore of the program's capacity); CircleGeneration names the current
@@ -8,8 +9,9 @@
 // promote_generation copies it over the current one.
 #pragma once
 
-#include <SDL.h>
+#include <cstdint>
 
+#include "canvas.h"
 #include "world_frame.h"
 
 struct CircleSlots {
@@ -45,16 +47,19 @@ inline void set_circle(CircleSlots slots, int k, float x, float y, float r) {
 // Writes the image as three floats into slot `slot` of the next generation
 // (the caller advances its count) and fills it as a disc from the stored
 // floats (image_circle, invert_circle.h, gives the values).
-void invert_circle(CircleGeneration& generation, int slot, double cx, double cy, double R2,
-                   double dx, double dy, double rho, Uint32 colour, const WorldFrame& frame);
+void invert_circle(const Canvas& canvas, CircleGeneration& generation, int slot, double cx,
+                   double cy, double R2, double dx, double dy, double rho, std::uint32_t colour,
+                   const WorldFrame& frame);
 
 // Picks the colour of one image; called once per image, before it is made.
-using ImageColour = Uint32 (*)();
+using ImageColour = std::uint32_t (*)();
 
 // Grows n (n - 1) images from n_next = 0. Refuses (returns false, grows
 // nothing) when they would not fit the next generation's capacity.
-bool grow_generation(CircleGeneration& generation, const WorldFrame& frame, Uint32 colour);
-bool grow_generation(CircleGeneration& generation, const WorldFrame& frame, ImageColour colour);
+bool grow_generation(const Canvas& canvas, CircleGeneration& generation, const WorldFrame& frame,
+                     std::uint32_t colour);
+bool grow_generation(const Canvas& canvas, CircleGeneration& generation, const WorldFrame& frame,
+                     ImageColour colour);
 
 // Makes the next generation current: n = n_next, n_next = 0. Refuses
 // (returns false, copies nothing) when it would not fit the current capacity.

@@ -16,8 +16,8 @@ Point foot_point(const CircleEquation& first, const CircleEquation& second) {
   return {x0, L / (2 * dy) - (dx / dy) * x0};
 }
 
-void radical_axis(const CircleEquation& first, const CircleEquation& second,
-                  const WorldFrame& frame, Uint32 colour) {
+void radical_axis(const Canvas& canvas, const CircleEquation& first, const CircleEquation& second,
+                  const WorldFrame& frame, std::uint32_t colour) {
   const double dx = second.a - first.a;
   const double dy = second.b - first.b;
   if (dx == 0 && dy == 0) return;  // concentric: no radical axis
@@ -30,8 +30,8 @@ void radical_axis(const CircleEquation& first, const CircleEquation& second,
     from = {foot.x + 3 * dy, foot.y - 3 * dx};
     to = {foot.x - 3 * dy, foot.y + 3 * dx};
   }
-  draw_line(frame_column(frame, from.x), frame_row(frame, from.y), frame_column(frame, to.x),
-            frame_row(frame, to.y), colour);
+  draw_line(canvas, frame_column(frame, from.x), frame_row(frame, from.y),
+            frame_column(frame, to.x), frame_row(frame, to.y), colour);
 }
 
 LimitingPoints limiting_points(const CircleEquation& first, const CircleEquation& second) {

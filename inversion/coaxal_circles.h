@@ -8,8 +8,9 @@
 // point makes the whole pencil concentric.
 #pragma once
 
-#include <SDL.h>
+#include <cstdint>
 
+#include "canvas.h"
 #include "circle.h"
 #include "world_frame.h"
 
@@ -32,8 +33,8 @@ Point foot_point(const CircleEquation& first, const CircleEquation& second);
 // 36 units long when the centres share their y value, else along the axis
 // and six times the centre distance long. Concentric circles have no axis
 // and draw nothing.
-void radical_axis(const CircleEquation& first, const CircleEquation& second,
-                  const WorldFrame& frame, Uint32 colour);
+void radical_axis(const Canvas& canvas, const CircleEquation& first, const CircleEquation& second,
+                  const WorldFrame& frame, std::uint32_t colour);
 
 // The two limiting points, where the circle about the foot point that cuts
 // both at right angles meets the line of centres. Circles that meet (or

@@ -1,8 +1,6 @@
 #include "inversion_walk.h"
 
 #include "circle_stamp.h"
-#include "pixels.h"
-#include "random_generator.h"
 
 template <typename Real>
 static WalkCircles widen(const Real* x, const Real* y, int n) {
@@ -75,19 +73,19 @@ static inline int remainder_by(int x, const Divisor& d) {
 
 // A ring is draw_circle's, stamped from its offsets found once per walk.
 template <WalkPlot plot>
-static inline void plot_point(const WorldFrame& frame, double x, double y, Uint32 colour,
-                              const CircleStamp& ring) {
+static inline void plot_point(const Canvas& canvas, const WorldFrame& frame, double x, double y,
+                              std::uint32_t colour, const CircleStamp& ring) {
   const int column = frame_column(frame, x);
   const int row = frame_row(frame, y);
   if constexpr (plot == WalkPlot::pixel)
-    plot_clipped(column, row, colour);  // a point thrown far out is not drawn
+    plot_clipped(canvas, column, row, colour);  // a point thrown far out is not drawn
   else
-    draw_stamp(ring, column, row, colour);
+    draw_stamp(canvas, ring, column, row, colour);
 }
 
 template <PickRule pick, InsideRule inside, PointStorage storage, WalkPlot plot>
-static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& rules,
-                       const WorldFrame& frame) {
+static WalkCounts walk(const Canvas& canvas, const WalkCircles& c, WalkState& state,
+                       const WalkRules& rules, const WorldFrame& frame, RandomGenerator& generator) {
   long plotted = 0, refused = 0;  // not the returned WalkCounts, which lives in memory
   bool stuck = false;
   double x = state.x;
@@ -97,14 +95,16 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
     y = to_float_width(y);
   }
   int previous = state.previous >= 0 && state.previous < c.n ? state.previous : no_previous;
-  // Local copies of what every step reads: a pixel store through Uint32*
-  // may alias any int or Uint32 of unknown origin (the generator's words,
-  // the circle count, the colour, the frame's y direction), and a
-  // draw_circle call anything reachable; either forces reloads per plot.
+  // Local copies of what every step reads: a pixel store through a 32-bit
+  // word may alias any int or word of unknown origin (the generator's
+  // words, the circle count, the colour, the frame's y direction, the
+  // canvas's size), and a draw_circle call anything reachable; either
+  // forces reloads per plot.
   RandomGenerator random;
-  if constexpr (pick == PickRule::random_no_repeat) random = program_random;
+  if constexpr (pick == PickRule::random_no_repeat) random = generator;
+  const Canvas target = canvas;
   const int n = c.n;
-  const Uint32 colour = rules.colour;
+  const std::uint32_t colour = rules.colour;
   const long burn_in = rules.burn_in;
   const WorldFrame f = frame;
   const Divisor divisor = divisor_of(n < 1 ? 1 : n);
@@ -151,7 +151,7 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
     // The plot uses the point as computed; a float walk point is rounded
     // only when it is stored.
     if (s > burn_in) {
-      plot_point<plot>(f, nx, ny, colour, ring);
+      plot_point<plot>(target, f, nx, ny, colour, ring);
       ++plotted;
     }
     if constexpr (storage == PointStorage::float_width) {
@@ -165,39 +165,51 @@ static WalkCounts walk(const WalkCircles& c, WalkState& state, const WalkRules& 
   state.x = x;
   state.y = y;
   state.previous = previous;
-  if constexpr (pick == PickRule::random_no_repeat) program_random = random;
+  if constexpr (pick == PickRule::random_no_repeat) generator = random;
   return {plotted, refused, stuck};
 }
 
+// The walk's arguments, passed down the dispatch unchanged.
+struct WalkCall {
+  const Canvas& canvas;
+  const WalkCircles& circles;
+  WalkState& state;
+  const WalkRules& rules;
+  const WorldFrame& frame;
+  RandomGenerator& random;
+};
+
+template <PickRule pick, InsideRule inside, PointStorage storage, WalkPlot plot>
+static WalkCounts run(const WalkCall& a) {
+  return walk<pick, inside, storage, plot>(a.canvas, a.circles, a.state, a.rules, a.frame, a.random);
+}
+
 template <PickRule pick, InsideRule inside, PointStorage storage>
-static WalkCounts dispatch_plot(const WalkCircles& c, WalkState& s, const WalkRules& r,
-                                const WorldFrame& f) {
-  switch (r.plot) {
-    case WalkPlot::pixel: return walk<pick, inside, storage, WalkPlot::pixel>(c, s, r, f);
-    case WalkPlot::ring_radius_1: return walk<pick, inside, storage, WalkPlot::ring_radius_1>(c, s, r, f);
+static WalkCounts dispatch_plot(const WalkCall& a) {
+  switch (a.rules.plot) {
+    case WalkPlot::pixel: return run<pick, inside, storage, WalkPlot::pixel>(a);
+    case WalkPlot::ring_radius_1: return run<pick, inside, storage, WalkPlot::ring_radius_1>(a);
     case WalkPlot::ring_radius_2: break;
   }
-  return walk<pick, inside, storage, WalkPlot::ring_radius_2>(c, s, r, f);
+  return run<pick, inside, storage, WalkPlot::ring_radius_2>(a);
 }
 
 template <PickRule pick, InsideRule inside>
-static WalkCounts dispatch_storage(const WalkCircles& c, WalkState& s, const WalkRules& r,
-                                   const WorldFrame& f) {
-  if (r.storage == PointStorage::float_width)
-    return dispatch_plot<pick, inside, PointStorage::float_width>(c, s, r, f);
-  return dispatch_plot<pick, inside, PointStorage::double_width>(c, s, r, f);
+static WalkCounts dispatch_storage(const WalkCall& a) {
+  if (a.rules.storage == PointStorage::float_width)
+    return dispatch_plot<pick, inside, PointStorage::float_width>(a);
+  return dispatch_plot<pick, inside, PointStorage::double_width>(a);
 }
 
 template <PickRule pick>
-static WalkCounts dispatch_inside(const WalkCircles& c, WalkState& s, const WalkRules& r,
-                                  const WorldFrame& f) {
-  if (r.inside == InsideRule::reject) return dispatch_storage<pick, InsideRule::reject>(c, s, r, f);
-  return dispatch_storage<pick, InsideRule::none>(c, s, r, f);
+static WalkCounts dispatch_inside(const WalkCall& a) {
+  if (a.rules.inside == InsideRule::reject) return dispatch_storage<pick, InsideRule::reject>(a);
+  return dispatch_storage<pick, InsideRule::none>(a);
 }
 
-WalkCounts inversion_walk(const WalkCircles& circles, WalkState& state, const WalkRules& rules,
-                          const WorldFrame& frame) {
-  if (rules.pick == PickRule::cyclic)
-    return dispatch_inside<PickRule::cyclic>(circles, state, rules, frame);
-  return dispatch_inside<PickRule::random_no_repeat>(circles, state, rules, frame);
+WalkCounts inversion_walk(const Canvas& canvas, const WalkCircles& circles, WalkState& state,
+                          const WalkRules& rules, const WorldFrame& frame, RandomGenerator& random) {
+  const WalkCall call{canvas, circles, state, rules, frame, random};
+  if (rules.pick == PickRule::cyclic) return dispatch_inside<PickRule::cyclic>(call);
+  return dispatch_inside<PickRule::random_no_repeat>(call);
 }

@@ -3,22 +3,25 @@
 // burn-in is over. It paints the limit set of the group the inversions
 // generate (the chaos game).
 //
-// One walk: pick a circle (next_random(program_random) % n, drawn again
-// while it equals the previous index; or cyclically s mod n), optionally
-// refuse the pick when the point lies strictly inside the circle (no step
-// is counted), invert the point, remember the index, and plot the new point
-// if s > burn_in. The walk never seeds the generator; every pick, kept or
-// drawn again, consumes one value of program_random.
+// One walk: pick a circle (next_random(random) % n, drawn again while it
+// equals the previous index; or cyclically s mod n), optionally refuse the
+// pick when the point lies strictly inside the circle (no step is counted),
+// invert the point, remember the index, and plot the new point on the
+// canvas if s > burn_in. The walk never seeds the generator it is given;
+// every pick, kept or drawn again, consumes one of its values, and a cyclic
+// walk consumes none.
 #pragma once
 
-#include <SDL.h>
+#include <cstdint>
 
+#include "canvas.h"
+#include "random_generator.h"
 #include "world_frame.h"
 
 enum class PickRule { random_no_repeat, cyclic };
 enum class InsideRule { none, reject };
 enum class PointStorage { double_width, float_width };
-// pixel: one clipped put_pixel (a point outside the window is not drawn);
+// pixel: one clipped put_pixel (a point off the canvas is not drawn);
 // ring: draw_circle of pixel radius 1 or 2, clipped as every rasteriser is.
 enum class WalkPlot { pixel, ring_radius_1, ring_radius_2 };
 
@@ -57,7 +60,7 @@ struct WalkRules {
   long steps;    // S: steps numbered 0 .. S - 1
   long burn_in;  // B: step s plots if s > B; no_burn_in plots every step
   WalkPlot plot;
-  Uint32 colour;
+  std::uint32_t colour;
 };
 
 struct WalkCounts {
@@ -70,5 +73,5 @@ struct WalkCounts {
 // pick from inside; under the cyclic rule that step is passed over. A walk
 // whose every candidate circle refuses the point ends early (stuck), as
 // does a random walk over fewer than two circles.
-WalkCounts inversion_walk(const WalkCircles& circles, WalkState& state, const WalkRules& rules,
-                          const WorldFrame& frame);
+WalkCounts inversion_walk(const Canvas& canvas, const WalkCircles& circles, WalkState& state,
+                          const WalkRules& rules, const WorldFrame& frame, RandomGenerator& random);

@@ -16,8 +16,8 @@ Circle image_circle(double cx, double cy, double R2, double dx, double dy, doubl
   return {cx + DX * l, cy + DY * l, std::fabs(rho * l)};
 }
 
-void invert_circle(double dx, double dy, double rho, double cx, double cy, double R2,
-                   Uint32 colour, const WorldFrame& frame) {
+void invert_circle(const Canvas& canvas, double dx, double dy, double rho, double cx, double cy,
+                   double R2, std::uint32_t colour, const WorldFrame& frame) {
   const double DX = dx - cx;
   const double DY = dy - cy;
   const double den = DX * DX + DY * DY - rho * rho;
@@ -26,5 +26,5 @@ void invert_circle(double dx, double dy, double rho, double cx, double cy, doubl
   const double y = cy + DY * l;
   const double r = rho * R2 / std::fabs(den);
   if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(r)) return;
-  draw_circle(frame_column(frame, x), frame_row(frame, y), frame_radius(frame, r), colour);
+  draw_circle(canvas, frame_column(frame, x), frame_row(frame, y), frame_radius(frame, r), colour);
 }

@@ -11,13 +11,14 @@
 // generation, lives with the generations (circle_generation.h).
 #pragma once
 
-#include <SDL.h>
+#include <cstdint>
 
+#include "canvas.h"
 #include "circle.h"
 #include "world_frame.h"
 
 Circle image_circle(double cx, double cy, double R2, double dx, double dy, double rho);
 
 // Outline form: the circle to invert first, then the mirror.
-void invert_circle(double dx, double dy, double rho, double cx, double cy, double R2,
-                   Uint32 colour, const WorldFrame& frame);
+void invert_circle(const Canvas& canvas, double dx, double dy, double rho, double cx, double cy,
+                   double R2, std::uint32_t colour, const WorldFrame& frame);

@@ -1,12 +1,12 @@
 // A small circle outline as a list of offsets, for drawing the same tiny
 // ring at many places (the walk's ring plots): the positions draw_circle
 // would plot, found once by the same quarter walk, then stamped with the
-// window test skipped where the whole ring lies inside the window.
+// canvas test skipped where the whole ring lies on the canvas.
 #pragma once
 
-#include <SDL.h>
+#include <cstdint>
 
-#include "pixels.h"
+#include "canvas.h"
 #include "quarter_walk.h"
 
 constexpr int max_stamp_radius = 2;
@@ -46,13 +46,14 @@ constexpr CircleStamp circle_stamp(int r) {
   return stamp;
 }
 
-// draw_circle(cx, cy, stamp.radius, colour), pixel for pixel.
-inline void draw_stamp(const CircleStamp& stamp, int cx, int cy, Uint32 colour) {
+// draw_circle(canvas, cx, cy, stamp.radius, colour), pixel for pixel.
+inline void draw_stamp(const Canvas& canvas, const CircleStamp& stamp, int cx, int cy, std::uint32_t colour) {
   const int r = stamp.radius;
-  if (cx >= r && cx < window_width - r && cy >= r && cy < window_height - r) {
-    for (int i = 0; i < stamp.count; ++i) put_pixel(cx + stamp.dx[i], cy + stamp.dy[i], colour);
+  if (cx >= r && cx < canvas.width - r && cy >= r && cy < canvas.height - r) {
+    for (int i = 0; i < stamp.count; ++i) put_pixel(canvas, cx + stamp.dx[i], cy + stamp.dy[i], colour);
   } else {
     for (int i = 0; i < stamp.count; ++i)
-      plot_clipped(static_cast<std::int64_t>(cx) + stamp.dx[i], static_cast<std::int64_t>(cy) + stamp.dy[i], colour);
+      plot_clipped(canvas, static_cast<std::int64_t>(cx) + stamp.dx[i],
+                   static_cast<std::int64_t>(cy) + stamp.dy[i], colour);
   }
 }

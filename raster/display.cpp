@@ -163,12 +163,3 @@ void show_picture_again() {
   lock_screen();
   copy_rows(set_aside, true);
 }
-
-#ifdef RASTER_CHECK_BOUNDS
-
-void pixel_out_of_bounds(const char* routine, int x, int y) {
-  std::fprintf(stderr, "%s: %s(%d, %d) outside the %d x %d surface\n", program_name, routine, x, y,
-               screen->w, screen->h);
-  std::abort();
-}
-#endif

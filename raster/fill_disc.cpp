@@ -1,30 +1,30 @@
 #include "fill_disc.h"
 
-#include "pixels.h"
-#include "quarter_walk.h"
+#include <algorithm>
 
-// Every position of the span cx - dx .. cx + dx on row y that passes the
-// window test; the span is cut to the window first, which visits exactly
-// those positions without stepping through the ones outside.
-static inline void span(std::int64_t cx, std::int64_t dx, std::int64_t y, Uint32 colour) {
-  if (y < 0 || y >= window_height) return;
-  std::int64_t left = cx - dx;
-  std::int64_t right = cx + dx;
-  if (left < 0) left = 0;
-  if (right > window_width - 1) right = window_width - 1;
-  for (std::int64_t x = left; x <= right; ++x) put_pixel(static_cast<int>(x), static_cast<int>(y), colour);
-}
+#include "quarter_rows.h"
 
-void fill_disc(int cx_in, int cy_in, int r_in, Uint32 colour) {
+void fill_disc(const Canvas& canvas, int cx_in, int cy_in, int r_in, std::uint32_t colour) {
   const std::int64_t cx = cx_in;
   const std::int64_t cy = cy_in;
   const std::int64_t r = r_in;
-  plot_clipped(cx, cy + r, colour);
-  plot_clipped(cx, cy - r, colour);
-  quarter_walk(r, [&](std::int64_t dx, std::int64_t dy) {
-    span(cx, dx, cy + dy, colour);
-    span(cx, dx, cy - dy, colour);
-  });
-  plot_clipped(cx + r, cy, colour);
-  plot_clipped(cx - r, cy, colour);
+  if (r <= 0) {  // the walk takes no step: the four axis points alone
+    plot_clipped(canvas, cx, cy + r, colour);
+    plot_clipped(canvas, cx, cy - r, colour);
+    plot_clipped(canvas, cx + r, cy, colour);
+    plot_clipped(canvas, cx - r, cy, colour);
+    return;
+  }
+  const std::int64_t top = std::max<std::int64_t>(cy - r, 0);
+  const std::int64_t bottom = std::min<std::int64_t>(cy + r, canvas.height - 1);
+  for (std::int64_t y = top; y <= bottom; ++y) {
+    // Every step on a row spans out to its dx, so the row's span is its
+    // last; row 0's reaches the axis points.
+    const std::int64_t dy = y < cy ? cy - y : y - cy;
+    const std::int64_t half = dy == 0 ? r : quarter_row_end(r, dy);
+    const std::int64_t left = std::max<std::int64_t>(cx - half, 0);
+    const std::int64_t right = std::min<std::int64_t>(cx + half, canvas.width - 1);
+    for (std::int64_t x = left; x <= right; ++x)
+      put_pixel(canvas, static_cast<int>(x), static_cast<int>(y), colour);
+  }
 }

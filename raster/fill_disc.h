@@ -1,7 +1,12 @@
-// Filled disc: the shared quarter walk, one horizontal span per step on each
-// of the two mirrored rows, clipped to the window.
+// Filled disc: on every row the quarter walk (quarter_walk.h) reaches, the
+// span between its mirrored outer points, clipped to the canvas. Only the
+// rows the canvas shows are visited, each span cut to the canvas first
+// (quarter_rows.h): the same pixels as walking the whole disc, at the cost
+// of what shows.
 #pragma once
 
-#include <SDL.h>
+#include <cstdint>
 
-void fill_disc(int cx, int cy, int r, Uint32 colour);
+#include "canvas.h"
+
+void fill_disc(const Canvas& canvas, int cx, int cy, int r, std::uint32_t colour);

@@ -1,42 +1,27 @@
-// Direct pixel access: one multiply-add and one memory access each.
+// Direct pixel access on the window: one multiply-add and one memory access
+// each, through the window's canvas (screen_canvas.h).
 //
-// Rows are addressed by the surface's pitch, so a padded surface is safe;
-// for the 800 x 600 x 32 window pitch is 4 * w and the word index is
-// x + y * w. Neither routine tests bounds: the rasterisers and the walk plot
-// through plot_clipped, and direct callers keep their positions in the window.
-// Builds with RASTER_CHECK_BOUNDS abort on any position outside the surface.
+// Rows are addressed by the surface's pitch, so a padded surface is safe.
+// Neither routine tests bounds: the rasterisers and the walk plot through
+// plot_clipped, and direct callers keep their positions in the window.
+// Builds with RASTER_CHECK_BOUNDS abort on any position outside it.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
 
+#include "canvas.h"
 #include "display.h"
-
-#ifdef RASTER_CHECK_BOUNDS
-[[noreturn]] void pixel_out_of_bounds(const char* routine, int x, int y);
-#define RASTER_BOUNDS(routine, x, y)                                        \
-  do {                                                                      \
-    if ((x) < 0 || (x) >= screen->w || (y) < 0 || (y) >= screen->h)        \
-      pixel_out_of_bounds(routine, x, y);                                   \
-  } while (0)
-#else
-#define RASTER_BOUNDS(routine, x, y) ((void)0)
-#endif
+#include "screen_canvas.h"
 
 inline Uint32* pixel_address(int x, int y) {
   return reinterpret_cast<Uint32*>(static_cast<Uint8*>(screen->pixels) +
                                    static_cast<std::ptrdiff_t>(y) * screen->pitch) + x;
 }
 
-inline void put_pixel(int x, int y, Uint32 value) {
-  RASTER_BOUNDS("put_pixel", x, y);
-  *pixel_address(x, y) = value;
-}
+inline void put_pixel(int x, int y, Uint32 value) { put_pixel(screen_canvas(), x, y, value); }
 
-inline Uint32 get_pixel(int x, int y) {
-  RASTER_BOUNDS("get_pixel", x, y);
-  return *pixel_address(x, y);
-}
+inline Uint32 get_pixel(int x, int y) { return get_pixel(screen_canvas(), x, y); }
 
 // The window test every rasteriser applies to every position it plots.
 inline bool in_window(std::int64_t x, std::int64_t y) {

@@ -3,9 +3,10 @@
 #include <cmath>
 #include <cstdlib>
 
-#include "canvas.h"
+#include "canvas_test.h"
 #include "coaxal_circles.h"
 #include "invert_point.h"
+#include "screen_inversion.h"
 
 namespace {
 constexpr WorldFrame coaxal_frame{25, 400, 300, YAxis::up};

@@ -2,9 +2,10 @@
 // per-image colours and the capacity guards.
 #include <cmath>
 
-#include "canvas.h"
+#include "canvas_test.h"
 #include "circle_generation.h"
 #include "invert_circle.h"
+#include "screen_inversion.h"
 
 namespace {
 constexpr WorldFrame soddy_frame{200, 400, 300, YAxis::up};

@@ -3,10 +3,11 @@
 // from the full-precision values.
 #include <cmath>
 
-#include "canvas.h"
+#include "canvas_test.h"
 #include "circle_generation.h"
 #include "invert_circle.h"
 #include "invert_point.h"
+#include "screen_inversion.h"
 
 namespace {
 constexpr WorldFrame soddy_frame{200, 400, 300, YAxis::up};

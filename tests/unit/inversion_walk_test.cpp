@@ -4,10 +4,11 @@
 #include <set>
 #include <vector>
 
-#include "canvas.h"
+#include "canvas_test.h"
 #include "invert_point.h"
 #include "inversion_walk.h"
 #include "random_generator.h"
+#include "screen_inversion.h"
 
 namespace {
 constexpr WorldFrame soddy_frame{200, 400, 300, YAxis::up};

@@ -5,7 +5,7 @@
 #include <set>
 #include <utility>
 
-#include "canvas.h"
+#include "canvas_test.h"
 
 namespace {
 
@@ -35,7 +35,7 @@ class RasterCircle : public CircleCanvas {};
 class RasterDisc : public CircleCanvas {};
 
 TEST_F(RasterCircle, SmallRadiiForBothRoutines) {
-  for (CircleRoutine routine : {draw_circle, fill_disc}) {
+  for (CircleRoutine routine : std::initializer_list<CircleRoutine>{draw_circle, fill_disc}) {
     EXPECT_EQ(draw(routine, 400, 300, 0), (PixelSet{{400, 300}}));
     EXPECT_EQ(draw(routine, 400, 300, 1), mirrored(400, 300, {{0, 0}, {1, 0}, {0, 1}}));
   }
@@ -87,14 +87,14 @@ TEST_F(RasterCircle, OutlineIsOneClosedFourConnectedRingNearTheCircle) {
 }
 
 TEST_F(RasterCircle, NegativeRadiusDrawsOnlyTheFourAxisPositions) {
-  for (CircleRoutine routine : {draw_circle, fill_disc}) {
+  for (CircleRoutine routine : std::initializer_list<CircleRoutine>{draw_circle, fill_disc}) {
     EXPECT_EQ(draw(routine, 400, 300, -5), mirrored(400, 300, {{0, 5}, {5, 0}}));
     EXPECT_TRUE(draw(routine, 400, 300, -700).empty());  // all four lie outside
   }
 }
 
 TEST_F(RasterCircle, DrawingTwiceChangesNothing) {
-  for (CircleRoutine routine : {draw_circle, fill_disc}) {
+  for (CircleRoutine routine : std::initializer_list<CircleRoutine>{draw_circle, fill_disc}) {
     SDL_FillRect(screen, nullptr, colour_white);
     routine(780, 40, 77, colour_green);
     const auto once = changed_pixels(colour_white);

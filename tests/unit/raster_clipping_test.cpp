@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "canvas.h"
+#include "canvas_test.h"
 
 namespace {
 
@@ -92,7 +92,7 @@ TEST_F(RasterClipping, CirclesCrossingAnEdgeAreCutThereWithoutWrapping) {
   const int circles[][3] = {{0, 300, 60},   {799, 300, 60}, {400, 0, 60},    {400, 599, 60},
                             {10, 590, 90},  {795, 4, 90},   {-50, 300, 100}, {300, 650, 120},
                             {850, 620, 99}, {-30, -40, 80}};
-  for (CircleRoutine routine : {draw_circle, fill_disc})
+  for (CircleRoutine routine : std::initializer_list<CircleRoutine>{draw_circle, fill_disc})
     for (const auto& c : circles) {
       SDL_FillRect(screen, nullptr, colour_white);
       routine(400, 300, c[2], colour_black);

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "canvas.h"
+#include "canvas_test.h"
 
 namespace {
 

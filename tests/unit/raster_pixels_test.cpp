@@ -3,7 +3,7 @@
 #include <set>
 #include <utility>
 
-#include "canvas.h"
+#include "canvas_test.h"
 
 using RasterPixels = CanvasTest;
 

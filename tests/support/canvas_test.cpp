@@ -1,4 +1,4 @@
-#include "canvas.h"
+#include "canvas_test.h"
 
 void CanvasTest::SetUp() {
   saved_screen_ = screen;
