@@ -11,39 +11,22 @@
 #include <ctime>
 
 #include "inversion.h"
+#include "program_circles.h"
 #include "random_generator.h"
 #include "raster_kit.h"
 
-struct Configuration {
-  double x[5];
-  double y[5];
-  double r[5];
-};
+using five_circle_limit_circles::Configuration;
 
 static void draw_configuration(const Configuration& configuration, Uint32 colour);
 static void walk(WalkState& walker, Uint32 colour);
 
 // y up, origin in the middle of the window: column = 400 + 5 x, row = 300 - 5 y.
-static constexpr WorldFrame frame{5.0, 400.0, 300.0, YAxis::up};
+static constexpr WorldFrame frame = five_circle_limit_circles::frame;
 
 // Circles 0 to 3 form the ring, circle 4 is the outer circle.
-static const Configuration configuration_1 = {
-    {1, -1, -1, 1, 0},
-    {1, 1, -1, -1, 0},
-    {1, 1, 1, 1, 2.414},  // three decimals, not 1 + sqrt(2)
-};
-static const Configuration configuration_2 = {
-    {3.414213562373095, 0, -3.414213562373095, 0, 0},
-    {0, 3.414213562373095, 0, -3.414213562373095, 0},
-    {2.414213562373095, 2.414213562373095, 2.414213562373095, 2.414213562373095,
-     5.82842712474619},
-};
-static const Configuration configuration_3 = {
-    {5.82842712474619, 5.82842712474619, -5.82842712474619, -5.82842712474619, 0},
-    {-5.82842712474619, 5.82842712474619, 5.82842712474619, -5.82842712474619, 0},
-    {5.82842712474619, 5.82842712474619, 5.82842712474619, 5.82842712474619,
-     14.071067811865474},
-};
+static const Configuration& configuration_1 = five_circle_limit_circles::configurations[0];
+static const Configuration& configuration_2 = five_circle_limit_circles::configurations[1];
+static const Configuration& configuration_3 = five_circle_limit_circles::configurations[2];
 
 static double circle_x[5];
 static double circle_y[5];
@@ -110,6 +93,6 @@ static void walk(WalkState& walker, Uint32 colour) {
   walker.y = 3.0;
   const WalkCircles circles = walk_circles(circle_x, circle_y, radii_squared, 5);
   const WalkRules rules{PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width,
-                        100000, no_burn_in, WalkPlot::pixel, colour};
+                        five_circle_limit_circles::walk_steps, no_burn_in, WalkPlot::pixel, colour};
   inversion_walk(circles, walker, rules, frame);
 }

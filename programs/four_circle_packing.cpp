@@ -11,6 +11,7 @@
 #include <ctime>
 
 #include "inversion.h"
+#include "program_circles.h"
 #include "random_generator.h"
 #include "raster_kit.h"
 
@@ -18,11 +19,11 @@ static void store_base_circles();
 static Uint32 random_colour();
 
 // y down: column = 380 + 230 x, row = 150 + 230 y.
-static constexpr WorldFrame frame{230.0, 380.0, 150.0, YAxis::down};
+static constexpr WorldFrame frame = four_circle_packing_circles::frame;
 
-static const float base_x[4] = {0.0f, -1.4f, 1.71f, 0.0f};
-static const float base_y[4] = {0.1f, 0.0f, -0.198f, 2.5f};
-static const float base_r[4] = {0.405f, 1.0f, 1.33f, 1.865f};
+static constexpr const float* base_x = four_circle_packing_circles::x;
+static constexpr const float* base_y = four_circle_packing_circles::y;
+static constexpr const float* base_r = four_circle_packing_circles::r;
 
 static constexpr int colour_count = 10000;
 static Uint32 random_colours[colour_count];

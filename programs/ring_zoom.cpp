@@ -12,19 +12,18 @@
 #include <ctime>
 
 #include "inversion.h"
+#include "program_circles.h"
 #include "random_generator.h"
 #include "raster_kit.h"
 
-static void build_ring();
+static void radii_squared_of_all();
 static void zoom(double f, double s, double c);
 
 // y up, origin in the middle of the window: column = 400 + 10 x, row = 300 - 10 y.
-static constexpr WorldFrame frame{10.0, 400.0, 300.0, YAxis::up};
+static constexpr WorldFrame frame = ring_zoom_circles::frame;
 
-static constexpr double angle = 0.2243994752564138;  // pi / 14
-static constexpr double pi = 3.141592653589793;
-static constexpr int ring_count = 14;
-static constexpr int central = 14;  // index of the central circle
+using ring_zoom_circles::angle;
+using ring_zoom_circles::central;
 
 static Uint32 ring_palette[8];
 
@@ -59,19 +58,14 @@ int main(int, char**) {
   const double s = sin(angle);
   const double c = cos(angle);
   const double f = (1 + s) / c;  // the zoom factor per stage
-  const double rho = s / (1 + s);
-  circle_x[central] = 0.0;
-  circle_y[central] = 0.0;
-  circle_r[central] = 1.0;
-  circle_x[0] = 1 - rho;
-  circle_y[0] = 0.0;
-  circle_r[0] = rho;
+  ring_zoom_circles::first_stage(circle_x, circle_y, circle_r);
   // No previous index before stage 0; it then carries from stage to stage.
   WalkState walker{3.0, 3.0, no_previous};
 
   // ---- eighteen stages, each drawn over the ones before ----
   for (int k = 0; k < 18; ++k) {
-    build_ring();
+    if (k > 0) ring_zoom_circles::build_ring(circle_x, circle_y, circle_r);
+    radii_squared_of_all();
     if (k == 0) {
       // Ring circles of pixel radius 1 (10 rho is about 1.82), the central one of radius 10.
       for (int i = 0; i < 15; ++i)
@@ -96,15 +90,7 @@ int main(int, char**) {
   return 0;
 }
 
-// Ring circles 1 to 13: circle 0 turned by 2 j pi / 14 about the origin,
-// with its radius. Then the radii squared of all fifteen.
-static void build_ring() {
-  for (int j = 1; j < ring_count; ++j) {
-    const double theta = (2 * j * pi) / 14;
-    circle_x[j] = cos(theta) * circle_x[0] - sin(theta) * circle_y[0];
-    circle_y[j] = sin(theta) * circle_x[0] + cos(theta) * circle_y[0];
-    circle_r[j] = circle_r[0];
-  }
+static void radii_squared_of_all() {
   for (int i = 0; i < 15; ++i) radii_squared[i] = circle_r[i] * circle_r[i];
 }
 

@@ -11,21 +11,19 @@
 #include <ctime>
 
 #include "inversion.h"
+#include "program_circles.h"
 #include "random_generator.h"
 #include "raster_kit.h"
 
 static void store_starting_circles();
 
 // y up, origin in the middle of the window: column = 400 + 200 x, row = 300 - 200 y.
-static constexpr WorldFrame frame{200.0, 400.0, 300.0, YAxis::up};
-
-static constexpr double sqrt3 = 1.7320508075688772;
+static constexpr WorldFrame frame = soddy_gasket_circles::frame;
 
 // The starting circles, stored as floats (the roundings of the exact values).
-static const float start_x[3] = {0.0f, 0.0f, static_cast<float>(-sqrt3)};
-static const float start_y[3] = {0.0f, 2.0f, -1.0f};
-static const float start_r[3] = {static_cast<float>(2.0 - sqrt3), static_cast<float>(sqrt3),
-                                 static_cast<float>(sqrt3)};
+static constexpr const float* start_x = soddy_gasket_circles::x;
+static constexpr const float* start_y = soddy_gasket_circles::y;
+static constexpr const float* start_r = soddy_gasket_circles::r;
 
 static CircleStore<3000> current_circles;
 static CircleStore<30000> next_circles;

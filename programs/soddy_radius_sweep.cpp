@@ -12,16 +12,13 @@
 #include <ctime>
 
 #include "inversion.h"
+#include "program_circles.h"
 #include "random_generator.h"
 #include "raster_kit.h"
 
-static void store_circles(double t);
-
 // y up, origin in the middle of the window: column = 400 + 120 x, row = 300 - 120 y.
-static constexpr WorldFrame frame{120.0, 400.0, 300.0, YAxis::up};
-
-static constexpr float sqrt3 = 1.7320508f;  // the float nearest sqrt(3), 0x3FDDB3D7
-static constexpr double two_minus_sqrt3 = 0.2679491924311228;
+static constexpr WorldFrame frame = soddy_radius_sweep_circles::frame;
+using soddy_radius_sweep_circles::store;
 
 // The circle set as 32-bit floats, rewritten at every pass.
 static float circle_x[4];
@@ -39,14 +36,14 @@ int main(int, char**) {
   colour_red = map_colour(255, 0, 0);
   clear_screen(colour_white);
   seed_random(program_random, time(NULL));
-  double t = -0.2;
+  double t = soddy_radius_sweep_circles::first_t;
   // Previous index 0: the first step never uses circle 0; it then carries from pass to pass.
   WalkState walker{10.0, 3.0, 0};
 
   // ---- fifteen passes, t from -0.2 to 1.2 ----
   do {
     // The circles alone.
-    store_circles(t);
+    store(t, circle_x, circle_y, circle_r);
     for (int k = 0; k < 4; ++k) {
       draw_circle(frame_column(frame, circle_x[k]), frame_row(frame, circle_y[k]),
                   frame_radius(frame, circle_r[k]), colour_black);
@@ -61,7 +58,7 @@ int main(int, char**) {
     walker.y = 3.0;
     const WalkCircles circles = walk_circles(circle_x, circle_y, radii_squared, 4);
     const WalkRules rules{PickRule::random_no_repeat, InsideRule::reject,
-                          PointStorage::double_width, 200000, 1, WalkPlot::pixel, colour_red};
+                          PointStorage::double_width, soddy_radius_sweep_circles::walk_steps, 1, WalkPlot::pixel, colour_red};
     inversion_walk(circles, walker, rules, frame);
     show_picture();
     wait_for_key();
@@ -69,24 +66,7 @@ int main(int, char**) {
 
     // Accumulated by repeated addition: after fifteen additions t is exactly
     // 1.3 and the sweep ends.
-    t = t + 0.1;
-  } while (t < 1.3);
+    t = t + soddy_radius_sweep_circles::t_step;
+  } while (t < soddy_radius_sweep_circles::end_t);
   return 0;
-}
-
-// Circle 0 about the origin with radius (2 - sqrt(3)) + t, summed in double
-// and rounded to a float; circles 1 to 3 of radius sqrt(3) at distance 2.
-static void store_circles(double t) {
-  circle_x[0] = 0.0f;
-  circle_y[0] = 0.0f;
-  circle_r[0] = static_cast<float>(t + two_minus_sqrt3);
-  circle_x[1] = 0.0f;
-  circle_y[1] = 2.0f;
-  circle_r[1] = sqrt3;
-  circle_x[2] = -sqrt3;
-  circle_y[2] = -1.0f;
-  circle_r[2] = sqrt3;
-  circle_x[3] = sqrt3;
-  circle_y[3] = -1.0f;
-  circle_r[3] = sqrt3;
 }

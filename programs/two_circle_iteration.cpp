@@ -8,6 +8,7 @@
 // red, black): each pair of images nests inside the pair before and closes
 // in on the same two limiting points.
 #include "inversion.h"
+#include "program_circles.h"
 #include "raster_kit.h"
 
 static void store_circles();
@@ -15,11 +16,11 @@ static void invert_pair(Uint32 colour);
 static void copy_images();
 
 // y up, origin row 200: column = 400 + 200 x, row = 200 - 200 y.
-static constexpr WorldFrame frame{200.0, 400.0, 200.0, YAxis::up};
+static constexpr WorldFrame frame = two_circle_iteration_circles::frame;
 
-static const float circle_x[2] = {0.0f, 0.0f};
-static const float circle_y[2] = {-2.0f, 2.2f};
-static const float circle_r[2] = {1.2f, 2.9f};
+static constexpr const float* circle_x = two_circle_iteration_circles::x;
+static constexpr const float* circle_y = two_circle_iteration_circles::y;
+static constexpr const float* circle_r = two_circle_iteration_circles::r;
 
 // Always two circles; each image goes to the slot of its mirror.
 static CircleStore<30> current_circles;
