@@ -10,12 +10,12 @@
 import { createRenderer } from './explore_renderer.js';
 import { bindKeys, bindPointer } from './explore_input.js';
 import { addCircle, circlesInPixels, generationLayer, moveCircle, pan, removeCircle, resizeCircle,
-         sceneSize, setGenerations, setWalk, toPixel, toWorld, walkLayer, zoomAbout } from './scene_edit.js';
+         sceneSize, setDepth, setWalk, toPixel, toWorld, walkLayer, zoomAbout } from './scene_edit.js';
 import { createView } from './explore_view.js';
 
 const openedWithout = 'program=five_circle_limit&picture=1&clock=1700000000';
 const stepChoices = [1e3, 1e4, 1e5, 1e6, 1e7, 1e8];
-const colours = ['black', 'red', 'green', 'blue', 'yellow', 'magenta', 'cyan', 'white'];
+const colours = ['black', 'red', 'green', 'blue', 'yellow', 'white'];  // the scene's named colours
 const posterWidth = 7680;
 
 const view = createView();
@@ -214,7 +214,7 @@ function main() {
   view.bindControl('colour', (value, event) => edits.change(setWalk(state.scene, { colour: value }), event));
   view.bindControl('depth', (value, event) => {
     const depth = Number(value);
-    if (Number.isInteger(depth) && depth >= 0) edits.change(setGenerations(state.scene, { depth }), event);
+    if (Number.isInteger(depth) && depth >= 1 && depth <= 8) edits.change(setDepth(state.scene, depth), event);
   });
   view.bindSaves(save);
   view.bindButton('copy', async () => {

@@ -83,7 +83,8 @@ export function createView() {
       const steps = byId('steps');
       steps.replaceChildren(...stepChoices.map((count) => new Option(count.toLocaleString('en'), String(count))));
       const colour = byId('colour');
-      colour.replaceChildren(...colours.map((name) => new Option(name, name)));
+      const named = walk === null || colours.includes(walk.colour) ? colours : [...colours, walk.colour];
+      colour.replaceChildren(...named.map((name) => new Option(name, name)));
       byId('walk-controls').disabled = walk === null;
       if (walk !== null) {
         steps.value = String(walk.steps);
@@ -92,7 +93,7 @@ export function createView() {
         colour.value = walk.colour;
       }
       byId('generation-controls').disabled = generations === null;
-      if (generations !== null) byId('depth').value = String(generations.depth);
+      if (generations !== null) byId('depth').value = String(generations.colours.length);
     },
 
     setHistory(canUndo, canRedo) {

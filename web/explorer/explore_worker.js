@@ -122,7 +122,9 @@ async function draw(job) {
   if (done < total) postFrame(job, bufferFor(size) ?? new ArrayBuffer(size), done, total, true);
 }
 
-function file(job) {
+// PNG: the engine draws the scene afresh at the size asked, and the
+// browser's own encoder, lossless, turns the pixels into the file.
+async function file(job) {
   const answer = callText(job.format === 'svg' ? 'explorer_svg' : 'explorer_png',
                           ['string', 'number', 'number'], [job.scene, job.width, job.height]);
   if (answer.error !== undefined) {
@@ -131,6 +133,12 @@ function file(job) {
   }
   const address = engine.ccall('explorer_bytes', 'number', [], []);
   const length = engine.ccall('explorer_byte_count', 'number', [], []);
-  const bytes = engine.HEAPU8.slice(address, address + length);
-  self.postMessage({ type: 'file', id: job.id, bytes: bytes.buffer }, [bytes.buffer]);
+  let bytes = engine.HEAPU8.slice(address, address + length).buffer;
+  if (job.format === 'png') {
+    const canvas = new OffscreenCanvas(job.width, job.height);
+    canvas.getContext('2d').putImageData(
+      new ImageData(new Uint8ClampedArray(bytes), job.width, job.height), 0, 0);
+    bytes = await (await canvas.convertToBlob({ type: 'image/png' })).arrayBuffer();
+  }
+  self.postMessage({ type: 'file', id: job.id, bytes }, [bytes]);
 }

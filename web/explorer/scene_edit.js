@@ -10,20 +10,20 @@
 const copy = (scene) => structuredClone(scene);
 
 export function sceneSize(scene) {
-  return { width: scene.size.width, height: scene.size.height };
+  return { width: scene.width, height: scene.height };
 }
 
 // World point -> canvas pixel (column, row), and back.
 export function toPixel(scene, x, y) {
   const { view } = scene;
-  return [scene.size.width / 2 + (x - view.x) * view.scale,
-          scene.size.height / 2 - (y - view.y) * view.scale];
+  return [scene.width / 2 + (x - view.x) * view.scale,
+          scene.height / 2 - (y - view.y) * view.scale];
 }
 
 export function toWorld(scene, column, row) {
   const { view } = scene;
-  return [view.x + (column - scene.size.width / 2) / view.scale,
-          view.y - (row - scene.size.height / 2) / view.scale];
+  return [view.x + (column - scene.width / 2) / view.scale,
+          view.y - (row - scene.height / 2) / view.scale];
 }
 
 // Each circle's centre and radius in canvas pixels: [[x, y, r], ...].
@@ -44,27 +44,32 @@ export function resizeCircle(scene, k, r) {
   return next;
 }
 
-// Layers name their circles by index: removing one renumbers the rest, and
-// a layer left with none drops it.
+// Layers take "all" circles or a list of indices: removing a circle
+// renumbers the lists, a layer left with none goes, and a walk's previous
+// circle (a position in its layer's choice) follows its circle or, when
+// that is the one removed, becomes "none".
 export function removeCircle(scene, k) {
   const next = copy(scene);
   next.circles.splice(k, 1);
-  for (const layer of next.layers) {
-    if (!Array.isArray(layer.circles)) continue;
+  next.layers = next.layers.filter((layer) => {
+    const chosen = layer.circles === 'all' ? scene.circles.map((_, i) => i) : layer.circles;
+    if (layer.draw === 'walk' && typeof layer.previous === 'number') {
+      const previous = chosen[layer.previous];
+      const kept = chosen.filter((index) => index !== k);
+      layer.previous = previous === k ? 'none' : kept.indexOf(previous);
+    }
+    if (layer.circles === 'all') return next.circles.length > 0;
     layer.circles = layer.circles.filter((index) => index !== k).map((index) => (index > k ? index - 1 : index));
-  }
+    return layer.circles.length > 0;
+  });
   return next;
 }
 
 // A new circle, a sixth of the canvas's height across, at the view's
-// centre; every layer that draws all circles draws it too.
+// centre; every layer that takes all circles takes it too.
 export function addCircle(scene) {
   const next = copy(scene);
-  const k = next.circles.length;
-  next.circles.push({ x: next.view.x, y: next.view.y, r: next.size.height / 12 / next.view.scale });
-  for (const layer of next.layers) {
-    if (Array.isArray(layer.circles) && layer.circles.length === k) layer.circles.push(k);
-  }
+  next.circles.push({ x: next.view.x, y: next.view.y, r: next.height / 12 / next.view.scale });
   return next;
 }
 
@@ -88,8 +93,8 @@ export function zoomAbout(scene, column, row, factor) {
 }
 
 // The walk and generation layers the controls edit: the first of each.
-export const walkLayer = (scene) => scene.layers.find((layer) => layer.kind === 'walk') ?? null;
-export const generationLayer = (scene) => scene.layers.find((layer) => layer.kind === 'generations') ?? null;
+export const walkLayer = (scene) => scene.layers.find((layer) => layer.draw === 'walk') ?? null;
+export const generationLayer = (scene) => scene.layers.find((layer) => layer.draw === 'generations') ?? null;
 
 export function setWalk(scene, fields) {
   const next = copy(scene);
@@ -97,8 +102,11 @@ export function setWalk(scene, fields) {
   return next;
 }
 
-export function setGenerations(scene, fields) {
+// Generations come one colour each: a deeper layer repeats its last colour.
+export function setDepth(scene, depth) {
   const next = copy(scene);
-  Object.assign(generationLayer(next), fields);
+  const { colours } = generationLayer(next);
+  while (colours.length < depth) colours.push(colours[colours.length - 1]);
+  colours.length = depth;
   return next;
 }

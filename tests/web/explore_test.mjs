@@ -1,0 +1,137 @@
+// The explorer (explore.html) in headless Chromium against ./suite render:
+//   node explore_test.mjs SITE
+// unedited program pictures, drags of a centre and a rim, keys and undo, a
+// circle dragged onto another's centre (where inversion has no image) and
+// to no radius; each finished picture equals the native render of the link.
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { test } from 'node:test';
+import { browserSession, openPage, pictureDifference, readPng, root, skipWithoutChromium } from './browser.mjs';
+import { circles, complete, drag } from './explorer_page.mjs';
+
+skipWithoutChromium();
+const site = process.argv[2];
+const clock = 1700000000;
+const session = browserSession(site);
+const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'explore-test-'));
+process.on('exit', () => fs.rmSync(scratch, { recursive: true, force: true }));
+
+// ./suite render of a link or PROGRAM:K at the canvas's size.
+let renders = 0;
+function nativeRender(scene, { width, height }) {
+  const file = path.join(scratch, `render-${++renders}.png`);
+  execFileSync(path.join(root, 'suite'), ['render', scene, '--clock', String(clock), '--size',
+                                           `${width}x${height}`, '--out', file], { stdio: 'inherit' });
+  return readPng(file);
+}
+
+const status = (page) => page.$eval('#status', (line) => line.textContent);
+
+async function open(query) {
+  const page = await openPage(session.browser, `${session.server.address}explore.html?${query}`);
+  return { page, picture: await complete(page) };
+}
+
+for (const [program, picture] of [['soddy_gasket', 1], ['soddy_gasket', 2], ['five_circle_limit', 1],
+                                  ['ring_zoom', 1]]) {
+  test(`${program}:${picture} unedited equals its native picture`, async () => {
+    const { page, picture: shown } = await open(`program=${program}&picture=${picture}&clock=${clock}`);
+    assert.equal(pictureDifference(shown, nativeRender(`${program}:${picture}`, shown)), null);
+    assert.match(await page.evaluate(() => location.search), /^\?program=/);  // unedited: unchanged
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+}
+
+test('a drag of a centre, then of a rim, changes picture and link; the link draws the same natively and reloaded',
+  async () => {
+    const { page, picture: before } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+    let shown = before;
+    let link = await page.evaluate(() => location.href);
+    const [x, y, r] = (await circles(page))[1];
+    for (const [from, to, expect] of [
+      [[x, y], [x + 30, y - 20], ([cx, cy, cr]) => [cx - x, cy - y, cr - r]],
+      [[x + 30 + r, y - 20], [x + 30 + r + 25, y - 20], ([, , cr]) => [cr - r]],
+    ]) {
+      await drag(page, from, to);
+      const next = await complete(page);
+      assert.notEqual(pictureDifference(next, shown), null, 'the picture changed');
+      const nextLink = await page.evaluate(() => location.href);
+      assert.notEqual(nextLink, link, 'the link changed');
+      const moved = expect((await circles(page))[1]);
+      assert.ok(moved.every((d) => [30, -20, 25].some((want) => Math.abs(d - want) < 1e-6)), String(moved));
+      [shown, link] = [next, nextLink];
+    }
+    assert.equal(pictureDifference(shown, nativeRender(link, shown)), null, 'native render of the link');
+    await page.reload();
+    assert.equal(pictureDifference(await complete(page), shown), null, 'the link reloaded');
+    await page.goBack();  // one history entry per drag
+    assert.ok((await circles(page))[1][2] - r < 1e-6);
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+
+test('keys edit the selected circle and the view, and undo and redo step through every edit', async () => {
+  const { page, picture: opened } = await open(`program=five_circle_limit&picture=1&clock=${clock}`);
+  const start = await circles(page);
+  await page.focus('#scene');
+  // [keys, what data-circles must then be, from the circles before]
+  const edits = [
+    [['Tab', 'ArrowRight', 'ArrowRight'], (c) => [[c[0][0] + 20, c[0][1], c[0][2]], ...c.slice(1)]],
+    [['Shift+ArrowUp'], (c) => [[c[0][0], c[0][1] - 1, c[0][2]], ...c.slice(1)]],
+    [['Tab', '+'], (c) => [c[0], [c[1][0], c[1][1], c[1][2] * 1.05], ...c.slice(2)]],
+    [['Delete'], (c) => [c[0], ...c.slice(2)]],
+    [['Escape', 'ArrowLeft'], (c) => c.map(([x, y, r]) => [x - 10, y, r])],
+    [['PageUp'], (c) => c.map(([x, y, r]) => [400 + (x - 400) * 1.25, 300 + (y - 300) * 1.25, r * 1.25])],
+  ];
+  const seen = [start];
+  for (const [keys, expected] of edits) {
+    for (const key of keys) {
+      const [modifier, name] = key.includes('+') && key.length > 1 ? key.split('+') : [null, key];
+      if (modifier) await page.keyboard.down(modifier);
+      await page.keyboard.press(name);
+      if (modifier) await page.keyboard.up(modifier);
+    }
+    const now = await circles(page);
+    const want = expected(seen.at(-1));
+    assert.equal(now.length, want.length, keys.join(' '));
+    now.flat().forEach((v, i) => assert.ok(Math.abs(v - want.flat()[i]) < 1e-6, `${keys.join(' ')}: ${now} not ${want}`));
+    seen.push(now);
+  }
+  await complete(page);
+  const undo = async (shift) => {
+    await page.keyboard.down('Control');
+    if (shift) await page.keyboard.down('Shift');
+    await page.keyboard.press('KeyZ');
+    if (shift) await page.keyboard.up('Shift');
+    await page.keyboard.up('Control');
+  };
+  for (let k = seen.length - 2; k >= 0; k--) {
+    await undo(false);
+    assert.deepEqual(await circles(page), seen[k], `undo to edit ${k}`);
+  }
+  assert.equal(pictureDifference(await complete(page), opened), null, 'undone to the picture opened');
+  await undo(true);
+  assert.deepEqual(await circles(page), seen[1], 'redo');
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('a circle dragged onto another\'s centre, and to no radius, is drawn as the engine draws it', async () => {
+  const { page } = await open(`program=soddy_gasket&picture=1&clock=${clock}`);
+  const [a, b] = await circles(page);
+  await drag(page, [b[0], b[1]], [a[0], a[1]]);
+  const shown = await complete(page);
+  const link = await page.evaluate(() => location.href);
+  assert.equal(pictureDifference(shown, nativeRender(link, shown)), null);
+  const [, moved] = await circles(page);
+  await drag(page, [moved[0] + moved[2], moved[1]], [moved[0], moved[1]]);  // the rim onto the centre
+  await page.waitForFunction((before) => location.href !== before ||
+    document.getElementById('status').textContent.includes('r'), {}, link);
+  assert.ok((await status(page)).length > 0);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
