@@ -22,7 +22,7 @@ test('a drag renders within a frame; the walk completes soon after the pointer r
   await complete(page);
   await page.select('#steps', '1000000');
   await complete(page);
-  const [x, y] = (await circles(page))[1];
+  const [x, y] = (await circles(page))[0];
   await page.evaluate(() => {
     performance.clearMeasures('scene render');
     // The pointer's release, and the moment the canvas is marked complete.

@@ -46,30 +46,33 @@ for (const [program, picture] of [['soddy_gasket', 1], ['soddy_gasket', 2], ['fi
   });
 }
 
+// Each circle as data-circles gives it, to a hundredth of a pixel.
+const near = (actual, expected, what) => assert.ok(
+  actual.length === expected.length && actual.flat().every((v, i) => Math.abs(v - expected.flat()[i]) < 0.01),
+  `${what}: ${JSON.stringify(actual)} instead of ${JSON.stringify(expected)}`);
+
 test('a drag of a centre, then of a rim, changes picture and link; the link draws the same natively and reloaded',
   async () => {
-    const { page, picture: before } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
-    let shown = before;
-    let link = await page.evaluate(() => location.href);
-    const [x, y, r] = (await circles(page))[1];
-    for (const [from, to, expect] of [
-      [[x, y], [x + 30, y - 20], ([cx, cy, cr]) => [cx - x, cy - y, cr - r]],
-      [[x + 30 + r, y - 20], [x + 30 + r + 25, y - 20], ([, , cr]) => [cr - r]],
+    const { page, picture: opened } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+    const [[x, y, r], ...others] = await circles(page);
+    let [shown, link] = [opened, await page.evaluate(() => location.href)];
+    for (const [what, from, to, expected] of [
+      ['centre', [x, y], [x + 30, y - 20], [x + 30, y - 20, r]],
+      ['rim', [x + 30 + r, y - 20], [x + 55 + r, y - 20], [x + 30, y - 20, r + 25]],
     ]) {
       await drag(page, from, to);
       const next = await complete(page);
-      assert.notEqual(pictureDifference(next, shown), null, 'the picture changed');
+      near(await circles(page), [expected, ...others], what);
+      assert.notEqual(pictureDifference(next, shown), null, `${what}: the picture changed`);
       const nextLink = await page.evaluate(() => location.href);
-      assert.notEqual(nextLink, link, 'the link changed');
-      const moved = expect((await circles(page))[1]);
-      assert.ok(moved.every((d) => [30, -20, 25].some((want) => Math.abs(d - want) < 1e-6)), String(moved));
+      assert.notEqual(nextLink, link, `${what}: the link changed`);
       [shown, link] = [next, nextLink];
     }
     assert.equal(pictureDifference(shown, nativeRender(link, shown)), null, 'native render of the link');
     await page.reload();
     assert.equal(pictureDifference(await complete(page), shown), null, 'the link reloaded');
-    await page.goBack();  // one history entry per drag
-    assert.ok((await circles(page))[1][2] - r < 1e-6);
+    await page.goBack();  // one history entry a drag: back to the moved circle
+    near(await circles(page), [[x + 30, y - 20, r], ...others], 'back');
     assert.deepEqual(page.errors, []);
     await page.close();
   });
@@ -78,13 +81,13 @@ test('keys edit the selected circle and the view, and undo and redo step through
   const { page, picture: opened } = await open(`program=five_circle_limit&picture=1&clock=${clock}`);
   const start = await circles(page);
   await page.focus('#scene');
-  // [keys, what data-circles must then be, from the circles before]
+  // [keys making one edit, what data-circles must then be, from the circles before]
   const edits = [
-    [['Tab', 'ArrowRight', 'ArrowRight'], (c) => [[c[0][0] + 20, c[0][1], c[0][2]], ...c.slice(1)]],
+    [['Tab', 'ArrowRight'], (c) => [[c[0][0] + 10, c[0][1], c[0][2]], ...c.slice(1)]],
     [['Shift+ArrowUp'], (c) => [[c[0][0], c[0][1] - 1, c[0][2]], ...c.slice(1)]],
     [['Tab', '+'], (c) => [c[0], [c[1][0], c[1][1], c[1][2] * 1.05], ...c.slice(2)]],
     [['Delete'], (c) => [c[0], ...c.slice(2)]],
-    [['Escape', 'ArrowLeft'], (c) => c.map(([x, y, r]) => [x - 10, y, r])],
+    [['Escape', 'ArrowLeft'], (c) => c.map(([x, y, r]) => [x + 10, y, r])],  // the view goes left
     [['PageUp'], (c) => c.map(([x, y, r]) => [400 + (x - 400) * 1.25, 300 + (y - 300) * 1.25, r * 1.25])],
   ];
   const seen = [start];
@@ -96,9 +99,7 @@ test('keys edit the selected circle and the view, and undo and redo step through
       if (modifier) await page.keyboard.up(modifier);
     }
     const now = await circles(page);
-    const want = expected(seen.at(-1));
-    assert.equal(now.length, want.length, keys.join(' '));
-    now.flat().forEach((v, i) => assert.ok(Math.abs(v - want.flat()[i]) < 1e-6, `${keys.join(' ')}: ${now} not ${want}`));
+    near(now, expected(seen.at(-1)), keys.join(' '));
     seen.push(now);
   }
   await complete(page);
@@ -121,17 +122,21 @@ test('keys edit the selected circle and the view, and undo and redo step through
 });
 
 test('a circle dragged onto another\'s centre, and to no radius, is drawn as the engine draws it', async () => {
-  const { page } = await open(`program=soddy_gasket&picture=1&clock=${clock}`);
+  const { page } = await open(`program=four_circle_packing&picture=5&clock=${clock}`);
   const [a, b] = await circles(page);
-  await drag(page, [b[0], b[1]], [a[0], a[1]]);
+  await drag(page, [a[0], a[1]], [b[0], b[1]]);
   const shown = await complete(page);
-  const link = await page.evaluate(() => location.href);
-  assert.equal(pictureDifference(shown, nativeRender(link, shown)), null);
-  const [, moved] = await circles(page);
-  await drag(page, [moved[0] + moved[2], moved[1]], [moved[0], moved[1]]);  // the rim onto the centre
-  await page.waitForFunction((before) => location.href !== before ||
-    document.getElementById('status').textContent.includes('r'), {}, link);
-  assert.ok((await status(page)).length > 0);
+  assert.equal(pictureDifference(shown, nativeRender(await page.evaluate(() => location.href), shown)), null);
+  // The rim onto the centre: a radius of (nearly) nothing, which the engine
+  // draws or refuses with its line naming the radius.
+  const [moved] = await circles(page);
+  await drag(page, [moved[0] + moved[2], moved[1]], [moved[0], moved[1]]);
+  await page.waitForFunction(() => document.getElementById('scene').dataset.complete === 'true' ||
+    document.getElementById('status').textContent.includes('circles[0].r'), { timeout: 60000 });
+  await page.keyboard.down('Control');
+  await page.keyboard.press('KeyZ');
+  await page.keyboard.up('Control');
+  assert.equal(pictureDifference(await complete(page), shown), null, 'undone');
   assert.deepEqual(page.errors, []);
   await page.close();
 });

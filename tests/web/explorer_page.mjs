@@ -12,22 +12,19 @@ export async function complete(page) {
 
 
 export const circles = (page) => page.$eval('#scene', (canvas) => JSON.parse(canvas.dataset.circles));
-// A pointer drag on the canvas from one canvas pixel to another, in steps;
-// the canvas is shown at its own size, so CSS pixels are canvas pixels.
-export async function drag(page, [x0, y0], [x1, y1], { steps = 10, pause = 0 } = {}) {
-  const [left, top] = await canvasOrigin(page);
-  await page.mouse.move(left + x0, top + y0);
+// A pointer drag on the canvas from one canvas pixel to another, in steps.
+export async function drag(page, from, to, { steps = 10, pause = 0 } = {}) {
+  const { left, top, scale } = await page.$eval('#scene', (canvas) => {
+    const box = canvas.getBoundingClientRect();
+    return { left: box.left + canvas.clientLeft, top: box.top + canvas.clientTop, scale: canvas.clientWidth / canvas.width };
+  });
+  const at = (k) => [0, 1].map((i) => [left, top][i] + scale * (from[i] + (to[i] - from[i]) * k / steps));
+  await page.mouse.move(...at(0));
   await page.mouse.down();
   for (let k = 1; k <= steps; k++) {
-    await page.mouse.move(left + x0 + (x1 - x0) * k / steps, top + y0 + (y1 - y0) * k / steps);
+    await page.mouse.move(...at(k));
     if (pause > 0) await new Promise((resolve) => setTimeout(resolve, pause));
   }
   await page.mouse.up();
 }
-
-// The page position of canvas pixel (0, 0).
-export const canvasOrigin = (page) => page.$eval('#scene', (canvas) => {
-  const { left, top } = canvas.getBoundingClientRect();
-  return [left + canvas.clientLeft, top + canvas.clientTop];
-});
 

@@ -83,13 +83,16 @@ export function bindPointer(view, controller) {
     start();  // a second finger turns the gesture into a pinch from here
     event.preventDefault();
   });
-  canvas.addEventListener('pointermove', (event) => {
-    if (!pointers.has(event.pointerId)) {
-      if (gesture === null) view.setCursor(grab(controller.scene(), view.eventPixel(event)).kind);
-      return;
-    }
+  // A drag follows pointerrawupdate where the browser has it: it comes as
+  // the pointer moves, where pointermove waits for the next frame.
+  const raw = 'onpointerrawupdate' in window;
+  canvas.addEventListener(raw ? 'pointerrawupdate' : 'pointermove', (event) => {
+    if (!pointers.has(event.pointerId)) return;
     pointers.set(event.pointerId, view.eventPixel(event));
     follow(event);
+  });
+  canvas.addEventListener('pointermove', (event) => {
+    if (gesture === null) view.setCursor(grab(controller.scene(), view.eventPixel(event)).kind);
   });
   const lift = (event) => {
     if (!pointers.delete(event.pointerId)) return;

@@ -25,9 +25,9 @@ export function createView() {
     // The canvas pixel under a pointer event: the one conversion from the
     // page's CSS pixels, whatever size the canvas is shown at.
     eventPixel(event) {
-      const box = canvas.getBoundingClientRect();
-      return [(event.clientX - box.left) * canvas.width / box.width,
-              (event.clientY - box.top) * canvas.height / box.height];
+      const box = canvas.getBoundingClientRect();  // its border too
+      return [(event.clientX - box.left - canvas.clientLeft) * canvas.width / canvas.clientWidth,
+              (event.clientY - box.top - canvas.clientTop) * canvas.height / canvas.clientHeight];
     },
 
     setSize(width, height) {

@@ -12,7 +12,7 @@
 import createEngine from './explorer_engine.js';
 
 const firstStretch = 100000;  // walk steps in a drag's frame
-const chunkMilliseconds = 6;  // a newer job waits at most about this long
+const chunkMilliseconds = 3;  // a newer job waits at most about this long
 const frameInterval = 100;    // ms between progress pictures
 
 let engine = null;
