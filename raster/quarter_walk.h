@@ -8,12 +8,15 @@
 
 #include <cstdint>
 
+// The walk resumed at (dx, dy) of its path, ending with its first step
+// below row last_row; quarter_walk(r, step) is quarter_walk_from(r, 0, r, 0,
+// step). Rows near the centre of a huge circle are reached this way without
+// walking the whole quarter first.
 template <typename Step>
-constexpr void quarter_walk(std::int64_t r, Step step) {
-  std::int64_t dx = 0;
-  std::int64_t dy = r;
-  std::int64_t e = 0;
-  while (dy > 0) {
+constexpr void quarter_walk_from(std::int64_t r, std::int64_t dx, std::int64_t dy,
+                                 std::int64_t last_row, Step step) {
+  std::int64_t e = dx * dx + dy * dy - r * r;
+  while (dy > 0 && dy >= last_row) {
     const std::int64_t ex = e + 2 * dx + 1;
     const std::int64_t ey = e - 2 * dy + 1;
     if ((ex < 0 ? -ex : ex) < (ey < 0 ? -ey : ey)) {
@@ -25,4 +28,9 @@ constexpr void quarter_walk(std::int64_t r, Step step) {
     }
     step(dx, dy);
   }
+}
+
+template <typename Step>
+constexpr void quarter_walk(std::int64_t r, Step step) {
+  quarter_walk_from(r, 0, r, 0, step);
 }

@@ -1,87 +1,71 @@
-// raster_fuzz: libFuzzer target over draw_line, draw_circle and fill_disc.
+// raster_fuzz: libFuzzer target over draw_line, draw_circle and fill_disc
+// on a canvas of fuzzed size.
 //
-// Each input is a list of figures, 17 bytes each: a kind byte and four
-// 32-bit words. The words become ends, centres and radii anywhere in the
-// 32-bit range; only what sets the cost is bounded (a segment's length, a
-// positive radius), since every rasteriser takes one step per pixel of the
-// whole figure, clipped or not. A negative radius costs nothing and is
-// taken as it comes.
+// An input is two size bytes (width and height, 1 to 48 each) and up to
+// four figures, 17 bytes each: a kind byte and four 32-bit words, which become
+// ends, centres and radii anywhere in the 32-bit range. A rasteriser's cost
+// follows the canvas, not the figure, so nothing is bounded.
 //
 // For every figure it checks that
-//   - no word outside the 800 x 600 pixels changes: the window sits in a
-//     larger block with guard words around it, and put_pixel aborts on a
-//     position off the window (RASTER_CHECK_BOUNDS);
-//   - what shows is exactly the clipped part of the whole figure: the same
-//     figure moved by (+-400, +-300) and by (+-1, +-1) must agree with the
-//     first drawing wherever both lie in the window, so every pixel drawn
-//     near an edge is held against the same pixel drawn away from it;
+//   - no word outside the canvas changes: the canvas sits in a larger block
+//     with guard words around it, and put_pixel aborts on a position off
+//     the canvas (RASTER_CHECK_BOUNDS);
+//   - what shows is exactly what the plain walk draws (plain_raster.h),
+//     wherever that walk is short enough to take;
+//   - what shows is the clipped part of the whole figure: the same figure
+//     moved by one pixel or two must agree with the first drawing wherever
+//     both lie on the canvas;
 //   - a segment shows both its ends, a circle or disc its four axis points,
-//     wherever they lie in the window;
+//     wherever they lie on the canvas;
 // and AddressSanitizer and UndefinedBehaviorSanitizer watch every step.
-#include <SDL.h>
-
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <iterator>
 #include <limits>
-#include <vector>
 
 #include "draw_circle.h"
 #include "draw_line.h"
 #include "fill_disc.h"
-#include "pixels.h"
-
-SDL_Surface* screen = nullptr;
-const char* program_name = "raster_fuzz";
-
-void pixel_out_of_bounds(const char* routine, int x, int y) {
-  std::fprintf(stderr, "raster_fuzz: %s(%d, %d) outside the window\n", routine, x, y);
-  std::abort();
-}
+#include "plain_raster.h"
 
 namespace {
 
-constexpr std::int64_t longest_segment = 1 << 17;  // steps along the major axis
-constexpr std::int64_t largest_outline = 1 << 16;  // draw_circle: 2r steps
-// fill_disc writes a clipped span (up to 800 pixels) after every step on a
-// row in the window; near the top of a huge disc that is most steps.
-constexpr std::int64_t largest_disc = 1 << 12;
+constexpr int largest_side = 48;
+constexpr std::int64_t plain_steps = 256;  // the longest plain walk taken
+constexpr int guard = 4;  // guard words left and right, guard rows above and below
+constexpr int largest_stride = largest_side + 2 * guard;
+constexpr std::uint8_t sentinel_byte = 0xA5;  // a word of four, so memset lays it
+constexpr std::uint32_t ink = 0xFFFFFFFF;
 
-constexpr int guard = 16;  // guard words left and right, guard rows above and below
-constexpr int stride = window_width + 2 * guard;
-constexpr int rows = window_height + 2 * guard;
-constexpr Uint32 sentinel = 0xA55A5AA5;
-constexpr Uint32 ink = 0xFFFFFFFF;
+// A canvas of the input's size inside a block of guard words just larger.
+struct Sheet {
+  std::uint32_t memory[largest_stride * largest_stride];
+  Canvas canvas;
 
-struct Canvas {
-  std::vector<Uint32> memory = std::vector<Uint32>(std::size_t(stride) * rows, sentinel);
-  SDL_Surface surface{};
-
-  Canvas() {
-    surface.w = window_width;
-    surface.h = window_height;
-    surface.pitch = stride * 4;
-    surface.pixels = memory.data() + guard * stride + guard;
+  int stride() const { return canvas.width + 2 * guard; }
+  int rows() const { return canvas.height + 2 * guard; }
+  void reset(int width, int height) {
+    canvas = {memory + guard * (width + 2 * guard) + guard, width, height, width + 2 * guard};
+    std::memset(memory, sentinel_byte, sizeof(std::uint32_t) * stride() * rows());
+    for (int y = 0; y < height; ++y) std::memset(canvas_pixel(canvas, 0, y), 0, sizeof(std::uint32_t) * width);
   }
-  const Uint32* row(int y) const { return memory.data() + std::ptrdiff_t(guard + y) * stride + guard; }
-  Uint32 at(int x, int y) const { return row(y)[x]; }
-  void clear() {
-    for (int y = 0; y < window_height; ++y)
-      std::memset(memory.data() + std::ptrdiff_t(guard + y) * stride + guard, 0, window_width * 4);
-  }
-  bool guard_intact() const {
-    const auto intact = [&](int row, int column, int count) {
-      const auto start = memory.begin() + std::ptrdiff_t(row) * stride + column;
-      return std::all_of(start, start + count, [](Uint32 word) { return word == sentinel; });
-    };
-    for (int row = 0; row < rows; ++row) {
-      const bool window_row = row >= guard && row < guard + window_height;
-      if (!window_row && !intact(row, 0, stride)) return false;
-      if (window_row && !(intact(row, 0, guard) && intact(row, guard + window_width, guard))) return false;
+  std::uint32_t at(int x, int y) const { return *canvas_pixel(canvas, x, y); }
+  // The guard words alone, without a sanitizer's check or a branch per
+  // word (it is our own block): this runs for every drawing.
+  [[clang::no_sanitize("address", "undefined", "coverage")]] bool guard_intact() const {
+    const std::uint32_t sentinel = 0x01010101u * sentinel_byte;
+    const int columns = canvas.stride, last_canvas_row = guard + canvas.height;
+    std::uint32_t differ = 0;
+    for (int row = 0; row < rows(); ++row) {
+      const std::uint32_t* words = memory + row * columns;
+      const bool guard_row = row < guard || row >= last_canvas_row;
+      for (int column = 0; column < columns; column += guard_row || column != guard - 1 ? 1 : canvas.width + 1)
+        differ |= words[column] ^ sentinel;
     }
-    return true;
+    return differ == 0;
   }
 };
 
@@ -103,101 +87,122 @@ std::int32_t word_at(const std::uint8_t* bytes) {
   return static_cast<std::int32_t>(word);
 }
 
-// Where a figure's anchor lies: anywhere, around the window, within a long
-// segment or a large radius of it, or at the ends of the 32-bit range.
+// Where a figure's anchor lies: anywhere, around the canvas, within a
+// million pixels of it, or at the ends of the 32-bit range.
 std::int64_t place(std::int32_t raw, unsigned mode, int centre) {
   switch (mode & 3) {
     case 0: return raw;
-    case 1: return centre + raw % 3200;
-    case 2: return centre + raw % (2 * longest_segment);
+    case 1: return centre + raw % 64;
+    case 2: return centre + raw % (1 << 20);
     default: return raw < 0 ? int_min + (raw & 4095) : int_max - (raw & 4095);
   }
 }
 
-Figure decode(const std::uint8_t* bytes) {
+// Kind byte: the kind (mod 3), then the placement of each anchor, then
+// whether the other end or the radius is small.
+Figure decode(const std::uint8_t* bytes, int width, int height) {
   const unsigned kind = bytes[0];
   Figure figure{static_cast<Kind>(kind % 3), 0, 0, 0, 0};
-  figure.a = place(word_at(bytes + 1), kind >> 2, window_width / 2);
-  figure.b = place(word_at(bytes + 5), kind >> 4, window_height / 2);
-  const std::int64_t p = word_at(bytes + 9);
-  const std::int64_t q = word_at(bytes + 13);
+  figure.a = place(word_at(bytes + 1), kind >> 2, width / 2);
+  figure.b = place(word_at(bytes + 5), kind >> 4, height / 2);
+  const std::int64_t p = word_at(bytes + 9), q = word_at(bytes + 13);
+  const bool small = (kind & 0x40) != 0;
   if (figure.kind == line) {
-    figure.c = clamp_int(figure.a + p % (longest_segment + 1));
-    figure.d = clamp_int(figure.b + q % (longest_segment + 1));
+    figure.c = small ? clamp_int(figure.a + p % 128) : p;
+    figure.d = small ? clamp_int(figure.b + q % 128) : q;
   } else {
-    const std::int64_t largest = figure.kind == circle ? largest_outline : largest_disc;
-    figure.c = p < 0 ? p : p % (largest + 1);
+    figure.c = small ? p % 128 : p;
   }
   return figure;
 }
 
-// Draws `figure` moved by (sx, sy) on a cleared canvas; false when the move
-// would take a coordinate out of the 32-bit range.
-bool draw_moved(Canvas& canvas, const Figure& figure, int sx, int sy) {
+// The plain walk's steps: a segment's major extent, a circle's 2 r.
+std::int64_t plain_cost(const Figure& f) {
+  if (f.kind == line) return std::max(std::abs(f.c - f.a), std::abs(f.d - f.b));
+  return 2 * f.c;
+}
+
+// Draws `figure` moved by (sx, sy) on a cleared canvas, by the clipped
+// rasteriser or the plain walk; false when the move would take a
+// coordinate out of the 32-bit range.
+bool draw(Sheet& sheet, const Figure& figure, int sx, int sy, bool plain) {
   const std::int64_t a = figure.a + sx, b = figure.b + sy;
   const std::int64_t c = figure.c + sx, d = figure.d + sy;
   if (a != clamp_int(a) || b != clamp_int(b)) return false;
   if (figure.kind == line && (c != clamp_int(c) || d != clamp_int(d))) return false;
-  canvas.clear();
-  screen = &canvas.surface;
-  const int x = int(a), y = int(b);
+  sheet.reset(sheet.canvas.width, sheet.canvas.height);
+  const Canvas& canvas = sheet.canvas;
+  const int x = int(a), y = int(b), r = int(figure.c);
   switch (figure.kind) {
-    case line: draw_line(x, y, int(c), int(d), ink); break;
-    case circle: draw_circle(x, y, int(figure.c), ink); break;
-    case disc: fill_disc(x, y, int(figure.c), ink); break;
+    case line: (plain ? plain_draw_line : draw_line)(canvas, x, y, int(c), int(d), ink); break;
+    case circle: (plain ? plain_draw_circle : draw_circle)(canvas, x, y, r, ink); break;
+    case disc: (plain ? plain_fill_disc : fill_disc)(canvas, x, y, r, ink); break;
   }
-  if (!canvas.guard_intact()) {
-    std::fprintf(stderr, "raster_fuzz: a write outside the window (kind %d)\n", figure.kind);
+  if (!sheet.guard_intact()) {
+    std::fprintf(stderr, "raster_fuzz: a write outside the canvas (kind %d)\n", figure.kind);
     std::abort();
   }
   return true;
 }
 
-void expect_drawn(const Canvas& canvas, std::int64_t x, std::int64_t y, const char* what) {
-  if (in_window(x, y) && canvas.at(int(x), int(y)) != ink) {
-    std::fprintf(stderr, "raster_fuzz: %s (%lld, %lld) not drawn\n", what, (long long)x, (long long)y);
-    std::abort();
+[[noreturn]] void fail(const char* what, std::int64_t x, std::int64_t y) {
+  std::fprintf(stderr, "raster_fuzz: %s at (%lld, %lld)\n", what, (long long)x, (long long)y);
+  std::abort();
+}
+
+void expect_drawn(const Sheet& sheet, std::int64_t x, std::int64_t y, const char* what) {
+  if (in_canvas(sheet.canvas, x, y) && sheet.at(int(x), int(y)) != ink) fail(what, x, y);
+}
+
+// The first drawing and the moved one agree wherever both lie on the canvas.
+[[clang::no_sanitize("address", "coverage")]] void expect_same_where_both_show(const Sheet& first, const Sheet& moved, int sx, int sy) {
+  const int width = first.canvas.width, height = first.canvas.height;
+  const int left = std::max(0, -sx), overlap = width - std::abs(sx);
+  if (overlap <= 0) return;
+  for (int y = std::max(0, -sy); y < std::min(height, height - sy); ++y)
+  {
+    const std::uint32_t* a = canvas_pixel(first.canvas, 0, y);
+    const std::uint32_t* b = canvas_pixel(moved.canvas, sx, y + sy);
+    for (int x = left; x < left + overlap; ++x)
+      if (a[x] != b[x]) fail("differs from its copy moved by the size bytes' offset", x, y);
   }
 }
 
-// The first drawing and the moved one agree wherever both lie in the window.
-void expect_same_where_both_show(const Canvas& first, const Canvas& moved, int sx, int sy) {
-  const int left = std::max(0, -sx);
-  const int width = window_width - std::abs(sx);
-  for (int y = std::max(0, -sy); y < std::min(window_height, window_height - sy); ++y) {
-    if (std::memcmp(first.row(y) + left, moved.row(y + sy) + left + sx, std::size_t(width) * 4) == 0) continue;
-    for (int x = left; x < left + width; ++x)
-      if (first.at(x, y) != moved.at(x + sx, y + sy)) {
-        std::fprintf(stderr, "raster_fuzz: pixel (%d, %d) differs from its copy moved by (%d, %d)\n", x,
-                     y, sx, sy);
-        std::abort();
-      }
-  }
-}
-
-void check(const Figure& figure) {
-  static Canvas first;
-  static Canvas moved;
-  draw_moved(first, figure, 0, 0);
+void check(const Figure& figure, int width, int height, int sx, int sy) {
+  static Sheet first, other;
+  first.reset(width, height);
+  other.reset(width, height);
+  draw(first, figure, 0, 0, false);
   if (figure.kind == line) {
-    expect_drawn(first, figure.a, figure.b, "first end");
-    expect_drawn(first, figure.c, figure.d, "last end");
+    expect_drawn(first, figure.a, figure.b, "first end not drawn");
+    expect_drawn(first, figure.c, figure.d, "last end not drawn");
   } else {
-    const std::int64_t r = figure.c;
-    expect_drawn(first, figure.a, figure.b + r, "axis point");
-    expect_drawn(first, figure.a, figure.b - r, "axis point");
-    expect_drawn(first, figure.a + r, figure.b, "axis point");
-    expect_drawn(first, figure.a - r, figure.b, "axis point");
+    const std::int64_t a = figure.a, b = figure.b, r = figure.c;
+    for (const auto& [x, y] : {std::pair{a, b + r}, {a, b - r}, {a + r, b}, {a - r, b}})
+      expect_drawn(first, x, y, "axis point not drawn");
   }
-  constexpr int moves[][2] = {{400, 300}, {-400, 300}, {400, -300}, {-400, -300}, {1, 1}, {-1, -1}};
-  for (const auto& move : moves)
-    if (draw_moved(moved, figure, move[0], move[1])) expect_same_where_both_show(first, moved, move[0], move[1]);
+  if (plain_cost(figure) <= plain_steps) {
+    draw(other, figure, 0, 0, true);
+    for (int y = 0; y < height; ++y) {
+      const std::uint32_t* a = canvas_pixel(first.canvas, 0, y);
+      const std::uint32_t* b = canvas_pixel(other.canvas, 0, y);
+      for (int x = 0; x < width; ++x)
+        if (a[x] != b[x]) fail("differs from the plain walk", x, y);
+    }
+  }
+  if (draw(other, figure, sx, sy, false)) expect_same_where_both_show(first, other, sx, sy);
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  constexpr std::size_t record = 17;
-  for (std::size_t at = 0; at + record <= size && at < 8 * record; at += record) check(decode(data + at));
+  constexpr std::size_t header = 2, record = 17;
+  if (size < header) return 0;
+  const int width = 1 + data[0] % largest_side;
+  const int height = 1 + data[1] % largest_side;
+  // The move for the clipping check, from the size bytes' high bits: -2 .. 2.
+  const int sx = (data[0] >> 6) - 2 + ((data[0] >> 6) >= 2), sy = (data[1] >> 6) - 2 + ((data[1] >> 6) >= 2);
+  for (std::size_t at = header; at + record <= size && at < header + 4 * record; at += record)
+    check(decode(data + at, width, height), width, height, sx, sy);
   return 0;
 }
