@@ -1,8 +1,8 @@
 # Package set-up and builds shared by ./suite's commands (sourced, not run).
 
 # What running and exporting need, and what only the tests add.
-run_packages=(cmake g++ make pkg-config libpng-dev libwebp-dev)
-test_packages=(libgtest-dev libbenchmark-dev xvfb libx11-dev libxtst-dev valgrind clang libclang-rt-14-dev)
+run_packages=(cmake g++ make pkg-config libpng-dev libwebp-dev nlohmann-json3-dev)
+test_packages=(libgtest-dev libbenchmark-dev xvfb libx11-dev libxtst-dev valgrind clang libclang-rt-14-dev librsvg2-bin)
 
 # The packages of "$@" that are not installed, in one dpkg-query call.
 missing_packages() {
@@ -96,7 +96,7 @@ build_tree() {
   # source is newer than its last build, that check is one find.
   local stamp=$dir/.built
   if [ "$kind" = release ] && [ -f "$stamp" ] && [ -z "$(find "$root/CMakeLists.txt" "$root/raster" \
-      "$root/inversion" "$root/random" "$root/programs" "$root/headless" -newer "$stamp" -print -quit)" ]; then
+      "$root/inversion" "$root/random" "$root/programs" "$root/headless" "$root/scene" -newer "$stamp" -print -quit)" ]; then
     return 0
   fi
   cmake --build "$dir" -j "$(nproc)"

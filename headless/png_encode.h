@@ -1,0 +1,34 @@
+// PNG encoding of plain pixels, with the bytes handed to a callback (the
+// shape of stb_image_write's _to_func writers): no file, no SDL.
+//
+// A PixelView is rows of 32-bit words 0x??RRGGBB (the top byte is ignored),
+// `stride` words apart. encode_png writes an 8-bit PNG: indexed where the
+// picture has at most 256 colours (nearly every picture here), else RGB,
+// row by row, so it needs no copy of the picture. Compression is libpng's
+// fast setting: no filters, zlib level 3; up to 16 colours are packed 2, 4
+// or 8 pixels a byte, as libpng's simplified writer packs them (the bytes
+// are the ones that writer made for the export before). A colour given as
+// `transparent` is stored fully transparent (a tRNS chunk);
+// no_transparent_colour keeps the picture opaque.
+//
+// write(context, bytes, size) returns false when it cannot take the bytes;
+// encode_png then stops and returns false. Any failure puts a reason in
+// `error` (the caller knows better why its own write failed).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+struct PixelView {
+  const std::uint32_t* pixels;
+  int width;
+  int height;
+  int stride;  // in pixels
+};
+
+constexpr std::uint32_t no_transparent_colour = 0xFFFFFFFF;
+
+using PngWrite = bool (*)(void* context, const void* bytes, std::size_t size);
+
+bool encode_png(const PixelView& view, std::uint32_t transparent, PngWrite write, void* context,
+                char* error, std::size_t error_size);

@@ -1,0 +1,40 @@
+// Drawing a scene on a canvas of any size: the background, then each layer
+// in order, with the frame scene_frame gives for the canvas's size. The
+// layers use the programs' own routines (draw_circle, fill_disc, the
+// generations' grow and promote, inversion_walk), so a program's picture
+// stated as a scene comes out pixel for pixel.
+//
+// A walk is run in chunks of a few million steps, each continuing the last
+// (its point, previous circle and generator), and `progress`, when given,
+// is told the share of all walk steps done after each chunk. Nothing is
+// allocated per step; a generations layer allocates its two stores once.
+#pragma once
+
+#include "canvas.h"
+#include "random_generator.h"
+#include "scene.h"
+
+struct SceneProgress {
+  void (*report)(void* context, double done);  // done: 0 to 1
+  void* context;
+};
+
+void draw_scene(const Scene& scene, const Canvas& canvas, const SceneProgress* progress = nullptr);
+
+// One layer alone, as draw_scene draws it (no background).
+void draw_layer(const Scene& scene, int layer, const Canvas& canvas);
+
+// Where a walk layer leaves off: the circle it used last (a position in its
+// choice) and its generator. The walk runs on a one-pixel canvas.
+struct WalkEnd {
+  int previous;
+  RandomGenerator random;
+};
+WalkEnd walk_end(const Scene& scene, int layer);
+
+// The circles a generations layer stores, generation by generation:
+// visit(generation, stored circle) for every image, whether drawn or not
+// (the SVG writer draws them as vector circles).
+using GenerationVisit = void (*)(void* context, int generation, const Circle& stored);
+void visit_generations(const Scene& scene, int layer, const WorldFrame& frame, GenerationVisit visit,
+                       void* context);

@@ -1,0 +1,227 @@
+#include "program_scenes.h"
+
+#include <cstring>
+
+#include "draw_scene.h"
+#include "program_circles.h"
+
+namespace {
+
+// An 800 x 600 scene whose view is the program's frame; a frame drawn y
+// down is turned y up, its circles' y negated (exact, as every later
+// product and sum is then the negation of the program's).
+Scene program_base(const WorldFrame& frame, std::uint32_t background, CircleNumbers numbers) {
+  Scene scene{};
+  scene.width = 800;
+  scene.height = 600;
+  scene.background = background;
+  scene.numbers = numbers;
+  scene.view = {(400.0 - frame.origin_column) / frame.scale, (frame.origin_row - 300.0) / frame.scale,
+                frame.scale};
+  return scene;
+}
+
+void add_circle(Scene& scene, const WorldFrame& frame, double x, double y, double r) {
+  scene.circles[scene.circle_count++] = {x, frame.y_axis == YAxis::down ? -y : y, r};
+}
+
+CircleChoice all_circles() { return {true, 0, {}}; }
+
+CircleChoice circle_range(int first, int count) {
+  CircleChoice choice{false, count, {}};
+  for (int i = 0; i < count; ++i) choice.index[i] = first + i;
+  return choice;
+}
+
+Layer& add_layer(Scene& scene, LayerKind kind, CircleChoice circles, std::uint32_t colour) {
+  Layer& layer = scene.layers[scene.layer_count++];
+  layer = Layer{};
+  layer.kind = kind;
+  layer.circles = circles;
+  layer.colour = colour;
+  return layer;
+}
+
+void add_generations(Scene& scene, std::initializer_list<std::uint32_t> colours) {
+  Layer& layer = add_layer(scene, LayerKind::generations, all_circles(), 0);
+  layer.style = GenerationStyle::discs;
+  for (std::uint32_t colour : colours) layer.colours[layer.depth++] = colour;
+}
+
+// A walk whose program seeds the generator with the clock just before it.
+Layer& add_walk(Scene& scene, CircleChoice circles, std::uint32_t colour, const SceneWalk& walk) {
+  Layer& layer = add_layer(scene, LayerKind::walk, circles, colour);
+  layer.walk = walk;
+  return layer;
+}
+
+// The draws the generator made between seeding and `now`.
+std::int64_t draws_since_seeding(std::uint32_t seed, const RandomGenerator& now) {
+  RandomGenerator random;
+  seed_random(random, seed);
+  for (std::int64_t draws = 0; draws < max_walk_steps; ++draws) {
+    if (random.next == now.next && std::memcmp(random.words, now.words, sizeof now.words) == 0) return draws;
+    next_random(random);
+  }
+  return max_walk_steps;
+}
+
+// The walk of layer `next` goes on from where the walk of layer `last` ends.
+void continue_walk(Scene& scene, int last, int next) {
+  const WalkEnd end = walk_end(scene, last);
+  SceneWalk& walk = scene.layers[next].walk;
+  walk.previous = end.previous;
+  walk.skip = draws_since_seeding(walk.seed, end.random);
+}
+
+constexpr std::uint32_t white = 0xFFFFFF, black = 0x000000, red = 0xFF0000, green = 0x00FA00,
+                        blue = 0x0000FA;
+
+void soddy_gasket(int picture, std::uint32_t clock, Scene& scene) {
+  namespace p = soddy_gasket_circles;
+  scene = program_base(p::frame, white, CircleNumbers::float_width);
+  for (int k = 0; k < 3; ++k) add_circle(scene, p::frame, p::x[k], p::y[k], p::r[k]);
+  if (picture == 1) {
+    add_layer(scene, LayerKind::discs, all_circles(), blue);
+    add_generations(scene, {black, red, green});
+    return;
+  }
+  add_layer(scene, LayerKind::outlines, all_circles(), black);
+  add_walk(scene, all_circles(), red,
+           {PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width, 500000, 1001, 10.0, 3.0,
+            0, clock, 0, WalkPlot::ring_radius_1});
+}
+
+void five_circle_limit(int picture, std::uint32_t clock, Scene& scene) {
+  namespace p = five_circle_limit_circles;
+  scene = program_base(p::frame, white, CircleNumbers::double_width);
+  const std::uint32_t colours[3] = {black, green, red};
+  const int walks = picture == 1 || picture == 2 ? 1 : picture == 3 ? 2 : 3;
+  const int configurations = picture == 1 ? 1 : picture == 4 ? 3 : 2;
+  int last_walk = -1;
+  for (int c = 0; c < configurations; ++c) {
+    for (int k = 0; k < 5; ++k)
+      add_circle(scene, p::frame, p::configurations[c].x[k], p::configurations[c].y[k], p::configurations[c].r[k]);
+    add_layer(scene, LayerKind::outlines, circle_range(5 * c, 5), colours[c]);
+    if (c >= walks) continue;
+    add_walk(scene, circle_range(5 * c, 5), colours[c],
+             {PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width, p::walk_steps, 0, 3.0, 3.0,
+              no_previous, clock, 0, WalkPlot::pixel});
+    if (last_walk >= 0) continue_walk(scene, last_walk, scene.layer_count - 1);
+    last_walk = scene.layer_count - 1;
+  }
+}
+
+void ring_zoom(std::uint32_t clock, Scene& scene) {
+  namespace p = ring_zoom_circles;
+  scene = program_base(p::frame, black, CircleNumbers::double_width);
+  double x[15], y[15], r[15];
+  p::first_stage(x, y, r);
+  for (int k = 0; k < 15; ++k) add_circle(scene, p::frame, x[k], y[k], r[k]);
+  add_layer(scene, LayerKind::outlines, all_circles(), white);
+  add_walk(scene, all_circles(), red,
+           {PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width, 100000, 10001, 3.0, 3.0,
+            no_previous, clock, 0, WalkPlot::ring_radius_1});
+}
+
+void four_circle_packing(int picture, std::uint32_t clock, Scene& scene) {
+  namespace p = four_circle_packing_circles;
+  scene = program_base(p::frame, white, CircleNumbers::float_width);
+  for (int k = 0; k < 4; ++k) add_circle(scene, p::frame, p::x[k], p::y[k], p::r[k]);
+  if (picture == 1) {
+    add_layer(scene, LayerKind::discs, all_circles(), black);
+  } else if (picture == 4) {
+    add_generations(scene, {no_colour, no_colour, black});  // the first two were shown, then cleared
+  } else {
+    // Pictures 2 and 3 drew one random colour an image: 12 and 132 draws.
+    const std::int64_t coloured = 4 * 3 + 12 * 11;
+    add_walk(scene, all_circles(), black,
+             {PickRule::random_no_repeat, InsideRule::none, PointStorage::float_width, 300000, 1001, 0.0, 5.0, 0,
+              clock, coloured, WalkPlot::pixel});
+  }
+}
+
+void two_circle_iteration(int picture, Scene& scene) {
+  namespace p = two_circle_iteration_circles;
+  scene = program_base(p::frame, white, CircleNumbers::float_width);
+  for (int k = 0; k < 2; ++k) add_circle(scene, p::frame, p::x[k], p::y[k], p::r[k]);
+  add_layer(scene, LayerKind::outlines, all_circles(), black);
+  // Cyclic picks draw nothing; seed 1 is the generator the program never seeds.
+  add_walk(scene, all_circles(), black,
+           {PickRule::cyclic, InsideRule::none, PointStorage::double_width, 1000, 11, 3.0, 3.0, no_previous, 1, 0,
+            WalkPlot::ring_radius_2});
+  if (picture == 1) return;
+  add_layer(scene, LayerKind::discs, all_circles(), blue);
+  const std::uint32_t colours[3] = {black, red, black};
+  Layer& generations = add_layer(scene, LayerKind::generations, all_circles(), 0);
+  for (int g = 0; g < picture - 1; ++g) generations.colours[generations.depth++] = colours[g];
+}
+
+void soddy_radius_sweep(int picture, std::uint32_t clock, Scene& scene) {
+  namespace p = soddy_radius_sweep_circles;
+  const int pass = (picture + 1) / 2;
+  double t = p::first_t;
+  int previous = 0;  // the first step never uses circle 0
+  std::int64_t skip = 0;
+  for (int k = 1;; ++k) {
+    float x[4], y[4], r[4];
+    p::store(t, x, y, r);
+    scene = program_base(p::frame, white, CircleNumbers::float_width);
+    for (int i = 0; i < 4; ++i) add_circle(scene, p::frame, x[i], y[i], r[i]);
+    add_layer(scene, LayerKind::outlines, all_circles(), black);
+    if (k == pass && picture % 2 == 1) return;
+    add_walk(scene, all_circles(), red,
+             {PickRule::random_no_repeat, InsideRule::reject, PointStorage::double_width, p::walk_steps, 2, 10.0,
+              3.0, previous, clock, skip, WalkPlot::pixel});
+    if (k == pass) return;
+    const WalkEnd end = walk_end(scene, 1);
+    previous = end.previous;
+    skip = draws_since_seeding(clock, end.random);
+    t = t + p::t_step;
+  }
+}
+
+struct ProgramPictures {
+  const char* name;
+  int pictures;
+};
+
+constexpr ProgramPictures with_scenes[] = {
+    {"soddy_gasket", 2},        {"five_circle_limit", 4},    {"ring_zoom", 19},
+    {"four_circle_packing", 5}, {"two_circle_iteration", 4}, {"soddy_radius_sweep", 30},
+};
+
+}  // namespace
+
+bool program_scene(std::string_view program, int picture, std::uint32_t clock, Scene& scene,
+                   std::string& refusal) {
+  const std::string name(program);
+  const ProgramPictures* found = nullptr;
+  for (const ProgramPictures& p : with_scenes)
+    if (name == p.name) found = &p;
+  if (found == nullptr) {
+    refusal = name + ": no picture of it is a scene (it draws lines, points or pixel images, not only circles)";
+    return false;
+  }
+  if (picture < 1 || picture > found->pictures) {
+    refusal = name + " has pictures 1 to " + std::to_string(found->pictures) + ", not " + std::to_string(picture);
+    return false;
+  }
+  const std::string label = name + ":" + std::to_string(picture);
+  if (name == "ring_zoom" && picture > 1) {
+    refusal = label + ": not one scene: it overlays " + std::to_string(picture) +
+              " stages of 15 circles, more than a scene's " + std::to_string(max_scene_circles);
+    return false;
+  }
+  if (name == "four_circle_packing" && (picture == 2 || picture == 3)) {
+    refusal = label + ": not one scene: each image takes a colour drawn at random";
+    return false;
+  }
+  if (name == "soddy_gasket") soddy_gasket(picture, clock, scene);
+  if (name == "five_circle_limit") five_circle_limit(picture, clock, scene);
+  if (name == "ring_zoom") ring_zoom(clock, scene);
+  if (name == "four_circle_packing") four_circle_packing(picture, clock, scene);
+  if (name == "two_circle_iteration") two_circle_iteration(picture, scene);
+  if (name == "soddy_radius_sweep") soddy_radius_sweep(picture, clock, scene);
+  return true;
+}

@@ -1,0 +1,105 @@
+// A scene: a configuration of circles and what to draw from it, as one
+// plain value that is read and checked once (scene_json.h, from a file or
+// a link) and then drawn at any size (draw_scene.h).
+//
+// The picture is width x height pixels on a background colour. The view
+// puts the world point (x, y) at the picture's centre with `scale` pixels a
+// world unit at that size, y up. Layers are drawn in order, each over a
+// choice of the circles (all of them, or a list of their indices, in that
+// order): their outlines, their filled discs, generations of their images
+// under inversion in one another, or a random walk of inversions in them.
+//
+// Everything a program's arithmetic needs to come out exactly is stated:
+// `numbers` says whether the circles are used as 32-bit floats (the value
+// rounded, radii squared as float products) or as doubles; a walk states its
+// pick and inside rules, the width its point is stored at, the generator's
+// seed and how many draws to throw away after seeding, the circle used
+// before the first step, and how many steps are not plotted at the start.
+// Generations are always stored as floats, as the programs' routine does.
+//
+// Colours are 0xRRGGBB; no_colour (generations only) computes a generation
+// without drawing it.
+#pragma once
+
+#include <cstdint>
+
+#include "circle.h"
+#include "inversion_walk.h"
+
+constexpr int max_scene_circles = max_walk_circles;
+constexpr int max_scene_layers = 16;
+constexpr int max_generation_depth = 8;
+constexpr int max_scene_side = 16384;
+constexpr std::int64_t max_walk_steps = 100000000000;  // 10^11
+constexpr std::int64_t max_generation_images = 2000000;
+constexpr std::uint32_t no_colour = 0xFF000000;
+
+enum class CircleNumbers { double_width, float_width };
+enum class LayerKind { outlines, discs, generations, walk };
+enum class GenerationStyle { discs, outlines };
+
+struct Viewport {
+  double x;      // the world point at the picture's centre
+  double y;
+  double scale;  // pixels a world unit at the scene's own size
+};
+
+struct CircleChoice {
+  bool all;   // every circle of the scene, in order; else the list
+  int count;
+  int index[max_scene_circles];
+  bool operator==(const CircleChoice&) const = default;
+};
+
+struct SceneWalk {
+  PickRule pick;
+  InsideRule inside;
+  PointStorage point;
+  std::int64_t steps;
+  std::int64_t burn_in;  // the first burn_in steps are not plotted
+  double start_x;
+  double start_y;
+  int previous;  // position in the layer's choice of the circle used last, or no_previous
+  std::uint32_t seed;
+  std::int64_t skip;  // draws thrown away after seeding, before the first step
+  WalkPlot plot;
+};
+
+struct Layer {
+  LayerKind kind;
+  CircleChoice circles;
+  std::uint32_t colour;  // outlines, discs, walk
+  int depth;             // generations: how many, one colour each
+  std::uint32_t colours[max_generation_depth];
+  GenerationStyle style;
+  SceneWalk walk;
+};
+
+struct Scene {
+  int width;
+  int height;
+  std::uint32_t background;
+  Viewport view;
+  CircleNumbers numbers;
+  int circle_count;
+  Circle circles[max_scene_circles];
+  int layer_count;
+  Layer layers[max_scene_layers];
+};
+
+// Equal field by field, numbers bit for bit (so -0 differs from 0).
+bool operator==(const Scene& a, const Scene& b);
+
+// Circle k as the scene's numbers use it: rounded to floats, or as it is.
+Circle scene_circle(const Scene& scene, int k);
+
+// The indices of the circles a layer takes, in its order; returns the count.
+int chosen_circles(const Scene& scene, const CircleChoice& choice, int* index);
+
+// The scene drawn at width x height pixels: the view's scale multiplied by
+// min(width / scene.width, height / scene.height), the view's centre kept at
+// the picture's centre. At the scene's own size the factor is exactly 1.
+WorldFrame scene_frame(const Scene& scene, int width, int height);
+
+// The same scene made width x height, showing what scene_frame shows there.
+Scene resized_scene(const Scene& scene, int width, int height);

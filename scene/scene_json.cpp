@@ -1,0 +1,410 @@
+// The reader checks a field where it reads it and goes on, so one pass
+// reports every problem; a field it cannot read leaves its default.
+#include "scene_json.h"
+
+#include <nlohmann/json.hpp>
+
+#include <cmath>
+#include <cstdio>
+#include <initializer_list>
+
+using nlohmann::ordered_json;
+
+namespace {
+
+template <typename T>
+struct Named {
+  const char* name;
+  T value;
+};
+
+constexpr Named<std::uint32_t> colour_names[] = {
+    {"white", 0xFFFFFF}, {"black", 0x000000}, {"red", 0xFF0000},
+    {"green", 0x00FA00}, {"blue", 0x0000FA},  {"yellow", 0xFFFF00},
+};
+constexpr Named<CircleNumbers> number_names[] = {{"double", CircleNumbers::double_width},
+                                                 {"float", CircleNumbers::float_width}};
+constexpr Named<LayerKind> layer_names[] = {{"outlines", LayerKind::outlines},
+                                            {"discs", LayerKind::discs},
+                                            {"generations", LayerKind::generations},
+                                            {"walk", LayerKind::walk}};
+constexpr Named<GenerationStyle> style_names[] = {{"discs", GenerationStyle::discs},
+                                                  {"outlines", GenerationStyle::outlines}};
+constexpr Named<PickRule> pick_names[] = {{"random", PickRule::random_no_repeat},
+                                          {"cyclic", PickRule::cyclic}};
+constexpr Named<InsideRule> inside_names[] = {{"invert", InsideRule::none},
+                                              {"refuse", InsideRule::reject}};
+constexpr Named<PointStorage> point_names[] = {{"double", PointStorage::double_width},
+                                               {"float", PointStorage::float_width}};
+constexpr Named<WalkPlot> plot_names[] = {{"pixel", WalkPlot::pixel},
+                                          {"ring1", WalkPlot::ring_radius_1},
+                                          {"ring2", WalkPlot::ring_radius_2}};
+
+template <typename T, std::size_t N>
+const char* name_of(const Named<T> (&table)[N], T value) {
+  for (const Named<T>& entry : table)
+    if (entry.value == value) return entry.name;
+  return table[0].name;
+}
+
+template <typename T, std::size_t N>
+std::string names_of(const Named<T> (&table)[N]) {
+  std::string names;
+  for (std::size_t i = 0; i < N; ++i) names += (i == 0 ? "" : i + 1 == N ? " or " : ", ") + std::string(table[i].name);
+  return names;
+}
+
+std::string colour_text(std::uint32_t colour) {
+  if (colour == no_colour) return "none";
+  for (const Named<std::uint32_t>& entry : colour_names)
+    if (entry.value == colour) return entry.name;
+  char text[8];
+  std::snprintf(text, sizeof text, "#%06x", colour & 0xFFFFFF);
+  return text;
+}
+
+std::string join(const std::string& path, const std::string& key) { return path.empty() ? key : path + "." + key; }
+std::string item(const std::string& path, std::size_t i) { return path + "[" + std::to_string(i) + "]"; }
+
+struct Reader {
+  SceneErrors& errors;
+
+  void fail(const std::string& field, const std::string& message) { errors.push_back({field, message}); }
+
+  // Reports the keys that are not in `keys` and those of `keys` missing.
+  bool fields(const ordered_json& j, const std::string& path, std::initializer_list<const char*> keys) {
+    if (!j.is_object()) {
+      fail(path, "must be an object");
+      return false;
+    }
+    for (const auto& entry : j.items()) {
+      bool known = false;
+      for (const char* key : keys) known = known || entry.key() == key;
+      if (!known) fail(join(path, entry.key()), "unknown field");
+    }
+    for (const char* key : keys)
+      if (!j.contains(key)) fail(join(path, key), "missing");
+    return true;
+  }
+
+  bool number(const ordered_json& j, const char* key, const std::string& path, double& out) {
+    if (!j.contains(key)) return false;  // reported as missing
+    const ordered_json& v = j.at(key);
+    const std::string field = join(path, key);
+    if (!v.is_number()) {
+      fail(field, "must be a number");
+      return false;
+    }
+    const double value = v.get<double>();
+    if (!std::isfinite(value)) {
+      fail(field, "must be a finite number");
+      return false;
+    }
+    out = value;
+    return true;
+  }
+
+  void positive(const ordered_json& j, const char* key, const std::string& path, double& out) {
+    if (number(j, key, path, out) && !(out > 0)) fail(join(path, key), "must be a positive number");
+  }
+
+  template <typename T>
+  bool whole(const ordered_json& v, const std::string& field, std::int64_t low, std::int64_t high, T& out) {
+    const bool fits = v.is_number_unsigned() ? v.get<std::uint64_t>() <= static_cast<std::uint64_t>(high)
+                                             : v.is_number_integer() && v.get<std::int64_t>() <= high;
+    if (!fits || v.get<std::int64_t>() < low) {
+      fail(field, "must be a whole number from " + std::to_string(low) + " to " + std::to_string(high));
+      return false;
+    }
+    out = static_cast<T>(v.get<std::int64_t>());
+    return true;
+  }
+
+  template <typename T>
+  void whole(const ordered_json& j, const char* key, const std::string& path, std::int64_t low,
+             std::int64_t high, T& out) {
+    if (j.contains(key)) whole(j.at(key), join(path, key), low, high, out);
+  }
+
+  template <typename T, std::size_t N>
+  void named(const ordered_json& j, const char* key, const std::string& path, const Named<T> (&table)[N],
+             const char* what, T& out) {
+    if (!j.contains(key)) return;
+    const ordered_json& v = j.at(key);
+    if (v.is_string())
+      for (const Named<T>& entry : table)
+        if (v.get<std::string>() == entry.name) {
+          out = entry.value;
+          return;
+        }
+    fail(join(path, key), "unknown " + std::string(what) + " " + v.dump() + " (" + names_of(table) + ")");
+  }
+
+  // A name, #rrggbb or rrggbb; "none" where allowed.
+  void colour_value(const ordered_json& v, const std::string& field, bool none_allowed, std::uint32_t& out) {
+    if (v.is_string()) {
+      std::string text = v.get<std::string>();
+      if (none_allowed && text == "none") {
+        out = no_colour;
+        return;
+      }
+      for (const Named<std::uint32_t>& entry : colour_names)
+        if (text == entry.name) {
+          out = entry.value;
+          return;
+        }
+      if (!text.empty() && text[0] == '#') text.erase(0, 1);
+      if (text.size() == 6 && text.find_first_not_of("0123456789abcdefABCDEF") == std::string::npos) {
+        out = static_cast<std::uint32_t>(std::stoul(text, nullptr, 16));
+        return;
+      }
+    }
+    fail(field, "unknown colour " + v.dump() + " (" + names_of(colour_names) + (none_allowed ? ", none" : "") +
+                    ", or #rrggbb)");
+  }
+
+  void colour(const ordered_json& j, const char* key, const std::string& path, std::uint32_t& out) {
+    if (j.contains(key)) colour_value(j.at(key), join(path, key), false, out);
+  }
+
+  void choice(const ordered_json& j, const std::string& path, int circle_count, CircleChoice& out) {
+    if (!j.contains("circles")) return;
+    const ordered_json& v = j.at("circles");
+    const std::string field = join(path, "circles");
+    if (v == "all") {
+      out.all = true;
+      return;
+    }
+    if (!v.is_array() || v.empty() || v.size() > static_cast<std::size_t>(max_scene_circles)) {
+      fail(field, "must be \"all\" or a list of 1 to " + std::to_string(max_scene_circles) + " circle indices");
+      return;
+    }
+    out.count = static_cast<int>(v.size());
+    for (std::size_t i = 0; i < v.size(); ++i) {
+      int index = 0;
+      if (!whole(v[i], item(field, i), 0, circle_count - 1, index)) continue;
+      for (std::size_t k = 0; k < i; ++k)
+        if (out.index[k] == index) fail(item(field, i), "circle " + std::to_string(index) + " is chosen twice");
+      out.index[i] = index;
+    }
+  }
+
+  void generations(const ordered_json& j, const std::string& path, const Scene& scene, Layer& layer) {
+    if (!fields(j, path, {"draw", "circles", "style", "colours"})) return;
+    named(j, "style", path, style_names, "style", layer.style);
+    if (!j.contains("colours")) return;
+    const ordered_json& colours = j.at("colours");
+    const std::string field = join(path, "colours");
+    if (!colours.is_array() || colours.empty() || colours.size() > static_cast<std::size_t>(max_generation_depth)) {
+      fail(field, "must be a list of 1 to " + std::to_string(max_generation_depth) + " colours, one a generation");
+      return;
+    }
+    layer.depth = static_cast<int>(colours.size());
+    for (std::size_t g = 0; g < colours.size(); ++g) colour_value(colours[g], item(field, g), true, layer.colours[g]);
+    std::int64_t n = layer.circles.all ? scene.circle_count : layer.circles.count;
+    for (int g = 0; g < layer.depth && n <= max_generation_images; ++g) n = n * (n - 1);
+    if (n > max_generation_images)
+      fail(field, std::to_string(layer.depth) + " generations of these circles make more than " +
+                      std::to_string(max_generation_images) + " images");
+  }
+
+  void walk(const ordered_json& j, const std::string& path, Layer& layer) {
+    if (!fields(j, path, {"draw", "circles", "pick", "inside", "point", "steps", "burn_in", "start", "previous",
+                          "seed", "skip", "colour", "plot"}))
+      return;
+    SceneWalk& w = layer.walk;
+    named(j, "pick", path, pick_names, "pick rule", w.pick);
+    named(j, "inside", path, inside_names, "inside rule", w.inside);
+    named(j, "point", path, point_names, "point storage", w.point);
+    whole(j, "steps", path, 0, max_walk_steps, w.steps);
+    whole(j, "burn_in", path, 0, max_walk_steps, w.burn_in);
+    whole(j, "seed", path, 0, 4294967295, w.seed);
+    whole(j, "skip", path, 0, max_walk_steps, w.skip);
+    colour(j, "colour", path, layer.colour);
+    named(j, "plot", path, plot_names, "plot", w.plot);
+    const std::string start = join(path, "start");
+    if (j.contains("start") && fields(j.at("start"), start, {"x", "y"})) {
+      number(j.at("start"), "x", start, w.start_x);
+      number(j.at("start"), "y", start, w.start_y);
+    }
+    w.previous = no_previous;
+    if (j.contains("previous") && j.at("previous") != "none") {
+      const int count = layer.circles.all ? max_scene_circles : layer.circles.count;
+      whole(j.at("previous"), join(path, "previous"), 0, count - 1, w.previous);
+    }
+  }
+
+  void layer(const ordered_json& j, const std::string& path, const Scene& scene, Layer& out) {
+    if (!j.is_object() || !j.contains("draw")) {
+      fail(j.is_object() ? join(path, "draw") : path, j.is_object() ? "missing" : "must be an object");
+      return;
+    }
+    named(j, "draw", path, layer_names, "layer", out.kind);
+    if (!j.at("draw").is_string() || j.at("draw") != name_of(layer_names, out.kind)) return;
+    choice(j, path, scene.circle_count, out.circles);
+    switch (out.kind) {
+      case LayerKind::outlines:
+      case LayerKind::discs:
+        if (fields(j, path, {"draw", "circles", "colour"})) colour(j, "colour", path, out.colour);
+        break;
+      case LayerKind::generations: generations(j, path, scene, out); break;
+      case LayerKind::walk: walk(j, path, out); break;
+    }
+  }
+
+  void scene(const ordered_json& j, Scene& s) {
+    if (!fields(j, "", {"width", "height", "background", "view", "numbers", "circles", "layers"})) return;
+    whole(j, "width", "", 1, max_scene_side, s.width);
+    whole(j, "height", "", 1, max_scene_side, s.height);
+    colour(j, "background", "", s.background);
+    if (j.contains("view") && fields(j.at("view"), "view", {"x", "y", "scale"})) {
+      number(j.at("view"), "x", "view", s.view.x);
+      number(j.at("view"), "y", "view", s.view.y);
+      positive(j.at("view"), "scale", "view", s.view.scale);
+    }
+    named(j, "numbers", "", number_names, "number width", s.numbers);
+    if (j.contains("circles")) {
+      const ordered_json& circles = j.at("circles");
+      if (!circles.is_array()) {
+        fail("circles", "must be a list");
+      } else if (circles.size() > static_cast<std::size_t>(max_scene_circles)) {
+        fail("circles", std::to_string(circles.size()) + " circles, more than a walk takes (" +
+                            std::to_string(max_scene_circles) + ")");
+      } else {
+        s.circle_count = static_cast<int>(circles.size());
+        for (std::size_t k = 0; k < circles.size(); ++k) {
+          const std::string path = item("circles", k);
+          if (!fields(circles[k], path, {"x", "y", "r"})) continue;
+          number(circles[k], "x", path, s.circles[k].x);
+          number(circles[k], "y", path, s.circles[k].y);
+          positive(circles[k], "r", path, s.circles[k].r);
+        }
+      }
+    }
+    if (j.contains("layers")) {
+      const ordered_json& layers = j.at("layers");
+      if (!layers.is_array() || layers.size() > static_cast<std::size_t>(max_scene_layers)) {
+        fail("layers", "must be a list of at most " + std::to_string(max_scene_layers) + " layers");
+        return;
+      }
+      s.layer_count = static_cast<int>(layers.size());
+      for (std::size_t k = 0; k < layers.size(); ++k) layer(layers[k], item("layers", k), s, s.layers[k]);
+    }
+  }
+};
+
+// Only the first syntax error, with its line and column.
+struct SyntaxError : nlohmann::json_sax<ordered_json> {
+  std::string message;
+  bool null() override { return true; }
+  bool boolean(bool) override { return true; }
+  bool number_integer(number_integer_t) override { return true; }
+  bool number_unsigned(number_unsigned_t) override { return true; }
+  bool number_float(number_float_t, const string_t&) override { return true; }
+  bool string(string_t&) override { return true; }
+  bool binary(binary_t&) override { return true; }
+  bool start_object(std::size_t) override { return true; }
+  bool key(string_t&) override { return true; }
+  bool end_object() override { return true; }
+  bool start_array(std::size_t) override { return true; }
+  bool end_array() override { return true; }
+  bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override {
+    message = e.what();
+    const std::size_t bracket = message.find("] ");
+    if (message[0] == '[' && bracket != std::string::npos) message.erase(0, bracket + 2);
+    return false;
+  }
+};
+
+ordered_json choice_json(const CircleChoice& choice) {
+  if (choice.all) return "all";
+  ordered_json list = ordered_json::array();
+  for (int i = 0; i < choice.count; ++i) list.push_back(choice.index[i]);
+  return list;
+}
+
+}  // namespace
+
+void to_json(ordered_json& j, const Scene& s) {
+  j = ordered_json::object();
+  j["width"] = s.width;
+  j["height"] = s.height;
+  j["background"] = colour_text(s.background);
+  j["view"] = {{"x", s.view.x}, {"y", s.view.y}, {"scale", s.view.scale}};
+  j["numbers"] = name_of(number_names, s.numbers);
+  ordered_json circles = ordered_json::array();
+  for (int k = 0; k < s.circle_count; ++k)
+    circles.push_back({{"x", s.circles[k].x}, {"y", s.circles[k].y}, {"r", s.circles[k].r}});
+  j["circles"] = circles;
+  ordered_json layers = ordered_json::array();
+  for (int k = 0; k < s.layer_count; ++k) {
+    const Layer& layer = s.layers[k];
+    ordered_json l{{"draw", name_of(layer_names, layer.kind)}, {"circles", choice_json(layer.circles)}};
+    if (layer.kind == LayerKind::generations) {
+      l["style"] = name_of(style_names, layer.style);
+      ordered_json colours = ordered_json::array();
+      for (int g = 0; g < layer.depth; ++g) colours.push_back(colour_text(layer.colours[g]));
+      l["colours"] = colours;
+    } else if (layer.kind == LayerKind::walk) {
+      const SceneWalk& w = layer.walk;
+      l["pick"] = name_of(pick_names, w.pick);
+      l["inside"] = name_of(inside_names, w.inside);
+      l["point"] = name_of(point_names, w.point);
+      l["steps"] = w.steps;
+      l["burn_in"] = w.burn_in;
+      l["start"] = {{"x", w.start_x}, {"y", w.start_y}};
+      l["previous"] = w.previous == no_previous ? ordered_json("none") : ordered_json(w.previous);
+      l["seed"] = w.seed;
+      l["skip"] = w.skip;
+      l["colour"] = colour_text(layer.colour);
+      l["plot"] = name_of(plot_names, w.plot);
+    } else {
+      l["colour"] = colour_text(layer.colour);
+    }
+    layers.push_back(l);
+  }
+  j["layers"] = layers;
+}
+
+bool from_json(const ordered_json& j, Scene& scene, SceneErrors& errors) {
+  const std::size_t before = errors.size();
+  Scene read{};
+  Reader{errors}.scene(j, read);
+  if (errors.size() != before) return false;
+  // A choice of all circles takes a previous index only among them.
+  for (int k = 0; k < read.layer_count; ++k) {
+    const Layer& layer = read.layers[k];
+    if (layer.kind == LayerKind::walk && layer.circles.all && layer.walk.previous >= read.circle_count)
+      errors.push_back({item("layers", k) + ".previous", "must be a whole number from 0 to " +
+                                                             std::to_string(read.circle_count - 1)});
+  }
+  if (errors.size() != before) return false;
+  scene = read;
+  return true;
+}
+
+bool read_scene_json(std::string_view text, Scene& scene, SceneErrors& errors) {
+  const ordered_json j = ordered_json::parse(text, nullptr, false);
+  if (j.is_discarded()) {
+    SyntaxError syntax;
+    ordered_json::sax_parse(text, &syntax);
+    errors.push_back({"", "not JSON: " + syntax.message});
+    return false;
+  }
+  return from_json(j, scene, errors);
+}
+
+std::string scene_json_text(const Scene& scene) {
+  ordered_json j;
+  to_json(j, scene);
+  return j.dump(2) + "\n";
+}
+
+std::string error_line(const SceneErrors& errors) {
+  std::string line;
+  for (const SceneError& e : errors) {
+    if (!line.empty()) line += "; ";
+    line += e.field.empty() ? e.message : e.field + ": " + e.message;
+  }
+  return line;
+}

@@ -1,0 +1,182 @@
+// The compact form is the JSON form laid flat: scene_link writes the JSON
+// value to_json makes, read_scene_link rebuilds that value and hands it to
+// from_json, so both forms are checked by the same code.
+#include <nlohmann/json.hpp>
+
+#include <cctype>
+
+#include "scene_json.h"
+
+using nlohmann::ordered_json;
+
+namespace {
+
+constexpr const char* walk_keys[] = {"circles", "pick",  "inside", "point", "steps", "burn_in", "start",
+                                     "start",   "previous", "seed", "skip",  "colour", "plot"};
+constexpr int walk_values = 13;
+
+// A number in its shortest exact form, without the '+' a query string
+// would read as a space.
+std::string value_text(const ordered_json& v) {
+  if (v.is_string()) {
+    std::string text = v.get<std::string>();
+    if (!text.empty() && text[0] == '#') text.erase(0, 1);
+    return text;
+  }
+  std::string text = v.dump();
+  if (const std::size_t plus = text.find('+'); plus != std::string::npos) text.erase(plus, 1);
+  return text;
+}
+
+std::string joined(const ordered_json& list, char separator) {
+  if (list.is_string()) return value_text(list);
+  std::string text;
+  for (const ordered_json& v : list) text += (text.empty() ? "" : std::string(1, separator)) + value_text(v);
+  return text;
+}
+
+// A token as a JSON number where it reads as one, else as a string.
+ordered_json token_value(const std::string& token) {
+  if (!token.empty() && (std::isdigit(static_cast<unsigned char>(token[0])) || token[0] == '-' || token[0] == '.')) {
+    const ordered_json number = ordered_json::parse(token, nullptr, false);
+    if (number.is_number()) return number;
+  }
+  return token;
+}
+
+std::vector<std::string> split(const std::string& text, char separator) {
+  std::vector<std::string> parts;
+  std::size_t from = 0;
+  for (;;) {
+    const std::size_t at = text.find(separator, from);
+    parts.push_back(text.substr(from, at - from));
+    if (at == std::string::npos) return parts;
+    from = at + 1;
+  }
+}
+
+std::string percent_decoded(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (text[i] == '%' && i + 2 < text.size() && std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
+        std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
+      out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
+      i += 2;
+    } else {
+      out += text[i];
+    }
+  }
+  return out;
+}
+
+ordered_json choice_value(const std::string& text) {
+  if (text == "all") return text;
+  ordered_json list = ordered_json::array();
+  for (const std::string& index : split(text, ':')) list.push_back(token_value(index));
+  return list;
+}
+
+// One layer= value as the JSON layer it stands for; false (with a reason)
+// when it has the wrong number of values.
+bool layer_value(const std::string& kind, const std::vector<std::string>& v, ordered_json& layer,
+                 std::string& problem) {
+  const std::size_t wanted = kind == "walk" ? walk_values : kind == "generations" ? 3 : 2;
+  if (v.size() != wanted) {
+    problem = kind + " wants " + std::to_string(wanted) + " values, not " + std::to_string(v.size());
+    return false;
+  }
+  layer = {{"draw", kind}, {"circles", choice_value(v[0])}};
+  if (kind == "generations") {
+    layer["style"] = v[1];
+    ordered_json colours = ordered_json::array();
+    for (const std::string& colour : split(v[2], ':')) colours.push_back(colour);
+    layer["colours"] = colours;
+  } else if (kind == "walk") {
+    for (int i = 1; i < walk_values; ++i) {
+      if (i == 6) continue;
+      layer[walk_keys[i]] = i == 7 ? ordered_json{{"x", token_value(v[6])}, {"y", token_value(v[7])}}
+                                   : token_value(v[i]);
+    }
+  } else {
+    layer["colour"] = v[1];
+  }
+  return true;
+}
+
+}  // namespace
+
+std::string scene_link(const Scene& scene) {
+  ordered_json j;
+  to_json(j, scene);
+  std::string link = "size=" + std::to_string(scene.width) + "x" + std::to_string(scene.height) +
+                     "&background=" + value_text(j["background"]) + "&view=" + value_text(j["view"]["x"]) + "," +
+                     value_text(j["view"]["y"]) + "," + value_text(j["view"]["scale"]) +
+                     "&numbers=" + value_text(j["numbers"]);
+  for (const ordered_json& c : j["circles"])
+    link += "&circle=" + value_text(c["x"]) + "," + value_text(c["y"]) + "," + value_text(c["r"]);
+  for (const ordered_json& layer : j["layers"]) {
+    const std::string kind = layer["draw"].get<std::string>();
+    link += "&" + kind + "=" + joined(layer["circles"], ':');
+    if (kind == "generations") {
+      link += "," + value_text(layer["style"]) + "," + joined(layer["colours"], ':');
+    } else if (kind == "walk") {
+      for (int i = 1; i < walk_values; ++i)
+        link += "," + value_text(i == 6 ? layer["start"]["x"] : i == 7 ? layer["start"]["y"] : layer[walk_keys[i]]);
+    } else {
+      link += "," + value_text(layer["colour"]);
+    }
+  }
+  return link;
+}
+
+bool read_scene_link(std::string_view query, Scene& scene, SceneErrors& errors) {
+  const std::size_t before = errors.size();
+  ordered_json j = ordered_json::object();
+  ordered_json circles = ordered_json::array();
+  ordered_json layers = ordered_json::array();
+  for (const std::string& pair : split(std::string(query), '&')) {
+    if (pair.empty()) continue;
+    const std::size_t equals = pair.find('=');
+    const std::string key = percent_decoded(pair.substr(0, equals));
+    const std::string value = equals == std::string::npos ? "" : percent_decoded(pair.substr(equals + 1));
+    const std::vector<std::string> values = split(value, ',');
+    if (key == "size") {
+      const std::vector<std::string> sides = split(value, 'x');
+      if (sides.size() != 2) {
+        errors.push_back({"size", "must be WIDTHxHEIGHT, not '" + value + "'"});
+        continue;
+      }
+      j["width"] = token_value(sides[0]);
+      j["height"] = token_value(sides[1]);
+    } else if (key == "background" || key == "numbers") {
+      j[key] = value;
+    } else if (key == "view" || key == "circle") {
+      if (values.size() != 3) {
+        errors.push_back({key, "wants 3 values, not " + std::to_string(values.size())});
+        continue;
+      }
+      const char* names[3] = {"x", "y", key == "view" ? "scale" : "r"};
+      ordered_json object = ordered_json::object();
+      for (int i = 0; i < 3; ++i) object[names[i]] = token_value(values[i]);
+      if (key == "view")
+        j["view"] = object;
+      else
+        circles.push_back(object);
+    } else if (key == "outlines" || key == "discs" || key == "generations" || key == "walk") {
+      ordered_json layer;
+      std::string problem;
+      if (layer_value(key, values, layer, problem))
+        layers.push_back(layer);
+      else
+        errors.push_back({"layers[" + std::to_string(layers.size()) + "]", problem});
+    } else {
+      errors.push_back({key, "unknown field"});
+    }
+  }
+  for (const char* key : {"size", "background", "view", "numbers"})
+    if (!j.contains(key == std::string("size") ? "width" : key)) errors.push_back({key, "missing"});
+  if (errors.size() != before) return false;
+  j["circles"] = circles;
+  j["layers"] = layers;
+  return from_json(j, scene, errors);
+}
