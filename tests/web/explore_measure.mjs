@@ -25,8 +25,12 @@ test('a drag renders within a frame; the walk completes soon after the pointer r
   const [x, y] = (await circles(page))[0];
   await page.evaluate(() => {
     performance.clearMeasures('scene render');
-    // The pointer's release, and the moment the canvas is marked complete.
-    window.addEventListener('pointerup', (event) => { window.rested = event.timeStamp; }, { capture: true });
+    // The pointer's last event (it rests from then on), and the moment the
+    // canvas is marked complete.
+    for (const type of ['pointerrawupdate', 'pointermove', 'pointerup']) {
+      window.addEventListener(type, (event) => { window.rested = Math.max(window.rested ?? 0, event.timeStamp); },
+                              { capture: true });
+    }
     const canvas = document.getElementById('scene');
     new MutationObserver(() => {
       if (canvas.dataset.complete === 'true') window.completed = performance.now();

@@ -23,6 +23,7 @@
 #include "program_scenes.h"
 #include "scene_json.h"
 #include "scene_walk.h"
+#include "svg_picture.h"
 
 namespace {
 
@@ -217,13 +218,23 @@ EMSCRIPTEN_KEEPALIVE int explorer_png(const char* json, int width, int height) {
   return answer(true, "");
 }
 
+// The scene at width x height as SVG (svg_picture.h) in explorer_bytes().
 EMSCRIPTEN_KEEPALIVE int explorer_svg(const char* json, int width, int height) {
   Scene scene;
   SceneErrors errors;
   if (!read_scene_json(json, scene, errors)) return answer(false, error_line(errors));
-  (void)width;
-  (void)height;
-  return answer(false, "SVG is not built into this engine yet");
+  const Scene sized = resized_scene(scene, width, height);
+  std::vector<std::uint32_t> scratch(static_cast<std::size_t>(width) * static_cast<std::size_t>(height));
+  bytes.clear();
+  const PngWrite append = [](void* context, const void* data, std::size_t size) {
+    auto& out = *static_cast<std::vector<std::uint8_t>*>(context);
+    out.insert(out.end(), static_cast<const std::uint8_t*>(data), static_cast<const std::uint8_t*>(data) + size);
+    return true;
+  };
+  char error[256] = "";
+  if (!write_scene_svg(sized, Canvas{scratch.data(), width, height, width}, append, &bytes, error, sizeof error))
+    return answer(false, error);
+  return answer(true, "");
 }
 
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* explorer_bytes() { return bytes.data(); }
