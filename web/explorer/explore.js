@@ -80,7 +80,7 @@ function show(scene, event) {
   view.setHistory(state.undo.length > 0, state.redo.length > 0);
   view.setComplete(false);
   state.drawnEdit = state.edit;
-  renderer.draw(JSON.stringify(scene), width, height, event ? event.timeStamp : null);
+  renderer.draw(JSON.stringify(scene), width, height, event ? event.timeStamp : null, state.before !== null);
 }
 
 function choicesFor(walk) {

@@ -5,8 +5,9 @@
 // is only completing the walk, which any newer job cancels.
 //
 //   const renderer = createRenderer({ onFrame, onProgress, onError, onReady });
-//   renderer.draw(sceneText, width, height, started)  started: the input
-//                                                     event's time, or null
+//   renderer.draw(sceneText, width, height, started, live)
+//       started: the input event's time, or null; live: during a drag, when
+//       the next request is likely to follow at once
 //   renderer.readLink(query) -> Promise<{ text } | { error }>
 //   renderer.file(sceneText, width, height, 'png' | 'svg') -> Promise<{ bytes } | { error }>
 //   renderer.giveBack(frame)    a frame's buffer, once it is on the canvas
@@ -19,6 +20,9 @@ export function createRenderer(hooks) {
   let pending = null;         // the newest draw not yet sent
   let current = 0;            // id of the newest job sent
 
+  const keep = (buffer) => {
+    if (buffers.length < 2) buffers.push(buffer);
+  };
   const send = (request) => {
     const size = request.width * request.height * 4;
     let buffer = buffers.pop();
@@ -28,7 +32,7 @@ export function createRenderer(hooks) {
     inFlight = { id, started: request.started };
     current = id;
     worker.postMessage({ type: 'draw', id, scene: request.scene, width: request.width,
-                         height: request.height, buffer }, [buffer]);
+                         height: request.height, live: request.live, buffer }, [buffer]);
   };
   const settle = (id) => {
     if (inFlight === null || inFlight.id !== id) return;
@@ -48,7 +52,7 @@ export function createRenderer(hooks) {
         const started = inFlight?.id === data.id ? inFlight.started : null;
         settle(data.id);
         if (data.id === current && pending === null) hooks.onFrame(data, started);
-        else buffers.push(data.buffer);  // an older job's picture: not shown
+        else keep(data.buffer);  // an older job's picture: not shown
         break;
       }
       case 'progress':
@@ -74,8 +78,8 @@ export function createRenderer(hooks) {
   });
 
   return {
-    draw(scene, width, height, started) {
-      const request = { scene, width, height, started };
+    draw(scene, width, height, started, live) {
+      const request = { scene, width, height, started, live };
       if (inFlight === null) send(request);
       else {
         // The replaced request's input is answered by this newer render.
@@ -85,10 +89,14 @@ export function createRenderer(hooks) {
     readLink: (query) => ask({ type: 'link', query }),
     file: (scene, width, height, format) => ask({ type: 'file', scene, width, height, format }),
     giveBack(frame) {
-      // While the worker completes the newest walk it may show progress in
-      // the buffer; otherwise the next job takes it.
-      if (frame.complete || frame.id !== current) buffers.push(frame.buffer);
-      else worker.postMessage({ type: 'spare', buffer: frame.buffer }, [frame.buffer]);
+      // The next job takes a buffer from here; one more goes to the worker
+      // while it completes the newest walk, for its progress pictures. So a
+      // drag makes no new buffers.
+      if (buffers.length > 0 && !frame.complete && frame.id === current) {
+        worker.postMessage({ type: 'spare', buffer: frame.buffer }, [frame.buffer]);
+      } else {
+        keep(frame.buffer);
+      }
     },
   };
 }

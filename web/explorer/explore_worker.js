@@ -2,7 +2,8 @@
 // (explorer_engine.js), one job at a time, the latest wins.
 //
 // A "draw" job draws the scene's layers and the first stretch of its walk,
-// posts that frame at once (what a drag sees), then goes on in short chunks
+// posts that frame at once (what a drag sees), then (during a drag, after
+// a pause in which a newer job would replace it) goes on in short chunks
 // to the full step count, posting a progress line and, while the page has
 // given a spare buffer back, the picture so far; the last frame is marked
 // complete. Between chunks the thread looks at its messages, so a newer job
@@ -14,6 +15,10 @@ import createEngine from './explorer_engine.js';
 const firstStretch = 100000;  // walk steps in a drag's frame
 const chunkMilliseconds = 3;  // a newer job waits at most about this long
 const frameInterval = 100;    // ms between progress pictures
+// During a drag the walk goes on only once no newer job has come for this
+// long: until then the next move is likely, and the page's thread needs
+// the processor more.
+const restPause = 40;
 
 let engine = null;
 let latest = 0;      // id of the newest draw job
@@ -96,6 +101,10 @@ async function draw(job) {
   // The first frame always goes back: the page gave a buffer for it.
   postFrame(job, bufferFor(size) ?? new ArrayBuffer(size), done, total, done >= total);
   let rate = firstStretch / Math.max(performance.now() - job.started, 1);  // steps per ms
+  if (job.live && done < total) {
+    await new Promise((resolve) => setTimeout(resolve, restPause));
+    if (job.id !== latest) return;
+  }
   let shown = performance.now();
   while (done < total) {
     await nextTurn();
