@@ -1,16 +1,18 @@
 // The explorer (explore.html) in headless Chromium against ./suite render:
 //   node explore_test.mjs SITE
-// unedited program pictures, drags of a centre and a rim, keys and undo, a
-// circle dragged onto another's centre (where inversion has no image) and
-// to no radius; each finished picture equals the native render of the link.
+// unedited program pictures, drags of a centre and a rim, pan and wheel,
+// keys and undo, a circle dragged onto another's centre (where inversion has
+// no image) and to no radius, the saved PNG and SVG, addresses that hold no
+// scene; each finished picture equals the native render of the link.
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { test } from 'node:test';
+import { PNG } from 'pngjs';
 import { browserSession, openPage, pictureDifference, readPng, root, skipWithoutChromium } from './browser.mjs';
-import { circles, complete, drag } from './explorer_page.mjs';
+import { canvasOrigin, circles, complete, drag } from './explorer_page.mjs';
 
 skipWithoutChromium();
 const site = process.argv[2];
@@ -27,8 +29,6 @@ function nativeRender(scene, { width, height }) {
                                            `${width}x${height}`, '--out', file], { stdio: 'inherit' });
   return readPng(file);
 }
-
-const status = (page) => page.$eval('#status', (line) => line.textContent);
 
 async function open(query) {
   const page = await openPage(session.browser, `${session.server.address}explore.html?${query}`);
@@ -140,3 +140,73 @@ test('a circle dragged onto another\'s centre, and to no radius, is drawn as the
   assert.deepEqual(page.errors, []);
   await page.close();
 });
+
+test('a drag on empty space pans, the wheel zooms about the pointer', async () => {
+  const { page } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+  const grow = Math.exp(200 * 0.0015);  // the page's zoom for a wheel turn of -200 pixels
+  let [wheelX, wheelY] = [0, 0];
+  // [gesture, each circle [x, y, r] after it, from before]
+  const rows = [
+    ['pan', () => drag(page, [700, 500], [650, 540]), ([x, y, r]) => [x - 50, y + 40, r]],
+    ['wheel', async () => {  // a wheel event's position is in whole CSS pixels
+      const [left, top] = await canvasOrigin(page);
+      [wheelX, wheelY] = [Math.round(left + 600), Math.round(top + 150)];
+      await page.mouse.move(wheelX, wheelY);
+      await page.mouse.wheel({ deltaY: -200 });
+      [wheelX, wheelY] = [wheelX - left, wheelY - top];
+    }, ([x, y, r]) => [wheelX + (x - wheelX) * grow, wheelY + (y - wheelY) * grow, r * grow]],
+  ];
+  for (const [what, gesture, expected] of rows) {
+    const before = await circles(page);
+    const link = await page.evaluate(() => location.href);
+    await gesture();
+    near(await circles(page), before.map(expected), what);
+    const shown = await complete(page);
+    const now = await page.evaluate(() => location.href);
+    assert.notEqual(now, link, `${what}: the link changed`);
+    assert.equal(pictureDifference(shown, nativeRender(now, shown)), null, `${what}: native render of the link`);
+  }
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('Save PNG draws afresh at twice the size; Save SVG embeds its walk as a PNG of the picture\'s size', async () => {
+  const { page } = await open(`program=five_circle_limit&picture=1&clock=${clock}`);
+  const folder = fs.mkdtempSync(path.join(scratch, 'saved-'));
+  const cdp = await session.browser.target().createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
+  const saved = async (button, name) => {
+    await page.click(button);
+    const file = path.join(folder, name);
+    await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('Saved'));
+    for (let wait = 0; !fs.existsSync(file) && wait < 100; wait++) await new Promise((resolve) => setTimeout(resolve, 100));
+    return file;
+  };
+  const png = readPng(await saved('#png-2', 'scene-1600x1200.png'));
+  assert.equal(pictureDifference(png, nativeRender('five_circle_limit:1', { width: 1600, height: 1200 })), null);
+  const svg = fs.readFileSync(await saved('#svg', 'scene-800x600.svg'), 'utf8');
+  assert.match(svg, /<svg[^>]*>[\s\S]*<\/svg>\s*$/);
+  const layers = [...svg.matchAll(/data:image\/png;base64,([A-Za-z0-9+/=]+)/g)];
+  assert.ok(layers.length > 0, 'a walk layer');
+  for (const [, data] of layers) {
+    const layer = PNG.sync.read(Buffer.from(data, 'base64'));
+    assert.deepEqual([layer.width, layer.height], [800, 600]);
+  }
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+for (const [what, query, says] of [
+  ['an unknown program', 'program=no_such_program&picture=1&clock=5', 'no_such_program'],
+  ['a program without a clock', 'program=soddy_gasket&picture=2', 'clock'],
+  ['a scene with a negative radius', 'size=800x600&background=white&view=0,0,100&numbers=double&circle=0,0,-1&outlines=all,black',
+    'circles[0].r'],
+]) {
+  test(`${what}: the notice names it`, async () => {
+    const page = await openPage(session.browser, `${session.server.address}explore.html?${query}`);
+    await page.waitForSelector('#notice:not([hidden])');
+    assert.ok((await page.$eval('#notice', (notice) => notice.textContent)).includes(says));
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+}

@@ -14,10 +14,7 @@ export async function complete(page) {
 export const circles = (page) => page.$eval('#scene', (canvas) => JSON.parse(canvas.dataset.circles));
 // A pointer drag on the canvas from one canvas pixel to another, in steps.
 export async function drag(page, from, to, { steps = 10, pause = 0 } = {}) {
-  const { left, top, scale } = await page.$eval('#scene', (canvas) => {
-    const box = canvas.getBoundingClientRect();
-    return { left: box.left + canvas.clientLeft, top: box.top + canvas.clientTop, scale: canvas.clientWidth / canvas.width };
-  });
+  const [left, top, scale] = await canvasOrigin(page);
   const at = (k) => [0, 1].map((i) => [left, top][i] + scale * (from[i] + (to[i] - from[i]) * k / steps));
   await page.mouse.move(...at(0));
   await page.mouse.down();
@@ -28,3 +25,9 @@ export async function drag(page, from, to, { steps = 10, pause = 0 } = {}) {
   await page.mouse.up();
 }
 
+
+// The page position of canvas pixel (0, 0), and CSS pixels a canvas pixel.
+export const canvasOrigin = (page) => page.$eval('#scene', (canvas) => {
+  const box = canvas.getBoundingClientRect();
+  return [box.left + canvas.clientLeft, box.top + canvas.clientTop, canvas.clientWidth / canvas.width];
+});

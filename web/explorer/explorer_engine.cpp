@@ -16,11 +16,10 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "draw_scene.h"
-#include "program_scenes.h"
+#include "explorer_link.h"
 #include "scene_json.h"
 #include "scene_walk.h"
 #include "svg_picture.h"
@@ -45,57 +44,6 @@ std::vector<std::uint8_t> bytes;
 
 Canvas canvas_of(std::vector<std::uint32_t>& pixels, const Scene& scene) {
   return {pixels.data(), scene.width, scene.height, scene.width};
-}
-
-// program=NAME&picture=K&clock=N, the program page's link to a picture, in
-// any order; picture 1 when none is named. False with `refusal` empty when
-// the query names no program (it is then a scene's compact form).
-struct ProgramPicture {
-  std::string program;
-  int picture = 1;
-  std::uint32_t clock = 0;
-};
-
-bool whole_number(std::string_view text, std::uint64_t largest, std::uint64_t& value) {
-  if (text.empty() || text.size() > 10) return false;
-  value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  }
-  return value >= 1 && value <= largest;
-}
-
-bool program_picture_query(std::string_view query, ProgramPicture& wanted, std::string& refusal) {
-  bool named = false, clocked = false;
-  while (!query.empty()) {
-    const std::size_t end = std::min(query.find('&'), query.size());
-    const std::string_view pair = query.substr(0, end);
-    query.remove_prefix(std::min(end + 1, query.size()));
-    const std::size_t equals = pair.find('=');
-    const std::string_view key = pair.substr(0, equals);
-    const std::string_view value = equals == std::string_view::npos ? "" : pair.substr(equals + 1);
-    std::uint64_t number = 0;
-    if (key == "program") {
-      named = true;
-      wanted.program = value;
-    } else if (key == "picture" || key == "clock") {
-      if (!whole_number(value, key == "clock" ? 4294967295u : 1000u, number)) {
-        refusal = std::string(key) + ": \"" + std::string(value) + "\" is not a whole number from 1 to " +
-                  (key == "clock" ? "4294967295" : "1000");
-        return false;
-      }
-      if (key == "clock") {
-        wanted.clock = static_cast<std::uint32_t>(number);
-        clocked = true;
-      } else {
-        wanted.picture = static_cast<int>(number);
-      }
-    }
-  }
-  if (named && !clocked) refusal = "clock: missing (the program's picture depends on it)";
-  if (!named) refusal.clear();
-  return named && clocked;
 }
 
 int answer(bool ok, std::string message) {
@@ -135,15 +83,8 @@ EMSCRIPTEN_KEEPALIVE const char* explorer_text() { return text.c_str(); }
 // form. The scene's JSON into explorer_text().
 EMSCRIPTEN_KEEPALIVE int explorer_scene_from_link(const char* query) {
   Scene scene;
-  ProgramPicture wanted;
-  std::string refusal;
-  if (program_picture_query(query, wanted, refusal)) {
-    if (!program_scene(wanted.program, wanted.picture, wanted.clock, scene, refusal)) return answer(false, refusal);
-    return answer(true, scene_json_text(scene));
-  }
-  if (!refusal.empty()) return answer(false, refusal);
   SceneErrors errors;
-  if (!read_scene_link(query, scene, errors)) return answer(false, error_line(errors));
+  if (!read_explorer_link(query, scene, errors)) return answer(false, error_line(errors));
   return answer(true, scene_json_text(scene));
 }
 
