@@ -291,7 +291,7 @@ int main(int argc, char** argv) {
     std::string out = options.out;
     if (out.empty()) {
       out = "pictures/" + jobs[i].name;
-      if (seen > 1) out += "-" + std::to_string(seen);
+      if (seen > 1) out += std::string("-") + std::to_string(seen);
       out += ".png";
     }
     jobs[i].out = out;

@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 
 #include <cctype>
+#include <cstdlib>
 
 #include "scene_json.h"
 
@@ -35,11 +36,16 @@ std::string joined(const ordered_json& list, char separator) {
   return text;
 }
 
-// A token as a JSON number where it reads as one, else as a string.
+// A token as a JSON number where it reads as one (a number beyond the
+// doubles' range as infinity, which the checks then refuse), else as a
+// string.
 ordered_json token_value(const std::string& token) {
   if (!token.empty() && (std::isdigit(static_cast<unsigned char>(token[0])) || token[0] == '-' || token[0] == '.')) {
     const ordered_json number = ordered_json::parse(token, nullptr, false);
     if (number.is_number()) return number;
+    char* end = nullptr;
+    const double value = std::strtod(token.c_str(), &end);
+    if (end == token.c_str() + token.size()) return value;
   }
   return token;
 }

@@ -66,12 +66,12 @@ std::string hex(std::uint32_t colour) {
 // are not drawn, as the routines draw none.
 void circle_element(SvgOut& out, const WorldFrame& frame, const Circle& c, bool disc) {
   if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.r)) return;
-  const long r = frame_radius(frame, c.r);
+  const int r = frame_radius(frame, c.r);
   // A radius of 0 is one pixel either way.
-  const double radius = disc || r == 0 ? r + 0.5 : static_cast<double>(r);
+  const double radius = disc || r == 0 ? r + 0.5 : r;
   char text[160];
-  std::snprintf(text, sizeof text, "<circle cx=\"%ld.5\" cy=\"%ld.5\" r=\"%g\"/>\n",
-                static_cast<long>(frame_column(frame, c.x)), static_cast<long>(frame_row(frame, c.y)), radius);
+  std::snprintf(text, sizeof text, "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"%.1f\"/>\n",
+                frame_column(frame, c.x) + 0.5, frame_row(frame, c.y) + 0.5, radius);
   out.text(text);
 }
 

@@ -5,7 +5,10 @@
 #   ring_zoom, the whole program headless (median of 7 runs);
 #   ring_zoom in a real window (Xvfb): from the key to its second picture;
 #   the whole-suite export of all 69 pictures, build already done (median
-#   of 5 runs).
+#   of 5 runs);
+#   the poster, ./suite render five_circle_limit:1 --clock 1700000000 --size
+#   7680x4320 --steps 1000000000, against the bare loop of the same walk on
+#   a canvas of the same size (CPU and wall time, and the render's memory).
 # Builds build/bench (optimised, with the benchmarks, no bounds checks) and
 # uses build/test's real-window test (./suite test builds it) on build/bench's
 # ring_zoom.
@@ -18,7 +21,7 @@ trap 'rm -rf -- "$scratch"' EXIT
 
 echo "Building $bench ..."
 [ -f "$bench/CMakeCache.txt" ] || cmake -S "$root" -B "$bench" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$bench" -j "$(nproc)" --target walk_benchmark picture_export >/dev/null
+cmake --build "$bench" -j "$(nproc)" --target walk_benchmark picture_export poster_benchmark render_scene >/dev/null
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
 
 # The median of the numbers on standard input.
@@ -60,3 +63,18 @@ export_all() { EXPORT_BUILD=$bench "$root/scripts/export.sh" --clock 1700000000 
 whole_export() { "$root/suite" export --clock 1700000000 --out "$scratch/pictures"; }
 echo "Export of every picture, programs and runner only: $(seconds_of 5 export_all | median) s (median of 5)"
 echo "./suite export, package and build checks included: $(seconds_of 5 whole_export | median) s (median of 5)"
+
+# The poster's walk is 10^9 steps; CPU time is the fairer figure on a machine
+# shared with other work.
+poster=(five_circle_limit:1 --clock 1700000000 --size 7680x4320 --steps 1000000000)
+echo
+echo "Poster, ./suite render ${poster[*]}:"
+bare=$("$bench/tests/benchmarks/poster_benchmark" 7680 4320 1000000000 1700000000)
+read -r bare_cpu bare_wall < <(sed -n 's/.*: \([0-9.]*\) s CPU, \([0-9.]*\) s wall/\1 \2/p' <<<"$bare")
+read -r user system wall memory < <(/usr/bin/time -f '%U %S %e %M' "$bench/scene/render_scene" "${poster[@]}" \
+  --out "$scratch/poster.png" 2>&1 >/dev/null | tail -1)
+cpu=$(echo "$user + $system" | bc)
+echo "  render: $cpu s CPU, $wall s wall, $((memory / 1024)) MB at most"
+echo "  bare loop of the same steps: $bare_cpu s CPU, $bare_wall s wall"
+printf '  render / bare loop: %.2f x CPU, %.2f x wall\n' "$(echo "scale=4; $cpu / $bare_cpu" | bc)" \
+  "$(echo "scale=4; $wall / $bare_wall" | bc)"

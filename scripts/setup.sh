@@ -2,7 +2,7 @@
 
 # What running and exporting need, and what only the tests add.
 run_packages=(cmake g++ make pkg-config libpng-dev libwebp-dev nlohmann-json3-dev)
-test_packages=(libgtest-dev libbenchmark-dev xvfb libx11-dev libxtst-dev valgrind clang libclang-rt-14-dev librsvg2-bin)
+test_packages=(libgtest-dev libbenchmark-dev xvfb libx11-dev libxtst-dev valgrind clang libclang-rt-14-dev librsvg2-bin time)
 
 # The packages of "$@" that are not installed, in one dpkg-query call.
 missing_packages() {
