@@ -18,7 +18,7 @@ const session = browserSession(site);
 
 test('a drag renders within a frame; the walk completes soon after the pointer rests', async () => {
   const page = await openPage(session.browser, `${session.server.address}explore.html?program=soddy_gasket&picture=2&clock=1700000000`);
-  await page.setViewport({ width: 1200, height: 720 });
+  await page.setViewport({ width: 1240, height: 820 });
   await complete(page);
   await page.select('#steps', '1000000');
   await complete(page);

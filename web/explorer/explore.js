@@ -29,6 +29,7 @@ const state = {
   edit: 0,          // number of the newest edit; 0: none since the address was read
   addressed: 0,     // the edit whose scene the address holds
   drawnEdit: 0,     // the edit of the newest draw request
+  controls: '',     // the layers the controls show, as JSON
 };
 
 const renderer = createRenderer({
@@ -76,7 +77,12 @@ function show(scene, event) {
   view.setSize(width, height);
   if (state.selected >= scene.circles.length) state.selected = -1;
   view.setCircles(circlesInPixels(scene), state.selected);
-  view.setControls(walkLayer(scene), generationLayer(scene), choicesFor(walkLayer(scene)), colours);
+  // The controls change only with the layers they show, not at every move.
+  const controls = JSON.stringify([walkLayer(scene), generationLayer(scene)]);
+  if (controls !== state.controls) {
+    state.controls = controls;
+    view.setControls(walkLayer(scene), generationLayer(scene), choicesFor(walkLayer(scene)), colours);
+  }
   view.setHistory(state.undo.length > 0, state.redo.length > 0);
   view.setComplete(false);
   state.drawnEdit = state.edit;
