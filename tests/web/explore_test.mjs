@@ -141,10 +141,12 @@ test('a circle dragged onto another\'s centre, and to no radius, is drawn as the
   await page.close();
 });
 
-test('a drag on empty space pans, the wheel zooms about the pointer', async () => {
+test('a drag on empty space pans, the wheel and a pinch zoom about the pointer', async () => {
   const { page } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+  await page.setViewport({ width: 1000, height: 1000, hasTouch: true });  // which loads the page again
+  await complete(page);
   const grow = Math.exp(200 * 0.0015);  // the page's zoom for a wheel turn of -200 pixels
-  let [wheelX, wheelY] = [0, 0];
+  let [wheelX, wheelY] = [0, 0];  // the canvas pixel the zoom is about
   // [gesture, each circle [x, y, r] after it, from before]
   const rows = [
     ['pan', () => drag(page, [700, 500], [650, 540]), ([x, y, r]) => [x - 50, y + 40, r]],
@@ -155,6 +157,18 @@ test('a drag on empty space pans, the wheel zooms about the pointer', async () =
       await page.mouse.wheel({ deltaY: -200 });
       [wheelX, wheelY] = [wheelX - left, wheelY - top];
     }, ([x, y, r]) => [wheelX + (x - wheelX) * grow, wheelY + (y - wheelY) * grow, r * grow]],
+    ['pinch', async () => {  // two fingers 100 apart about (500, 450) spread to 200 apart
+      const [left, top] = await canvasOrigin(page);
+      [wheelX, wheelY] = [Math.round(left + 500), Math.round(top + 450)];  // whole CSS pixels too
+      const [a, b] = [await page.touchscreen.touchStart(wheelX - 50, wheelY),
+                      await page.touchscreen.touchStart(wheelX + 50, wheelY)];
+      for (let k = 1; k <= 5; k++) {
+        await a.move(wheelX - 50 - 10 * k, wheelY);
+        await b.move(wheelX + 50 + 10 * k, wheelY);
+      }
+      await Promise.all([a.end(), b.end()]);
+      [wheelX, wheelY] = [wheelX - left, wheelY - top];
+    }, ([x, y, r]) => [wheelX + (x - wheelX) * 2, wheelY + (y - wheelY) * 2, r * 2]],
   ];
   for (const [what, gesture, expected] of rows) {
     const before = await circles(page);
@@ -210,3 +224,21 @@ for (const [what, query, says] of [
     await page.close();
   });
 }
+
+test('each control is an edit the link carries', async () => {
+  const { page } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+  for (const [control, value] of [['#steps', '1000'], ['#pick', 'cyclic'], ['#inside', 'refuse'],
+                                  ['#colour', 'blue'], ['#depth', '2']]) {
+    const link = await page.evaluate(() => location.href);
+    await page.$eval(control, (element, wanted) => {
+      element.value = wanted;
+      element.dispatchEvent(new Event('change'));
+    }, value);
+    const shown = await complete(page);
+    const now = await page.evaluate(() => location.href);
+    assert.notEqual(now, link, `${control}: the link changed`);
+    assert.equal(pictureDifference(shown, nativeRender(now, shown)), null, `${control} ${value}: native render`);
+  }
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});

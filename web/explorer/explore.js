@@ -220,7 +220,7 @@ function main() {
   view.bindControl('colour', (value, event) => edits.change(setWalk(state.scene, { colour: value }), event));
   view.bindControl('depth', (value, event) => {
     const depth = Number(value);
-    if (Number.isInteger(depth) && depth >= 1 && depth <= 8) edits.change(setDepth(state.scene, depth), event);
+    if (Number.isInteger(depth) && depth >= 0 && depth <= 8) edits.change(setDepth(state.scene, depth), event);
   });
   view.bindSaves(save);
   view.bindButton('copy', async () => {

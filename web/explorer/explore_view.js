@@ -92,8 +92,7 @@ export function createView() {
         byId('inside').value = walk.inside;
         colour.value = walk.colour;
       }
-      byId('generation-controls').disabled = generations === null;
-      if (generations !== null) byId('depth').value = String(generations.colours.length);
+      byId('depth').value = String(generations === null ? 0 : generations.colours.length);
     },
 
     setHistory(canUndo, canRedo) {

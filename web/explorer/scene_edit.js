@@ -102,11 +102,22 @@ export function setWalk(scene, fields) {
   return next;
 }
 
-// Generations come one colour each: a deeper layer repeats its last colour.
+// Generations come one colour each. Depth 0 removes the layer; a scene
+// without one gets it under every other layer, as discs of all circles.
+const generationColours = ['black', 'red', 'green', 'blue', 'yellow'];
 export function setDepth(scene, depth) {
   const next = copy(scene);
-  const { colours } = generationLayer(next);
-  while (colours.length < depth) colours.push(colours[colours.length - 1]);
+  let layer = generationLayer(next);
+  if (depth === 0) {
+    next.layers = next.layers.filter((other) => other !== layer);
+    return next;
+  }
+  if (layer === null) {
+    layer = { draw: 'generations', circles: 'all', style: 'discs', colours: [] };
+    next.layers.unshift(layer);
+  }
+  const { colours } = layer;
+  while (colours.length < depth) colours.push(generationColours[colours.length % generationColours.length]);
   colours.length = depth;
   return next;
 }
