@@ -65,11 +65,12 @@ void draw_to_walk(Picture& p) {
   }
 }
 
-// 0x??RRGGBB words to the bytes R, G, B, 255 in memory (little-endian).
-void to_rgba(std::uint32_t* words, std::size_t n) {
+// 0x??RRGGBB words to the bytes R, G, B, 255 in memory (little-endian);
+// `to` may be `from`.
+void to_rgba(const std::uint32_t* from, std::uint32_t* to, std::size_t n) {
   for (std::size_t k = 0; k < n; ++k) {
-    const std::uint32_t v = words[k];
-    words[k] = 0xFF000000u | (v & 0x0000FF00u) | ((v >> 16) & 0xFFu) | ((v & 0xFFu) << 16);
+    const std::uint32_t v = from[k];
+    to[k] = 0xFF000000u | (v & 0x0000FF00u) | ((v >> 16) & 0xFFu) | ((v & 0xFFu) << 16);
   }
 }
 
@@ -138,11 +139,17 @@ EMSCRIPTEN_KEEPALIVE double explorer_walk(double steps) {
 // progress drawn over it (a later walk is left out until it is reached).
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* explorer_pixels() {
   Picture& p = picture;
-  std::copy(p.pixels.begin(), p.pixels.end(), p.shown.begin());
-  const Canvas shown = canvas_of(p.shown, p.scene);
-  for (int k = p.layer + (p.walking ? 1 : 0); k < p.scene.layer_count; ++k)
-    if (p.scene.layers[k].kind != LayerKind::walk) draw_layer(p.scene, k, shown);
-  to_rgba(p.shown.data(), p.shown.size());
+  int later = p.layer + (p.walking ? 1 : 0);
+  while (later < p.scene.layer_count && p.scene.layers[later].kind == LayerKind::walk) ++later;
+  if (later == p.scene.layer_count) {  // nothing to draw over it: one pass
+    to_rgba(p.pixels.data(), p.shown.data(), p.shown.size());
+  } else {
+    std::copy(p.pixels.begin(), p.pixels.end(), p.shown.begin());
+    const Canvas shown = canvas_of(p.shown, p.scene);
+    for (int k = later; k < p.scene.layer_count; ++k)
+      if (p.scene.layers[k].kind != LayerKind::walk) draw_layer(p.scene, k, shown);
+    to_rgba(p.shown.data(), p.shown.data(), p.shown.size());
+  }
   return reinterpret_cast<const std::uint8_t*>(p.shown.data());
 }
 
@@ -155,7 +162,7 @@ EMSCRIPTEN_KEEPALIVE int explorer_png(const char* json, int width, int height) {
   bytes.assign(static_cast<std::size_t>(width) * static_cast<std::size_t>(height) * 4, 0);
   auto* words = reinterpret_cast<std::uint32_t*>(bytes.data());
   draw_scene(scene, Canvas{words, width, height, width});
-  to_rgba(words, bytes.size() / 4);
+  to_rgba(words, words, bytes.size() / 4);
   return answer(true, "");
 }
 
