@@ -85,6 +85,7 @@ test('keys edit the selected circle and the view, and undo and redo step through
   const edits = [
     [['Tab', 'ArrowRight'], (c) => [[c[0][0] + 10, c[0][1], c[0][2]], ...c.slice(1)]],
     [['Shift+ArrowUp'], (c) => [[c[0][0], c[0][1] - 1, c[0][2]], ...c.slice(1)]],
+    [['ArrowDown*3'], (c) => [[c[0][0], c[0][1] + 30, c[0][2]], ...c.slice(1)]],  // held: its repeats are one edit
     [['Tab', '+'], (c) => [c[0], [c[1][0], c[1][1], c[1][2] * 1.05], ...c.slice(2)]],
     [['Delete'], (c) => [c[0], ...c.slice(2)]],
     [['Escape', 'ArrowLeft'], (c) => c.map(([x, y, r]) => [x + 10, y, r])],  // the view goes left
@@ -93,6 +94,12 @@ test('keys edit the selected circle and the view, and undo and redo step through
   const seen = [start];
   for (const [keys, expected] of edits) {
     for (const key of keys) {
+      if (key.includes('*')) {  // held down: the first press, then repeats
+        const [name, times] = key.split('*');
+        for (let k = 0; k < Number(times); k++) await page.keyboard.down(name);
+        await page.keyboard.up(name);
+        continue;
+      }
       const [modifier, name] = key.includes('+') && key.length > 1 ? key.split('+') : [null, key];
       if (modifier) await page.keyboard.down(modifier);
       await page.keyboard.press(name);

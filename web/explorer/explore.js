@@ -37,11 +37,12 @@ const renderer = createRenderer({
   onFrame: (frame, started) => {
     view.showFrame(frame);
     if (started !== null) performance.measure('scene render', { start: started, end: performance.now() });
-    view.setComplete(frame.complete);
     view.say(frame.complete
       ? `${frame.steps.toLocaleString('en')} walk steps drawn in ${frame.elapsed.toFixed(0)} ms.`
       : progressLine(frame));
-    showLink(frame.link, frame.id);
+    showLink(frame.link);
+    if (frame.complete) flushAddress();  // the address holds what the complete canvas shows
+    view.setComplete(frame.complete);
     renderer.giveBack(frame);
   },
   onProgress: (progress) => view.say(progressLine(progress)),
@@ -56,17 +57,43 @@ function progressLine({ steps, total }) {
          `(${Math.floor(100 * steps / total)} %)`;
 }
 
+// The address, at most every addressPause ms while one edit goes on:
+// browsers refuse more than a few hundred changes in ten seconds. A new
+// edit's entry is pushed at once, after the last one's waiting address.
+const addressPause = 100;
+const address = { timer: null, waiting: null, at: -Infinity };
+function setAddress(query, push) {
+  const now = performance.now();
+  if (push) {
+    flushAddress();
+    history.pushState(null, '', query);
+    address.at = now;
+  } else if (address.timer === null && now - address.at >= addressPause) {
+    history.replaceState(null, '', query);
+    address.at = now;
+  } else {
+    address.waiting = query;
+    address.timer ??= setTimeout(flushAddress, addressPause - (now - address.at));
+  }
+}
+function flushAddress() {
+  clearTimeout(address.timer);
+  address.timer = null;
+  if (address.waiting !== null) history.replaceState(null, '', address.waiting);
+  address.waiting = null;
+  address.at = performance.now();
+}
+
 // The drawn scene's link into the address and the poster command.
 function showLink(link) {
   const edit = state.drawnEdit;
   if (edit !== 0 && `?${link}` !== location.search) {
-    if (edit === state.addressed) history.replaceState(null, '', `?${link}`);
-    else history.pushState(null, '', `?${link}`);
+    setAddress(`?${link}`, edit !== state.addressed);
     state.addressed = edit;
   }
-  const address = new URL(`explore.html?${link}`, location.href).href;
+  const href = new URL(`explore.html?${link}`, location.href).href;
   const { width, height } = sceneSize(state.scene);
-  view.setCommand(`./suite render '${address}' --size ${posterWidth}x${Math.round(posterWidth * height / width)}`);
+  view.setCommand(`./suite render '${href}' --size ${posterWidth}x${Math.round(posterWidth * height / width)}`);
 }
 
 // Shows the scene and asks the engine for it; `event` is the input that
@@ -102,13 +129,14 @@ const edits = {
     state.edit += 1;
   },
   change(scene, event) {
-    if (state.before === null) {
-      edits.begin();
+    // Within a gesture, or a held key's repeat: part of the edit going on.
+    if (state.before !== null || event?.repeat) {
       show(scene, event);
-      edits.end();
       return;
     }
+    edits.begin();
     show(scene, event);
+    edits.end();
   },
   end() {
     if (state.before !== null && state.before !== state.scene) {
@@ -171,6 +199,9 @@ const actions = {
 
 // The address read into a scene: the one way a scene arrives from outside.
 async function fromAddress() {
+  clearTimeout(address.timer);  // Back or Forward: no edit's address may replace it
+  address.timer = null;
+  address.waiting = null;
   const query = location.search.slice(1) || openedWithout;
   const answer = await renderer.readLink(query);
   if (answer.error !== undefined) {
