@@ -249,3 +249,34 @@ test('each control is an edit the link carries', async () => {
   assert.deepEqual(page.errors, []);
   await page.close();
 });
+
+test('an edit ends the walk in progress: a long walk shows its progress and gives way at once', async () => {
+  const { page } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+  const setSteps = (steps) => page.$eval('#steps', (select, wanted) => {
+    select.value = wanted;
+    select.dispatchEvent(new Event('change'));
+  }, steps);
+  await setSteps('100000000');
+  await page.waitForFunction(() => /^Walking … [0-9,]+ of 100,000,000 steps/.test(document.getElementById('status').textContent));
+  // What the engine's thread posts from now on, by type.
+  const [engine] = page.workers();
+  await engine.evaluate(() => {
+    const post = self.postMessage.bind(self);
+    self.sent = [];
+    self.postMessage = (message, transfer) => {
+      self.sent.push(message.type);
+      post(message, transfer);
+    };
+  });
+  const asked = Date.now();
+  await setSteps('1000');
+  await complete(page);
+  // 10^8 steps take seconds; the short walk must not wait for them.
+  assert.ok(Date.now() - asked < 1500, `${Date.now() - asked} ms`);
+  assert.match(await page.$eval('#status', (line) => line.textContent), /^1,000 walk steps/);
+  await engine.evaluate(() => self.sent.splice(0));
+  await new Promise((resolve) => setTimeout(resolve, 300));
+  assert.deepEqual(await engine.evaluate(() => self.sent), [], 'the long walk went on');
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});

@@ -255,6 +255,7 @@ function main() {
   });
   view.bindSaves(save);
   view.bindButton('copy', async () => {
+    flushAddress();
     try {
       await navigator.clipboard.writeText(location.href);
       view.say('The link is copied.');
