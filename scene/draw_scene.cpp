@@ -116,8 +116,8 @@ void draw_scene(const Scene& scene, const Canvas& canvas, const SceneProgress* p
   for (int k = 0; k < scene.layer_count; ++k) draw(scene, scene.layers[k], canvas, frame, count);
 }
 
-void draw_layer(const Scene& scene, int layer, const Canvas& canvas) {
-  StepCount count{nullptr, 0, 0};
+void draw_layer(const Scene& scene, int layer, const Canvas& canvas, const SceneProgress* progress) {
+  StepCount count{progress, 0, scene.layers[layer].kind == LayerKind::walk ? scene.layers[layer].walk.steps : 0};
   draw(scene, scene.layers[layer], canvas, scene_frame(scene, canvas.width, canvas.height), count);
 }
 

@@ -21,8 +21,9 @@ struct SceneProgress {
 
 void draw_scene(const Scene& scene, const Canvas& canvas, const SceneProgress* progress = nullptr);
 
-// One layer alone, as draw_scene draws it (no background).
-void draw_layer(const Scene& scene, int layer, const Canvas& canvas);
+// One layer alone, as draw_scene draws it (no background); a walk reports
+// its own share done.
+void draw_layer(const Scene& scene, int layer, const Canvas& canvas, const SceneProgress* progress = nullptr);
 
 // Where a walk layer leaves off: the circle it used last (a position in its
 // choice) and its generator. The walk runs on a one-pixel canvas.

@@ -250,16 +250,17 @@ bool render(const Job& job) {
   } else {
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
     const Canvas canvas{pixels.data(), width, height, width};
+    Progress progress{job.label};
+    const SceneProgress report{report_progress, &progress};
+    const SceneProgress* shown = isatty(STDERR_FILENO) ? &report : nullptr;
     if (ends_with(job.out, ".svg")) {
-      written = write_scene_svg(job.scene, canvas, write_to_file, &sink, error, sizeof error);
+      written = write_scene_svg(job.scene, canvas, shown, write_to_file, &sink, error, sizeof error);
     } else {
-      Progress progress{job.label};
-      const SceneProgress report{report_progress, &progress};
-      draw_scene(job.scene, canvas, isatty(STDERR_FILENO) ? &report : nullptr);
-      if (progress.printed) std::fprintf(stderr, "\r%*s\r", static_cast<int>(job.label.size()) + 30, "");
+      draw_scene(job.scene, canvas, shown);
       written = encode_png({pixels.data(), width, height, width}, no_transparent_colour, write_to_file, &sink,
                            error, sizeof error);
     }
+    if (progress.printed) std::fprintf(stderr, "\r%*s\r", static_cast<int>(job.label.size()) + 30, "");
   }
   written = written && std::fflush(sink.file) == 0;
   const int cause = sink.error != 0 ? sink.error : errno;
@@ -291,7 +292,7 @@ int main(int argc, char** argv) {
     std::string out = options.out;
     if (out.empty()) {
       out = "pictures/" + jobs[i].name;
-      if (seen > 1) out += std::string("-") + std::to_string(seen);
+      if (seen > 1) (out += '-') += std::to_string(seen);
       out += ".png";
     }
     jobs[i].out = out;

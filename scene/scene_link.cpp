@@ -124,12 +124,13 @@ std::string scene_link(const Scene& scene) {
     const std::string kind = layer["draw"].get<std::string>();
     link += "&" + kind + "=" + joined(layer["circles"], ':');
     if (kind == "generations") {
-      link += "," + value_text(layer["style"]) + "," + joined(layer["colours"], ':');
+      (link += ',') += value_text(layer["style"]);
+      (link += ',') += joined(layer["colours"], ':');
     } else if (kind == "walk") {
       for (int i = 1; i < walk_values; ++i)
-        link += "," + value_text(i == 6 ? layer["start"]["x"] : i == 7 ? layer["start"]["y"] : layer[walk_keys[i]]);
+        (link += ',') += value_text(i == 6 ? layer["start"]["x"] : i == 7 ? layer["start"]["y"] : layer[walk_keys[i]]);
     } else {
-      link += "," + value_text(layer["colour"]);
+      (link += ',') += value_text(layer["colour"]);
     }
   }
   return link;

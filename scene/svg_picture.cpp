@@ -5,8 +5,6 @@
 #include <cstdio>
 #include <string>
 
-#include "draw_scene.h"
-
 namespace {
 
 // Text gathered in a buffer and handed on in pieces of about 64 KB.
@@ -102,8 +100,8 @@ void generation_circle(void* context, int generation, const Circle& stored) {
 
 }  // namespace
 
-bool write_scene_svg(const Scene& scene, const Canvas& scratch, PngWrite write, void* context, char* error,
-                     std::size_t error_size) {
+bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgress* progress, PngWrite write,
+                     void* context, char* error, std::size_t error_size) {
   const int width = scratch.width, height = scratch.height;
   const WorldFrame frame = scene_frame(scene, width, height);
   SvgOut out{write, context, {}};
@@ -130,7 +128,7 @@ bool write_scene_svg(const Scene& scene, const Canvas& scratch, PngWrite write, 
       const std::uint32_t clear = (layer.colour ^ 1) & 0xFFFFFF;
       for (int y = 0; y < height; ++y)
         std::fill_n(scratch.pixels + static_cast<std::ptrdiff_t>(y) * scratch.stride, width, clear);
-      draw_layer(scene, k, scratch);
+      draw_layer(scene, k, scratch, progress);
       out.text("<image width=\"" + w + "\" height=\"" + h + "\" xlink:href=\"data:image/png;base64,");
       Base64 b{&out, {}, 0};
       if (!encode_png({scratch.pixels, width, height, scratch.stride}, clear, base64_write, &b, error, error_size))

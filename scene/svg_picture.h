@@ -7,14 +7,16 @@
 // the pixel radius; an outline is stroked one pixel wide, a disc filled to
 // radius + 0.5, the outer edge of its spans. Each walk is one PNG layer of
 // the picture's size, transparent but for the walk's points, embedded as a
-// base64 data URI; `scratch` (a canvas of that size) is where it is drawn.
+// base64 data URI; `scratch` (a canvas of that size) is where it is drawn,
+// and `progress`, when given, hears how far each walk is.
 #pragma once
 
 #include <cstddef>
 
 #include "canvas.h"
+#include "draw_scene.h"
 #include "png_encode.h"
 #include "scene.h"
 
-bool write_scene_svg(const Scene& scene, const Canvas& scratch, PngWrite write, void* context, char* error,
-                     std::size_t error_size);
+bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgress* progress, PngWrite write,
+                     void* context, char* error, std::size_t error_size);
