@@ -50,7 +50,13 @@ constexpr CircleStamp circle_stamp(int r) {
 inline void draw_stamp(const Canvas& canvas, const CircleStamp& stamp, int cx, int cy, std::uint32_t colour) {
   const int r = stamp.radius;
   if (cx >= r && cx < canvas.width - r && cy >= r && cy < canvas.height - r) {
-    for (int i = 0; i < stamp.count; ++i) put_pixel(canvas, cx + stamp.dx[i], cy + stamp.dy[i], colour);
+    // Addressed from the centre: for a constant stamp, a few row offsets
+    // and an unrolled run of stores.
+    std::uint32_t* const centre = canvas_pixel(canvas, cx, cy);
+    for (int i = 0; i < stamp.count; ++i) {
+      RASTER_BOUNDS(canvas, "draw_stamp", cx + stamp.dx[i], cy + stamp.dy[i]);
+      centre[static_cast<std::ptrdiff_t>(stamp.dy[i]) * canvas.stride + stamp.dx[i]] = colour;
+    }
   } else {
     for (int i = 0; i < stamp.count; ++i)
       plot_clipped(canvas, static_cast<std::int64_t>(cx) + stamp.dx[i],

@@ -2,6 +2,8 @@
 # Measures, in one run on this machine:
 #   the walk: ns a step of each variant, against a bare loop with the same
 #             inline generator (Google Benchmark, medians of 5);
+#   draw_circle and fill_disc of radius 10^9 across the window, a call;
+#   the rasteriser fuzzer: executions in the 20 s the test gives it;
 #   ring_zoom, the whole program headless (median of 7 runs);
 #   ring_zoom in a real window (Xvfb): from the key to its second picture;
 #   the whole-suite export of all 69 pictures, build already done (median
@@ -10,8 +12,8 @@
 #   7680x4320 --steps 1000000000, against the bare loop of the same walk on
 #   a canvas of the same size (CPU and wall time, and the render's memory).
 # Builds build/bench (optimised, with the benchmarks, no bounds checks) and
-# uses build/test's real-window test (./suite test builds it) on build/bench's
-# ring_zoom.
+# build/fuzz (with clang, when there is one), and uses build/test's
+# real-window test (./suite test builds it) on build/bench's ring_zoom.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
 root=$(dirname "$here")
@@ -21,7 +23,7 @@ trap 'rm -rf -- "$scratch"' EXIT
 
 echo "Building $bench ..."
 [ -f "$bench/CMakeCache.txt" ] || cmake -S "$root" -B "$bench" -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$bench" -j "$(nproc)" --target walk_benchmark picture_export poster_benchmark render_scene >/dev/null
+cmake --build "$bench" -j "$(nproc)" --target walk_benchmark circle_benchmark picture_export poster_benchmark render_scene >/dev/null
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
 
 # The median of the numbers on standard input.
@@ -42,6 +44,25 @@ echo
 echo "Walk, ns a step (medians of 5 repetitions):"
 "$bench/tests/benchmarks/walk_benchmark" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
   2>/dev/null | sed -n '/^variant/,$s/^/  /p'
+
+echo
+echo "A circle of radius 10^9 across the 800 x 600 window, CPU time a call (medians of 5):"
+"$bench/tests/benchmarks/circle_benchmark" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
+  2>/dev/null | awk '$1 ~ /_median$/ { sub(/_median$/, "", $1); printf "  %-28s %8s %s\n", $1, $4, $5 }'
+
+fuzz=$root/build/fuzz
+if command -v clang++ >/dev/null; then
+  [ -f "$fuzz/CMakeCache.txt" ] || cmake -S "$root/tests/fuzz" -B "$fuzz" -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+  cmake --build "$fuzz" -j "$(nproc)" >/dev/null
+  mkdir "$scratch/corpus"
+  stats=$("$fuzz/raster_fuzz" -max_total_time=20 -max_len=70 -print_final_stats=1 "$scratch/corpus" \
+    "$root/tests/fuzz/corpus" 2>&1)
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' <<<"$stats")
+  rate=$(sed -n 's/^stat::average_exec_per_sec: *//p' <<<"$stats")
+  echo "Rasteriser fuzzer, 20 s as the fuzz test runs it: ${runs:-?} executions (${rate:-?} a second)"
+else
+  echo "Rasteriser fuzzer: not measured (it needs clang++)"
+fi
 
 runner=$bench/headless/libheadless_runner.so
 ring_zoom() {

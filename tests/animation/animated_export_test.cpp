@@ -1,6 +1,6 @@
 // ./suite export --animate, from this build tree: the animation, decoded
 // with libwebp's WebPAnimDecoder and played through, shows every exported
-// PNG picture in order, pixel for pixel, and holds the last one longest.
+// PNG picture in order, pixel for pixel, each for its time.
 #include <gtest/gtest.h>
 #include <png.h>
 #include <webp/demux.h>
@@ -15,6 +15,8 @@
 #include <ostream>
 #include <string>
 #include <vector>
+
+#include "run_program.h"
 
 namespace fs = std::filesystem;
 
@@ -94,17 +96,17 @@ struct ScratchFolder {
 struct Case {
   const char* program;
   std::size_t pictures;
+  int first_ms, middle_ms, last_ms;  // how long the first, a middle and the last picture show
 };
 
 void PrintTo(const Case& c, std::ostream* out) { *out << c.program; }
 
 class AnimatedExport : public testing::TestWithParam<Case> {};
 
-TEST_P(AnimatedExport, PlaysEveryPictureInOrderPixelForPixelAndHoldsTheLast) {
+TEST_P(AnimatedExport, PlaysEveryPictureInOrderPixelForPixelForItsTime) {
   const Case c = GetParam();
-  char name[] = "/tmp/animated-export-XXXXXX";
-  ASSERT_NE(mkdtemp(name), nullptr);
-  const ScratchFolder scratch{name};
+  const ScratchFolder scratch{scratch_folder("animated-export")};
+  ASSERT_FALSE(scratch.path.empty());
   const fs::path& out = scratch.path;
   const std::string command = std::string("EXPORT_BUILD='") + BUILD_TREE + "' '" + EXPORT_SCRIPT + "' " +
                               c.program + " --clock " + std::to_string(clock_seconds) + " --out '" +
@@ -119,12 +121,17 @@ TEST_P(AnimatedExport, PlaysEveryPictureInOrderPixelForPixelAndHoldsTheLast) {
   for (std::size_t f = 0; f < frames.size(); ++f)
     EXPECT_EQ(first_rgb_difference(pictures[f], frames[f].rgba), -1) << "frame " << f + 1 << " is not its picture";
 
-  EXPECT_GT(frames[frames.size() / 2].duration_ms, 0);
-  EXPECT_GT(frames.back().duration_ms, frames[frames.size() / 2].duration_ms);
+  EXPECT_EQ(frames.front().duration_ms, c.first_ms);
+  EXPECT_EQ(frames[frames.size() / 2].duration_ms, c.middle_ms);
+  EXPECT_EQ(frames.back().duration_ms, c.last_ms);
 }
 
-INSTANTIATE_TEST_SUITE_P(FilmLikePrograms, AnimatedExport,
-                         testing::Values(Case{"ring_zoom", 19}, Case{"soddy_radius_sweep", 30}),
+// Ten pictures or more play as a film, fewer a second each; the first is
+// held a second and the last two.
+INSTANTIATE_TEST_SUITE_P(Programs, AnimatedExport,
+                         testing::Values(Case{"ring_zoom", 19, 1000, 160, 2000},
+                                         Case{"soddy_radius_sweep", 30, 1000, 160, 2000},
+                                         Case{"five_circle_limit", 4, 1000, 1000, 2000}),
                          [](const testing::TestParamInfo<Case>& info) { return std::string(info.param.program); });
 
 }  // namespace

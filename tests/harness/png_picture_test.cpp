@@ -16,16 +16,19 @@ namespace fs = std::filesystem;
 namespace {
 
 fs::path scratch_directory() {
-  char name[] = "/tmp/png-picture-XXXXXX";
-  EXPECT_NE(mkdtemp(name), nullptr);
-  return name;
+  const fs::path folder = scratch_folder("png-picture");
+  EXPECT_FALSE(folder.empty());
+  return folder;
 }
 
-bool read_png(const fs::path& path, Picture& picture) {
+// `palette` gets the number of the file's colour-map entries, 0 when it
+// holds RGB pixels.
+bool read_png(const fs::path& path, Picture& picture, int* palette = nullptr) {
   png_image image;
   std::memset(&image, 0, sizeof image);
   image.version = PNG_IMAGE_VERSION;
   if (!png_image_begin_read_from_file(&image, path.c_str())) return false;
+  if (palette) *palette = image.format & PNG_FORMAT_FLAG_COLORMAP ? static_cast<int>(image.colormap_entries) : 0;
   image.format = PNG_FORMAT_RGB;
   std::vector<png_byte> bytes(PNG_IMAGE_SIZE(image));
   if (!png_image_finish_read(&image, nullptr, bytes.data(), 0, nullptr)) return false;
@@ -37,48 +40,63 @@ bool read_png(const fs::path& path, Picture& picture) {
   return true;
 }
 
-// A 7 x 3 surface whose pixel (x, y) has red 30 x, green 80 y, blue 200;
-// an odd width gives 24-bit rows padding at their end.
-SDL_Surface* gradient_surface(int bits) {
-  SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, 7, 3, bits, 0, 0, 0, 0);
+// Pixel i (in row order) gets colour i % colours, each colour's red, green
+// and blue apart so that mixed-up channels show.
+std::uint32_t colour_number(int c) {
+  return static_cast<std::uint32_t>((c & 0xFF) << 16 | (255 - (c & 0xFF)) << 8 | (200 + (c >> 8)));
+}
+
+SDL_Surface* numbered_surface(int bits, int width, int height, int colours) {
+  SDL_Surface* surface = SDL_CreateRGBSurface(SDL_SWSURFACE, width, height, bits, 0, 0, 0, 0);
   if (surface == nullptr) return nullptr;
-  for (int y = 0; y < 3; ++y) {
-    for (int x = 0; x < 7; ++x) {
-      SDL_Rect pixel{static_cast<Sint16>(x), static_cast<Sint16>(y), 1, 1};
-      SDL_FillRect(surface, &pixel, SDL_MapRGB(surface->format, 30 * x, 80 * y, 200));
-    }
+  for (int i = 0; i < width * height; ++i) {
+    SDL_Rect pixel{static_cast<Sint16>(i % width), static_cast<Sint16>(i / width), 1, 1};
+    const std::uint32_t rgb = colour_number(i % colours);
+    SDL_FillRect(surface, &pixel, SDL_MapRGB(surface->format, rgb >> 16, rgb >> 8 & 0xFF, rgb & 0xFF));
   }
   return surface;
 }
 
-TEST(PngPicture, KeepsEveryPixelOfThirtyTwoAndTwentyFourBitSurfaces) {
+// Up to 256 colours a picture is saved indexed, beyond as RGB; exact either way.
+TEST(PngPicture, KeepsEveryPixelIndexedUpTo256ColoursAndAsRgbBeyond) {
   ASSERT_EQ(SDL_Init(0), 0);
+  const struct {
+    int bits, width, height, colours;
+    bool indexed;
+  } rows[] = {
+      {32, 7, 3, 21, true},
+      {24, 7, 3, 21, true},  // odd widths pad 24-bit rows: read by pitch
+      {32, 16, 17, 256, true},
+      {32, 16, 17, 257, false},
+      {24, 21, 20, 400, false},
+  };
   const fs::path scratch = scratch_directory();
-  for (int bits : {32, 24}) {
-    SDL_Surface* surface = gradient_surface(bits);
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::Message() << row.bits << " bits, " << row.colours << " colours");
+    SDL_Surface* surface = numbered_surface(row.bits, row.width, row.height, row.colours);
     ASSERT_NE(surface, nullptr) << SDL_GetError();
-    if (bits == 24) {
-      EXPECT_GT(surface->pitch, surface->w * 3);  // padded rows are read by pitch
+    if (row.bits == 24) {
+      EXPECT_GT(surface->pitch, surface->w * 3);
     }
-    const fs::path path = scratch / ("gradient-" + std::to_string(bits) + ".png");
+    const fs::path path = scratch / "numbered.png";
     char error[256] = "";
     EXPECT_TRUE(save_png(surface, path.c_str(), error, sizeof error)) << error;
     SDL_FreeSurface(surface);
 
     Picture picture;
-    ASSERT_TRUE(read_png(path, picture)) << bits << " bits";
-    ASSERT_EQ(picture.width, 7);
-    ASSERT_EQ(picture.height, 3);
-    for (int y = 0; y < 3; ++y)
-      for (int x = 0; x < 7; ++x)
-        EXPECT_EQ(picture.at(x, y), static_cast<std::uint32_t>(30 * x << 16 | 80 * y << 8 | 200))
-            << bits << " bits, (" << x << ", " << y << ")";
+    int palette = -1;
+    ASSERT_TRUE(read_png(path, picture, &palette));
+    EXPECT_EQ(palette, row.indexed ? row.colours : 0);
+    ASSERT_EQ(picture.width, row.width);
+    ASSERT_EQ(picture.height, row.height);
+    for (int i = 0; i < row.width * row.height; ++i)
+      ASSERT_EQ(picture.rgb[i], colour_number(i % row.colours)) << "pixel " << i;
   }
   fs::remove_all(scratch);
 }
 
 TEST(PngPicture, ReportsAFileThatCannotBeWritten) {
-  SDL_Surface* surface = gradient_surface(32);
+  SDL_Surface* surface = numbered_surface(32, 7, 3, 21);
   ASSERT_NE(surface, nullptr);
   // The reason is the system's own, and a device written to is left alone.
   const struct {

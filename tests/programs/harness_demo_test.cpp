@@ -2,8 +2,21 @@
 // whose two pictures are known pixel for pixel.
 #include <gtest/gtest-spi.h>
 #include <gtest/gtest.h>
+#include <fcntl.h>
+#include <signal.h>
+#include <spawn.h>
+#include <sys/wait.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <thread>
 
 #include "run_program.h"
+
+extern char** environ;
+
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -152,6 +165,74 @@ TEST(ProgramRunner, KillsAProgramAtItsTimeout) {
   EXPECT_TRUE(run.timed_out);
   EXPECT_EQ(run.exit_status, 128 + 9);
   EXPECT_EQ(run.log, std::vector<std::string>{"flip 1"});
+}
+
+// What one run may write is capped: pictures without end (every wait
+// answered by an expose shows the picture again, saved each time) and one
+// endless file. Nothing of the run is left behind.
+TEST(ProgramRunner, KillsAProgramThatWritesMoreThanItsLimit) {
+  const struct {
+    const char* program;
+    const char* events;
+    long long limit;
+    bool over_limit;
+    int exit_status;
+  } rows[] = {
+      {HARNESS_DEMO, "expose", 16 << 20, true, 128 + SIGKILL},
+      {"/usr/bin/yes", "key", 1 << 20, false, 128 + SIGXFSZ},
+  };
+  for (const auto& row : rows) {
+    RunOptions options;
+    options.events = row.events;
+    options.write_limit_bytes = row.limit;
+    const ProgramRun run = run_program(row.program, options);
+    EXPECT_EQ(run.over_limit, row.over_limit) << row.program;
+    EXPECT_EQ(run.exit_status, row.exit_status) << row.program << ": " << run.standard_error;
+    EXPECT_LE(static_cast<long long>(run.standard_output.size()), row.limit) << row.program;
+  }
+  const fs::path process = scratch_folder("probe").parent_path();
+  for (const auto& entry : fs::directory_iterator(process))
+    EXPECT_FALSE(entry.path().filename().string().starts_with("run-")) << entry.path() << " was left behind";
+}
+
+// A test process killed in a run cannot remove its scratch folder, nor end
+// the program it started; the program dies with it, and the next test
+// process removes the folder.
+TEST(ProgramRunner, WhatAKilledTestLeavesGoesWithTheNextTest) {
+  const fs::path root = scratch_folder("probe").parent_path().parent_path();
+  const auto start_self = [](const char* filter) {
+    std::string self = "/proc/self/exe", option = std::string("--gtest_filter=") + filter;
+    char* argv[] = {self.data(), option.data(), nullptr};
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    EXPECT_EQ(posix_spawn(&pid, self.c_str(), &actions, nullptr, argv, environ), 0);
+    posix_spawn_file_actions_destroy(&actions);
+    return pid;
+  };
+
+  const pid_t killed = start_self("ProgramRunner.KillsAProgramAtItsTimeout");
+  ASSERT_GT(killed, 0);
+  const fs::path left = root / std::to_string(killed);
+  const auto running = [&] {  // its program has shown its first picture
+    std::error_code error;
+    for (const auto& entry : fs::directory_iterator(left, error))
+      if (std::ifstream(entry.path() / "log").peek() != EOF) return true;
+    return false;
+  };
+  for (int tries = 0; tries < 1000 && !running(); ++tries) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  kill(killed, SIGKILL);
+  waitpid(killed, nullptr, 0);
+  ASSERT_TRUE(fs::exists(left)) << "the killed test made no scratch folder";
+
+  const pid_t next = start_self("HeadlessHarness.PinsTheClock");
+  ASSERT_GT(next, 0);
+  int status = -1;
+  waitpid(next, &status, 0);
+  EXPECT_EQ(status, 0);
+  EXPECT_FALSE(fs::exists(left)) << left << " was left behind";
 }
 
 TEST(ProgramRunner, FailsTheTestWhenTheProgramCannotStart) {

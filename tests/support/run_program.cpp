@@ -1,4 +1,4 @@
-// Runs a program headless in a scratch directory of its own and reads back
+// Runs a program headless in a scratch folder of its own and reads back
 // its pictures, output and harness log.
 #include "run_program.h"
 
@@ -6,7 +6,8 @@
 #include <gtest/gtest.h>
 #include <fcntl.h>
 #include <signal.h>
-#include <spawn.h>
+#include <sys/prctl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -16,6 +17,7 @@
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <mutex>
 #include <sstream>
 #include <thread>
 
@@ -57,40 +59,80 @@ std::vector<std::string> program_environment(const fs::path& scratch, const RunO
   return environment;
 }
 
+// Opens `path` as descriptor `fd` in the child; false on failure.
+bool open_as(int fd, const char* path, int flags) {
+  const int opened = open(path, flags, 0644);
+  if (opened < 0) return false;
+  if (opened == fd) return true;
+  const bool moved = dup2(opened, fd) == fd;
+  close(opened);
+  return moved;
+}
+
 // Starts `path` with standard output and error going to files in `scratch`
 // (files, not pipes, so neither stream can block the other); 0 on failure.
+// The program dies with the thread that started it and cannot write a file
+// larger than options.write_limit_bytes.
 pid_t spawn(const std::string& path, const fs::path& scratch, std::vector<std::string> environment,
             const RunOptions& options) {
   const std::string out = options.output.empty() ? (scratch / "stdout").string() : options.output;
   const std::string err = (scratch / "stderr").string();
-  posix_spawn_file_actions_t actions;
-  posix_spawn_file_actions_init(&actions);
-  posix_spawn_file_actions_addopen(&actions, 0, "/dev/null", O_RDONLY, 0);
-  if (options.output == "closed")
-    posix_spawn_file_actions_addclose(&actions, 1);
-  else
-    posix_spawn_file_actions_addopen(&actions, 1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  posix_spawn_file_actions_addopen(&actions, 2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-
   std::vector<char*> envp;
   for (std::string& variable : environment) envp.push_back(variable.data());
   envp.push_back(nullptr);
   std::string program = path;
   char* argv[] = {program.data(), nullptr};
+  const rlimit file_size{static_cast<rlim_t>(options.write_limit_bytes),
+                         static_cast<rlim_t>(options.write_limit_bytes)};
 
-  pid_t pid = 0;
-  const int error = posix_spawn(&pid, path.c_str(), &actions, nullptr, argv, envp.data());
-  posix_spawn_file_actions_destroy(&actions);
-  if (error != 0) {
-    ADD_FAILURE() << "cannot start " << path << ": " << std::strerror(error);
+  // The child reports a failure before exec through a pipe that exec closes.
+  int report[2];
+  if (pipe2(report, O_CLOEXEC) != 0) {
+    ADD_FAILURE() << "cannot start " << path << ": " << std::strerror(errno);
+    return 0;
+  }
+  const bool closed_output = options.output == "closed";
+  const pid_t parent = getpid();
+  const pid_t pid = fork();
+  if (pid == 0) {  // only system calls from here to exec: the test may run threads
+    if (prctl(PR_SET_PDEATHSIG, SIGKILL) != 0 || getppid() != parent) _exit(127);
+    if (setrlimit(RLIMIT_FSIZE, &file_size) == 0 && open_as(0, "/dev/null", O_RDONLY) &&
+        (closed_output ? close(1) == 0 : open_as(1, out.c_str(), O_WRONLY | O_CREAT | O_TRUNC)) &&
+        open_as(2, err.c_str(), O_WRONLY | O_CREAT | O_TRUNC))
+      execve(path.c_str(), argv, envp.data());
+    const int error = errno;
+    if (write(report[1], &error, sizeof error) < 0) _exit(127);
+    _exit(127);
+  }
+  const int fork_error = errno;
+  close(report[1]);
+  int error = 0;
+  const bool failed = pid < 0 || read(report[0], &error, sizeof error) == sizeof error;
+  close(report[0]);
+  if (failed) {
+    ADD_FAILURE() << "cannot start " << path << ": " << std::strerror(pid < 0 ? fork_error : error);
+    if (pid > 0) waitpid(pid, nullptr, 0);
     return 0;
   }
   return pid;
 }
 
+// The bytes of the files under `folder`, however deep.
+long long bytes_under(const fs::path& folder) {
+  long long bytes = 0;
+  std::error_code error;
+  for (auto entry = fs::recursive_directory_iterator(folder, error); !error && entry != fs::end(entry);
+       entry.increment(error)) {
+    std::error_code gone;  // a file may go between listing and stat
+    if (entry->is_regular_file(gone)) bytes += static_cast<long long>(entry->file_size(gone));
+  }
+  return bytes;
+}
+
 // Waits for `pid`, sending options.signal once its first picture is shown;
-// kills it with SIGKILL once the timeout has passed.
-int wait_for_exit(pid_t pid, const fs::path& scratch, const RunOptions& options, bool& timed_out) {
+// kills it with SIGKILL once the timeout has passed or it has written more
+// than its limit.
+int wait_for_exit(pid_t pid, const fs::path& scratch, const RunOptions& options, ProgramRun& run) {
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.timeout_seconds);
   int status = 0;
   bool signalled = options.signal == 0;
@@ -99,10 +141,11 @@ int wait_for_exit(pid_t pid, const fs::path& scratch, const RunOptions& options,
       kill(pid, options.signal);
       signalled = true;
     }
-    if (std::chrono::steady_clock::now() >= deadline) {
+    run.timed_out = std::chrono::steady_clock::now() >= deadline;
+    run.over_limit = bytes_under(scratch) > options.write_limit_bytes;
+    if (run.timed_out || run.over_limit) {
       kill(pid, SIGKILL);
       waitpid(pid, &status, 0);
-      timed_out = true;
       break;
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(5));
@@ -178,11 +221,59 @@ void collect(const fs::path& scratch, ProgramRun& run) {
   load_pictures(scratch / "pictures", "shown-again", run.shown_again);
 }
 
+// This process's folder under TEST_SCRATCH, named by its pid: a plain
+// array, which no destructor clears before the exit handler reads it.
+char process_folder[4096];
+
+void remove_process_folder() {
+  std::error_code error;
+  fs::remove_all(process_folder, error);
+}
+
+// Makes this process's folder, first removing those of processes that are
+// gone (killed before their exit handler could run).
+bool make_process_folder() {
+  const fs::path root = TEST_SCRATCH;
+  std::error_code error;
+  fs::create_directories(root, error);
+  for (auto entry = fs::directory_iterator(root, error); !error && entry != fs::end(entry); entry.increment(error)) {
+    const std::string name = entry->path().filename();
+    char* end = nullptr;
+    const long pid = std::strtol(name.c_str(), &end, 10);
+    std::error_code ignored;
+    if (pid > 0 && *end == '\0' && kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH)
+      fs::remove_all(entry->path(), ignored);
+  }
+  const fs::path own = root / std::to_string(getpid());
+  fs::remove_all(own, error);  // a gone process's of the same number
+  if (!fs::create_directory(own, error) || own.string().size() >= sizeof process_folder) {
+    ADD_FAILURE() << "cannot make the scratch folder " << own << ": " << error.message();
+    return false;
+  }
+  std::snprintf(process_folder, sizeof process_folder, "%s", own.c_str());
+  std::atexit(remove_process_folder);
+  return true;
+}
+
 }  // namespace
+
+fs::path scratch_folder(const char* stem) {
+  static const bool made = make_process_folder();
+  if (!made) return {};
+  std::string name = std::string(process_folder) + "/" + stem + "-XXXXXX";
+  if (mkdtemp(name.data()) == nullptr) {
+    ADD_FAILURE() << "cannot make a scratch folder in " << process_folder << ": " << std::strerror(errno);
+    return {};
+  }
+  return name;
+}
 
 // The dynamic loader splits LD_PRELOAD at spaces and colons, so a library
 // under a path that holds one is preloaded through an inherited descriptor.
+// Programs may be run from several threads at once.
 std::string preload_assignment(const char* library) {
+  static std::mutex guard;
+  const std::lock_guard<std::mutex> lock(guard);
   static std::map<std::string, int> opened;
   auto [found, first] = opened.emplace(library, -1);
   if (first) found->second = open(library, O_RDONLY);  // no O_CLOEXEC: the program inherits it
@@ -194,21 +285,21 @@ std::string preload_assignment(const char* library) {
 ProgramRun run_program(const std::string& name, const RunOptions& options) {
   ProgramRun run;
   const std::string path = name.find('/') == std::string::npos ? PROGRAM_DIR "/" + name : name;
-  char scratch_template[] = "/tmp/program-run-XXXXXX";
-  if (mkdtemp(scratch_template) == nullptr) {
-    ADD_FAILURE() << "cannot make a scratch directory: " << std::strerror(errno);
-    return run;
-  }
-  const fs::path scratch = scratch_template;
+  const fs::path scratch = scratch_folder("run");
+  if (scratch.empty()) return run;
   fs::create_directory(scratch / "pictures");
 
   if (const pid_t pid = spawn(path, scratch, program_environment(scratch, options), options)) {
-    run.exit_status = wait_for_exit(pid, scratch, options, run.timed_out);
+    run.exit_status = wait_for_exit(pid, scratch, options, run);
     if (run.timed_out)
       run.standard_error = "run_program: killed after " + std::to_string(options.timeout_seconds) + " s\n";
-    collect(scratch, run);
+    if (run.over_limit)
+      run.standard_error = "run_program: killed after writing more than " +
+                           std::to_string(options.write_limit_bytes) + " bytes\n";
+    if (!run.over_limit) collect(scratch, run);
   }
-  fs::remove_all(scratch);
+  std::error_code error;
+  fs::remove_all(scratch, error);
   return run;
 }
 

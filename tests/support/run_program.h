@@ -3,10 +3,12 @@
 // The program runs with SDL's dummy video driver and the headless harness
 // preloaded: every wait is answered from an event script, every SDL_Flip
 // saves the surface, and time() returns a pinned clock, so random pictures
-// are reproducible.
+// are reproducible. What a run may write is capped, and it dies with the
+// test that started it.
 #pragma once
 
 #include <cstdint>
+#include <filesystem>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,6 +43,9 @@ struct RunOptions {
   int signal = 0;       // sent once the first picture is shown
   std::string output;   // where standard output goes: a file of the run's
                         // own when empty, "closed", or a path (/dev/full)
+  // The most the run may write into its scratch folder (pictures, log,
+  // output), and so into any one file: past it the program is killed.
+  long long write_limit_bytes = 256ll << 20;
 };
 
 struct ProgramRun {
@@ -53,6 +58,7 @@ struct ProgramRun {
   int flips = 0;
   int waits = 0;  // waits ended by a key press or a quit event
   bool timed_out = false;  // killed after timeout_seconds
+  bool over_limit = false;  // killed for writing more than write_limit_bytes
 };
 
 ProgramRun run_program(const std::string& name, const RunOptions& options = {});
@@ -67,6 +73,12 @@ struct ListedProgram {
 
 // The suite's programs in the order of the list.
 const std::vector<ListedProgram>& listed_programs();
+
+// A new empty folder for a test's files, inside the test process's own
+// folder under the build tree's test-scratch/. That folder goes however the
+// process ends: at its exit, or, when it was killed, at the start of the
+// next test process.
+std::filesystem::path scratch_folder(const char* stem);
 
 // "LD_PRELOAD=..." that loads `library` whatever its path holds (spaces too).
 std::string preload_assignment(const char* library);

@@ -31,6 +31,17 @@ WalkCircles doubles(std::initializer_list<Circle> set) {  // r holds R2 here
   return walk_circles(x, y, R2, n);
 }
 
+// n circles of radius 1 about the corners of a regular n-gon of radius 3.
+WalkCircles ring_of(int n) {
+  double x[max_walk_circles], y[max_walk_circles], R2[max_walk_circles];
+  for (int k = 0; k < n; ++k) {
+    x[k] = 3 * std::cos(2 * M_PI * k / n);
+    y[k] = 3 * std::sin(2 * M_PI * k / n);
+    R2[k] = 1;
+  }
+  return walk_circles(x, y, R2, n);
+}
+
 WalkRules rules(PickRule pick, long steps, long burn_in = no_burn_in,
                 WalkPlot plot = WalkPlot::pixel, InsideRule inside = InsideRule::none,
                 PointStorage storage = PointStorage::double_width) {
@@ -40,33 +51,39 @@ WalkRules rules(PickRule pick, long steps, long burn_in = no_burn_in,
 
 using InversionWalk = CanvasTest;
 
+// The pick is a remainder found without a division: every power of two up
+// to the most circles a walk takes, and counts between them.
 TEST_F(InversionWalk, RandomPicksFollowTheRandStreamWithoutRepeats) {
-  const WalkCircles c = soddy_circles();
-  for (unsigned seed : {1u, 7u, 12345u}) {
-    // The rule: k = next_random() % 3, drawn again while it equals the previous one.
-    seed_random(program_random, seed);
-    std::vector<int> picks;
-    for (int previous = 0, i = 0; i < 300; ++i) {
-      int k;
-      do k = next_random(program_random) % 3;
-      while (k == previous);
-      picks.push_back(previous = k);
-    }
-    const int next_value = next_random(program_random);
+  const WalkCircles sets[] = {soddy_circles(), ring_of(2), ring_of(4), ring_of(5),
+                              ring_of(8),      ring_of(14), ring_of(15), ring_of(16)};
+  for (const WalkCircles& c : sets) {
+    for (unsigned seed : {1u, 7u, 12345u}) {
+      SCOPED_TRACE(testing::Message() << c.n << " circles, seed " << seed);
+      // The rule: k = next_random() % n, drawn again while it equals the previous one.
+      seed_random(program_random, seed);
+      std::vector<int> picks;
+      for (int previous = 0, i = 0; i < 300; ++i) {
+        int k;
+        do k = next_random(program_random) % c.n;
+        while (k == previous);
+        picks.push_back(previous = k);
+      }
+      const int next_value = next_random(program_random);
 
-    // One step per walk: the previous index carries over between walks.
-    seed_random(program_random, seed);
-    WalkState state{10, 3, 0};
-    for (int i = 0; i < 300; ++i) {
-      const int before = state.previous;
-      const Point expected = invert_point(state.x, state.y, c.x[picks[i]], c.y[picks[i]], c.R2[picks[i]]);
-      inversion_walk(c, state, rules(PickRule::random_no_repeat, 1, 0), soddy_frame);
-      ASSERT_EQ(state.previous, picks[i]) << seed << " step " << i;
-      EXPECT_NE(state.previous, before);
-      EXPECT_DOUBLE_EQ(state.x, expected.x);
-      EXPECT_DOUBLE_EQ(state.y, expected.y);
+      // One step per walk: the previous index carries over between walks.
+      seed_random(program_random, seed);
+      WalkState state{10, 3, 0};
+      for (int i = 0; i < 300; ++i) {
+        const int before = state.previous;
+        const Point expected = invert_point(state.x, state.y, c.x[picks[i]], c.y[picks[i]], c.R2[picks[i]]);
+        inversion_walk(c, state, rules(PickRule::random_no_repeat, 1, 0), soddy_frame);
+        ASSERT_EQ(state.previous, picks[i]) << "step " << i;
+        EXPECT_NE(state.previous, before);
+        EXPECT_DOUBLE_EQ(state.x, expected.x);
+        EXPECT_DOUBLE_EQ(state.y, expected.y);
+      }
+      EXPECT_EQ(next_random(program_random), next_value) << "one value per pick, redraws included";
     }
-    EXPECT_EQ(next_random(program_random), next_value) << "one value per pick, redraws included";
   }
 }
 

@@ -89,9 +89,8 @@ std::size_t differing_pixels(const Picture& a, const Picture& b) {
 class RealWindow : public testing::TestWithParam<std::string> {
  protected:
   void SetUp() override {
-    char scratch_template[] = "/tmp/real-window-XXXXXX";
-    ASSERT_NE(mkdtemp(scratch_template), nullptr);
-    scratch = scratch_template;
+    scratch = scratch_folder("real-window");
+    ASSERT_FALSE(scratch.empty());
     std::string error;
     ASSERT_TRUE(start_x_server(server, error)) << error;
   }
