@@ -180,7 +180,8 @@ EMSCRIPTEN_KEEPALIVE int explorer_svg(const char* json, int width, int height) {
     return true;
   };
   char error[256] = "";
-  if (!write_scene_svg(sized, Canvas{scratch.data(), width, height, width}, append, &bytes, error, sizeof error))
+  if (!write_scene_svg(sized, Canvas{scratch.data(), width, height, width}, nullptr, append, &bytes, error,
+                       sizeof error))
     return answer(false, error);
   return answer(true, "");
 }
