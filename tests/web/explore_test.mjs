@@ -21,12 +21,14 @@ const session = browserSession(site);
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'explore-test-'));
 process.on('exit', () => fs.rmSync(scratch, { recursive: true, force: true }));
 
-// ./suite render of a link or PROGRAM:K at the canvas's size.
+// ./suite render of a link or PROGRAM:K at the canvas's size; its tool
+// itself (RENDER_SCENE) where a native tree is already built.
+const render = process.env.RENDER_SCENE ? [process.env.RENDER_SCENE] : [path.join(root, 'suite'), 'render'];
 let renders = 0;
 function nativeRender(scene, { width, height }) {
   const file = path.join(scratch, `render-${++renders}.png`);
-  execFileSync(path.join(root, 'suite'), ['render', scene, '--clock', String(clock), '--size',
-                                           `${width}x${height}`, '--out', file], { stdio: 'inherit' });
+  execFileSync(render[0], [...render.slice(1), scene, '--clock', String(clock), '--size', `${width}x${height}`,
+                           '--out', file], { stdio: 'inherit' });
   return readPng(file);
 }
 
