@@ -17,6 +17,7 @@ const openedWithout = 'program=five_circle_limit&picture=1&clock=1700000000';
 const stepChoices = [1e3, 1e4, 1e5, 1e6, 1e7, 1e8];
 const colours = ['black', 'red', 'green', 'blue', 'yellow', 'white'];  // the scene's named colours
 const posterWidth = 7680;
+const largestSave = 40e6;  // pixels: a picture and its copies must fit the engine's memory
 
 const view = createView();
 const state = {
@@ -218,6 +219,10 @@ async function fromAddress() {
 
 async function save(format, times) {
   const { width, height } = sceneSize(state.scene);
+  if (width * times * height * times > largestSave) {
+    view.say(`${width * times} x ${height * times} is more than the browser's engine draws; the command below draws it natively.`);
+    return;
+  }
   view.say(`Drawing the ${format.toUpperCase()} at ${width * times} x ${height * times} …`);
   const answer = await renderer.file(JSON.stringify(state.scene), width * times, height * times, format);
   if (answer.error !== undefined) {

@@ -9,26 +9,32 @@
 
 const copy = (scene) => structuredClone(scene);
 
+// The canvas: the scene's own size, or, for a scene larger than a browser
+// should hold, the same view at most largestSide pixels a side. `scale` is
+// the pixels a world unit there, as the engine's frame takes it.
+const largestSide = 4096;
 export function sceneSize(scene) {
-  return { width: scene.width, height: scene.height };
+  const shrink = Math.min(1, largestSide / scene.width, largestSide / scene.height);
+  const width = Math.max(1, Math.floor(scene.width * shrink));
+  const height = Math.max(1, Math.floor(scene.height * shrink));
+  return { width, height, scale: scene.view.scale * Math.min(width / scene.width, height / scene.height) };
 }
 
 // World point -> canvas pixel (column, row), and back.
 export function toPixel(scene, x, y) {
-  const { view } = scene;
-  return [scene.width / 2 + (x - view.x) * view.scale,
-          scene.height / 2 - (y - view.y) * view.scale];
+  const { width, height, scale } = sceneSize(scene);
+  return [width / 2 + (x - scene.view.x) * scale, height / 2 - (y - scene.view.y) * scale];
 }
 
 export function toWorld(scene, column, row) {
-  const { view } = scene;
-  return [view.x + (column - scene.width / 2) / view.scale,
-          view.y - (row - scene.height / 2) / view.scale];
+  const { width, height, scale } = sceneSize(scene);
+  return [scene.view.x + (column - width / 2) / scale, scene.view.y - (row - height / 2) / scale];
 }
 
 // Each circle's centre and radius in canvas pixels: [[x, y, r], ...].
 export function circlesInPixels(scene) {
-  return scene.circles.map(({ x, y, r }) => [...toPixel(scene, x, y), r * scene.view.scale]);
+  const { scale } = sceneSize(scene);
+  return scene.circles.map(({ x, y, r }) => [...toPixel(scene, x, y), r * scale]);
 }
 
 export function moveCircle(scene, k, x, y) {
@@ -75,9 +81,10 @@ export function addCircle(scene) {
 
 // Moves the picture by (columns, rows) pixels on the canvas.
 export function pan(scene, columns, rows) {
+  const { scale } = sceneSize(scene);
   const next = copy(scene);
-  next.view.x -= columns / scene.view.scale;
-  next.view.y += rows / scene.view.scale;
+  next.view.x -= columns / scale;
+  next.view.y += rows / scale;
   return next;
 }
 
