@@ -282,3 +282,14 @@ test('an edit ends the walk in progress: a long walk shows its progress and give
   assert.deepEqual(page.errors, []);
   await page.close();
 });
+
+test('a scene larger than the browser holds is shown at 4096 pixels a side, as ./suite render draws it there', async () => {
+  const query = 'size=16384x12288&background=white&view=0,0,4000&numbers=double&circle=0,0,1&circle=1.5,0,0.5' +
+                '&outlines=all,black&walk=all,random,invert,double,100000,10,0.3,0.2,none,5,0,red,pixel';
+  const { page, picture } = await open(query);
+  assert.deepEqual([picture.width, picture.height], [4096, 3072]);
+  near(await circles(page), [[2048, 1536, 1000], [3548, 1536, 500]], 'circles');
+  assert.equal(pictureDifference(picture, nativeRender(query, picture)), null);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
