@@ -5,6 +5,7 @@
 #include <png.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
@@ -164,4 +165,12 @@ bool encode_png(const PixelView& view, std::uint32_t transparent, PngWrite write
   png_write_end(png, nullptr);
   png_destroy_write_struct(&png, &info);
   return true;
+}
+
+bool write_to_stdio(void* context, const void* bytes, std::size_t size) {
+  StdioSink* sink = static_cast<StdioSink*>(context);
+  errno = 0;
+  if (std::fwrite(bytes, 1, size, sink->file) == size) return true;
+  sink->error = errno != 0 ? errno : EIO;
+  return false;
 }

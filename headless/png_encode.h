@@ -14,10 +14,12 @@
 // write(context, bytes, size) returns false when it cannot take the bytes;
 // encode_png then stops and returns false. Any failure puts a reason in
 // `error` (the caller knows better why its own write failed).
+// write_to_stdio is such a callback, onto a file the caller opened.
 #pragma once
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 
 struct PixelView {
   const std::uint32_t* pixels;
@@ -32,3 +34,12 @@ using PngWrite = bool (*)(void* context, const void* bytes, std::size_t size);
 
 bool encode_png(const PixelView& view, std::uint32_t transparent, PngWrite write, void* context,
                 char* error, std::size_t error_size);
+
+// The callback context for write_to_stdio: the open file, and the errno of
+// a failed write (0 while all is well).
+struct StdioSink {
+  std::FILE* file;
+  int error;
+};
+
+bool write_to_stdio(void* sink, const void* bytes, std::size_t size);

@@ -39,20 +39,6 @@ Uint32 pixel_value(const SDL_Surface* surface, int x, int y) {
 }
 
 
-// Where encode_png's bytes go: the open file, and the errno of a failed write.
-struct FileSink {
-  std::FILE* file;
-  int error;
-};
-
-bool write_to_file(void* context, const void* bytes, std::size_t size) {
-  FileSink* sink = static_cast<FileSink*>(context);
-  errno = 0;
-  if (std::fwrite(bytes, 1, size, sink->file) == size) return true;
-  sink->error = errno;
-  return false;
-}
-
 }  // namespace
 
 bool save_png(SDL_Surface* surface, const char* path, char* error, std::size_t error_size) {
@@ -82,10 +68,10 @@ bool save_png(SDL_Surface* surface, const char* path, char* error, std::size_t e
     std::snprintf(error, error_size, "%s", std::strerror(errno));
     return false;
   }
-  FileSink sink{file, 0};
+  StdioSink sink{file, 0};
   errno = 0;
   const bool written = encode_png({pixels.data(), width, height, width}, no_transparent_colour,
-                                  write_to_file, &sink, error, error_size) &&
+                                  write_to_stdio, &sink, error, error_size) &&
                        std::fflush(file) == 0;
   const int write_error = sink.error != 0 ? sink.error : errno;
   const bool closed = std::fclose(file) == 0;

@@ -74,6 +74,8 @@ void continue_walk(Scene& scene, int last, int next) {
   walk.skip = draws_since_seeding(walk.seed, end.random);
 }
 
+// A program's walk plots step s when s > B; its scene leaves the first B + 1
+// steps unplotted (burn_in 1001 for B = 1000), and 0 for no burn-in.
 constexpr std::uint32_t white = 0xFFFFFF, black = 0x000000, red = 0xFF0000, green = 0x00FA00,
                         blue = 0x0000FA;
 
@@ -136,6 +138,7 @@ void four_circle_packing(int picture, std::uint32_t clock, Scene& scene) {
     // Pictures 2 and 3 drew one random colour an image: 12 and 132 draws.
     const std::int64_t coloured = 4 * 3 + 12 * 11;
     add_walk(scene, all_circles(), black,
+             // From (0, -5) in the program's y-down frame.
              {PickRule::random_no_repeat, InsideRule::none, PointStorage::float_width, 300000, 1001, 0.0, 5.0, 0,
               clock, coloured, WalkPlot::pixel});
   }

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <ctime>
 #include <fstream>
+#include <new>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -218,19 +219,6 @@ std::string quoted(const std::string& arg) {
   return text + "'";
 }
 
-struct FileSink {
-  std::FILE* file;
-  int error;
-};
-
-bool write_to_file(void* context, const void* bytes, std::size_t size) {
-  FileSink* sink = static_cast<FileSink*>(context);
-  errno = 0;
-  if (std::fwrite(bytes, 1, size, sink->file) == size) return true;
-  sink->error = errno != 0 ? errno : EIO;
-  return false;
-}
-
 // Draws or writes one job into a temporary file beside its name, then renames it.
 bool render(const Job& job) {
   std::string temporary = job.out + ".partial-XXXXXX";
@@ -240,37 +228,56 @@ bool render(const Job& job) {
     return false;
   }
   fchmod(fd, 0644);
-  FileSink sink{fdopen(fd, "wb"), 0};
-  char error[256] = "";
+  StdioSink sink{fdopen(fd, "wb"), 0};
+  if (sink.file == nullptr) {
+    std::fprintf(stderr, "render: cannot write %s: %s\n", job.out.c_str(), std::strerror(errno));
+    close(fd);
+    std::remove(temporary.c_str());
+    return false;
+  }
+  char error[256] = "cannot write the picture";
   bool written = false;
   const int width = job.scene.width, height = job.scene.height;
   if (ends_with(job.out, ".json")) {
     const std::string text = scene_json_text(job.scene);
-    written = write_to_file(&sink, text.data(), text.size());
+    written = write_to_stdio(&sink, text.data(), text.size());
   } else {
-    std::vector<std::uint32_t> pixels(static_cast<std::size_t>(width) * height);
+    std::vector<std::uint32_t> pixels;
+    try {
+      pixels.resize(static_cast<std::size_t>(width) * height);
+    } catch (const std::bad_alloc&) {
+      std::snprintf(error, sizeof error, "not enough memory for %d x %d pixels", width, height);
+    }
     const Canvas canvas{pixels.data(), width, height, width};
     Progress progress{job.label};
     const SceneProgress report{report_progress, &progress};
     const SceneProgress* shown = isatty(STDERR_FILENO) ? &report : nullptr;
-    if (ends_with(job.out, ".svg")) {
-      written = write_scene_svg(job.scene, canvas, shown, write_to_file, &sink, error, sizeof error);
+    if (pixels.empty()) {
+      written = false;
+    } else if (ends_with(job.out, ".svg")) {
+      written = write_scene_svg(job.scene, canvas, shown, write_to_stdio, &sink, error, sizeof error);
     } else {
       draw_scene(job.scene, canvas, shown);
-      written = encode_png({pixels.data(), width, height, width}, no_transparent_colour, write_to_file, &sink,
+      written = encode_png({pixels.data(), width, height, width}, no_transparent_colour, write_to_stdio, &sink,
                            error, sizeof error);
     }
     if (progress.printed) std::fprintf(stderr, "\r%*s\r", static_cast<int>(job.label.size()) + 30, "");
   }
-  written = written && std::fflush(sink.file) == 0;
-  const int cause = sink.error != 0 ? sink.error : errno;
+  // The first system error met names the cause; else the writer's reason.
+  errno = 0;
+  const bool flushed = written && std::fflush(sink.file) == 0;
+  int cause = sink.error != 0 ? sink.error : written && !flushed ? errno : 0;
+  errno = 0;
   const bool closed = std::fclose(sink.file) == 0;
-  if (written && closed && std::rename(temporary.c_str(), job.out.c_str()) == 0) {
-    std::printf("%s: %s (%d x %d)\n", job.label.c_str(), job.out.c_str(), width, height);
-    return true;
+  if (cause == 0 && !closed) cause = errno;
+  if (flushed && closed) {
+    if (std::rename(temporary.c_str(), job.out.c_str()) == 0) {
+      std::printf("%s: %s (%d x %d)\n", job.label.c_str(), job.out.c_str(), width, height);
+      return true;
+    }
+    cause = errno;
   }
-  const std::string reason = cause != 0 ? std::strerror(cause) : error[0] != '\0' ? error : std::strerror(errno);
-  std::fprintf(stderr, "render: cannot write %s: %s\n", job.out.c_str(), reason.c_str());
+  std::fprintf(stderr, "render: cannot write %s: %s\n", job.out.c_str(), cause != 0 ? std::strerror(cause) : error);
   std::remove(temporary.c_str());
   return false;
 }

@@ -42,10 +42,10 @@ std::vector<ProgramPicture> offered_pictures() {
   return list;
 }
 
-Scene scene_of(const ProgramPicture& p) {
+Scene scene_of(const ProgramPicture& p, std::uint32_t clock = clock_value) {
   Scene scene{};
   std::string refusal;
-  EXPECT_TRUE(program_scene(p.program, p.picture, clock_value, scene, refusal)) << refusal;
+  EXPECT_TRUE(program_scene(p.program, p.picture, clock, scene, refusal)) << refusal;
   return scene;
 }
 
@@ -137,21 +137,23 @@ TEST(SceneForms, JsonAndLinkReadBackBitForBit) {
 }
 
 TEST(ProgramScenes, DrawTheProgramsPicturesPixelForPixel) {
-  std::map<std::string, ProgramRun> runs;
-  RunOptions options;
-  options.clock = clock_value;
-  for (const ProgramPicture& p : offered_pictures()) {
-    auto run = runs.find(p.program);
-    if (run == runs.end()) run = runs.emplace(p.program, run_program(p.program, options)).first;
-    ASSERT_GE(run->second.pictures.size(), static_cast<std::size_t>(p.picture)) << p.program;
-    const Picture& picture = run->second.pictures[p.picture - 1];
-    const Scene scene = scene_of(p);
-    ASSERT_EQ(scene.width, picture.width);
-    ASSERT_EQ(scene.height, picture.height);
-    const std::vector<std::uint32_t> pixels = drawn(scene);
-    std::size_t differing = 0;
-    for (std::size_t i = 0; i < pixels.size(); ++i) differing += pixels[i] != picture.rgb[i];
-    EXPECT_EQ(differing, 0u) << p.program << ":" << p.picture;
+  for (const std::uint32_t clock : {clock_value, 4294967295u}) {
+    std::map<std::string, ProgramRun> runs;
+    RunOptions options;
+    options.clock = clock;
+    for (const ProgramPicture& p : offered_pictures()) {
+      auto run = runs.find(p.program);
+      if (run == runs.end()) run = runs.emplace(p.program, run_program(p.program, options)).first;
+      ASSERT_GE(run->second.pictures.size(), static_cast<std::size_t>(p.picture)) << p.program;
+      const Picture& picture = run->second.pictures[p.picture - 1];
+      const Scene scene = scene_of(p, clock);
+      ASSERT_EQ(scene.width, picture.width);
+      ASSERT_EQ(scene.height, picture.height);
+      const std::vector<std::uint32_t> pixels = drawn(scene);
+      std::size_t differing = 0;
+      for (std::size_t i = 0; i < pixels.size(); ++i) differing += pixels[i] != picture.rgb[i];
+      EXPECT_EQ(differing, 0u) << p.program << ":" << p.picture << " at clock " << clock;
+    }
   }
 }
 
