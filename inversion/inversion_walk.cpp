@@ -74,8 +74,9 @@ static inline int remainder_by(int x, const Divisor& d) {
 // A ring is draw_circle's, stamped from its offsets found once per walk.
 // Always inlined: only there is the stamp a constant, its stores unrolled.
 template <WalkPlot plot>
-[[gnu::always_inline]] static inline void plot_point(const Canvas& canvas, const WorldFrame& frame, double x, double y,
-                              std::uint32_t colour, const CircleStamp& ring) {
+[[gnu::always_inline]] static inline void plot_point(const Canvas& canvas, const WorldFrame& frame,
+                                                     double x, double y, std::uint32_t colour,
+                                                     const CircleStamp& ring) {
   const int column = frame_column(frame, x);
   const int row = frame_row(frame, y);
   if constexpr (plot == WalkPlot::pixel)

@@ -47,7 +47,8 @@ constexpr CircleStamp circle_stamp(int r) {
 }
 
 // draw_circle(canvas, cx, cy, stamp.radius, colour), pixel for pixel.
-inline void draw_stamp(const Canvas& canvas, const CircleStamp& stamp, int cx, int cy, std::uint32_t colour) {
+inline void draw_stamp(const Canvas& canvas, const CircleStamp& stamp, int cx, int cy,
+                       std::uint32_t colour) {
   const int r = stamp.radius;
   if (cx >= r && cx < canvas.width - r && cy >= r && cy < canvas.height - r) {
     // Addressed from the centre: for a constant stamp, a few row offsets
