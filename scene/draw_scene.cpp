@@ -8,6 +8,7 @@
 #include "draw_circle.h"
 #include "fill_disc.h"
 #include "random_generator.h"
+#include "scene_walk.h"
 
 namespace {
 
@@ -91,48 +92,12 @@ void generations_layer(const Scene& scene, const Layer& layer, const Canvas& can
   }
 }
 
-WalkEnd walk_layer(const Scene& scene, const Layer& layer, const Canvas& canvas,
-                   const WorldFrame& frame, StepCount& count) {
-  int index[max_scene_circles];
-  const int n = chosen_circles(scene, layer.circles, index);
-  float fx[max_scene_circles], fy[max_scene_circles];
-  double x[max_scene_circles], y[max_scene_circles], radii_squared[max_scene_circles];
-  for (int i = 0; i < n; ++i) {
-    const Circle& c = scene.circles[index[i]];
-    x[i] = c.x;
-    y[i] = c.y;
-    fx[i] = static_cast<float>(c.x);
-    fy[i] = static_cast<float>(c.y);
-    const float fr = static_cast<float>(c.r);
-    // Float circles square their radius as a float product, widened.
-    radii_squared[i] = scene.numbers == CircleNumbers::float_width ? fr * fr : c.r * c.r;
-  }
-  const WalkCircles circles = scene.numbers == CircleNumbers::float_width
-                                  ? walk_circles(fx, fy, radii_squared, n)
-                                  : walk_circles(x, y, radii_squared, n);
-  const SceneWalk& walk = layer.walk;
-  WalkState state{walk.start_x, walk.start_y, walk.previous};
-  RandomGenerator random;
-  seed_random(random, walk.seed);
-  for (std::int64_t k = 0; k < walk.skip; ++k) next_random(random);
-
-  // A whole number of rounds of the cyclic rule per chunk, so step s of the
-  // chunk picks the circle step s0 + s would.
-  const std::int64_t chunk = n > 0 ? n * ((std::int64_t{1} << 22) / n) : std::int64_t{1} << 22;
-  WalkRules rules{walk.pick, walk.inside, walk.point, 0, no_burn_in, walk.plot, layer.colour};
-  for (std::int64_t s0 = 0; s0 < walk.steps; s0 += chunk) {
-    rules.steps = static_cast<long>(std::min(chunk, walk.steps - s0));
-    // Step s0 + s plots when it is past the burn-in: s > burn_in - 1 - s0.
-    const std::int64_t last_unplotted = walk.burn_in - 1 - s0;
-    rules.burn_in = static_cast<long>(std::clamp<std::int64_t>(last_unplotted, no_burn_in, chunk));
-    const WalkCounts counts = inversion_walk(canvas, circles, state, rules, frame, random);
-    count.add(rules.steps);
-    if (counts.stuck) {
-      count.add(walk.steps - s0 - rules.steps);
-      break;
-    }
-  }
-  return {state.previous, random};
+// Stretches of a few million steps, for the progress report.
+WalkEnd walk_layer(const Scene& scene, const Layer& layer, const Canvas& canvas, const WorldFrame& frame,
+                   StepCount& count) {
+  SceneWalkRun run = begin_scene_walk(scene, layer);
+  while (run.done < run.total) count.add(continue_scene_walk(run, canvas, frame, std::int64_t{1} << 22));
+  return {run.state.previous, run.random};
 }
 
 void draw(const Scene& scene, const Layer& layer, const Canvas& canvas, const WorldFrame& frame,

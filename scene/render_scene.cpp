@@ -24,6 +24,7 @@
 
 #include "draw_scene.h"
 #include "png_encode.h"
+#include "explorer_link.h"
 #include "program_scenes.h"
 #include "scene_json.h"
 #include "svg_picture.h"
@@ -183,7 +184,7 @@ Job load(const std::string& arg, const Options& options) {
     std::string query = arg.substr(arg.find('?') == std::string::npos ? 0 : arg.find('?') + 1);
     query = query.substr(0, query.find('#'));
     job.label = "link";
-    if (!read_scene_link(query, job.scene, errors)) scene_error("link: " + error_line(errors));
+    if (!read_explorer_link(query, job.scene, errors)) scene_error("link: " + error_line(errors));
     job.name = "link";
   } else {
     scene_error(arg + ": " + std::strerror(errno) + " (a SCENE is a file, a link or PROGRAM:K)");

@@ -1,11 +1,14 @@
 #include "scene.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstring>
 
 static bool same(double a, double b) {
-  return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+  // memcpy, not std::bit_cast, which emscripten's libc++ lacks.
+  std::uint64_t x, y;
+  std::memcpy(&x, &a, sizeof x);
+  std::memcpy(&y, &b, sizeof y);
+  return x == y;
 }
 
 static bool same_walk(const SceneWalk& a, const SceneWalk& b) {

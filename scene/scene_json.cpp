@@ -283,7 +283,7 @@ struct Reader {
       return;
     whole(j, "width", "", 1, max_scene_side, s.width);
     whole(j, "height", "", 1, max_scene_side, s.height);
-    colour(j, "background", "", s.background);
+    colour(j, "background", std::string(), s.background);  // "" would also fit the other colour()
     if (j.contains("view") && fields(j.at("view"), "view", {"x", "y", "scale"})) {
       number(j.at("view"), "x", "view", s.view.x);
       number(j.at("view"), "y", "view", s.view.y);

@@ -1,0 +1,47 @@
+#include "scene_walk.h"
+
+#include <algorithm>
+
+SceneWalkRun begin_scene_walk(const Scene& scene, const Layer& layer) {
+  int index[max_scene_circles];
+  const int n = chosen_circles(scene, layer.circles, index);
+  float fx[max_scene_circles], fy[max_scene_circles];
+  double x[max_scene_circles], y[max_scene_circles], radii_squared[max_scene_circles];
+  for (int i = 0; i < n; ++i) {
+    const Circle& c = scene.circles[index[i]];
+    x[i] = c.x;
+    y[i] = c.y;
+    fx[i] = static_cast<float>(c.x);
+    fy[i] = static_cast<float>(c.y);
+    const float fr = static_cast<float>(c.r);
+    // Float circles square their radius as a float product, widened.
+    radii_squared[i] = scene.numbers == CircleNumbers::float_width ? fr * fr : c.r * c.r;
+  }
+  const SceneWalk& walk = layer.walk;
+  SceneWalkRun run{};
+  run.circles = scene.numbers == CircleNumbers::float_width ? walk_circles(fx, fy, radii_squared, n)
+                                                             : walk_circles(x, y, radii_squared, n);
+  run.state = {walk.start_x, walk.start_y, walk.previous};
+  seed_random(run.random, walk.seed);
+  for (std::int64_t k = 0; k < walk.skip; ++k) next_random(run.random);
+  run.rules = {walk.pick, walk.inside, walk.point, 0, no_burn_in, walk.plot, layer.colour};
+  run.burn_in = walk.burn_in;
+  run.done = 0;
+  run.total = walk.steps;
+  return run;
+}
+
+std::int64_t continue_scene_walk(SceneWalkRun& run, const Canvas& canvas, const WorldFrame& frame,
+                                 std::int64_t steps) {
+  const std::int64_t n = run.circles.n > 0 ? run.circles.n : 1;
+  const std::int64_t rounds = (std::max<std::int64_t>(steps, 1) + n - 1) / n;
+  const std::int64_t s0 = run.done;
+  const std::int64_t taken = std::min(rounds * n, run.total - s0);
+  if (taken <= 0) return 0;
+  run.rules.steps = static_cast<long>(taken);
+  // Step s0 + s plots when it is past the burn-in: s > burn_in - 1 - s0.
+  run.rules.burn_in = static_cast<long>(std::clamp<std::int64_t>(run.burn_in - 1 - s0, no_burn_in, taken));
+  const WalkCounts counts = inversion_walk(canvas, run.circles, run.state, run.rules, frame, run.random);
+  run.done = counts.stuck ? run.total : s0 + taken;
+  return run.done - s0;
+}

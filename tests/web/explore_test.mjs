@@ -1,0 +1,297 @@
+// The explorer (explore.html) in headless Chromium against ./suite render:
+//   node explore_test.mjs SITE
+// unedited program pictures, drags of a centre and a rim, pan and wheel,
+// keys and undo, a circle dragged onto another's centre (where inversion has
+// no image) and to no radius, the saved PNG and SVG, addresses that hold no
+// scene; each finished picture equals the native render of the link.
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import fs from 'node:fs';
+import os from 'node:os';
+import path from 'node:path';
+import { test } from 'node:test';
+import { PNG } from 'pngjs';
+import { browserSession, openPage, pictureDifference, readPng, root, skipWithoutChromium } from './browser.mjs';
+import { canvasOrigin, circles, complete, drag } from './explorer_page.mjs';
+
+skipWithoutChromium();
+const site = process.argv[2];
+const clock = 1700000000;
+const session = browserSession(site);
+const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'explore-test-'));
+process.on('exit', () => fs.rmSync(scratch, { recursive: true, force: true }));
+
+// ./suite render of a link or PROGRAM:K at the canvas's size; its tool
+// itself (RENDER_SCENE) where a native tree is already built.
+const render = process.env.RENDER_SCENE ? [process.env.RENDER_SCENE] : [path.join(root, 'suite'), 'render'];
+let renders = 0;
+function nativeRender(scene, { width, height }) {
+  const file = path.join(scratch, `render-${++renders}.png`);
+  execFileSync(render[0], [...render.slice(1), scene, '--clock', String(clock), '--size', `${width}x${height}`,
+                           '--out', file], { stdio: 'inherit' });
+  return readPng(file);
+}
+
+async function open(query) {
+  const page = await openPage(session.browser, `${session.server.address}explore.html?${query}`);
+  return { page, picture: await complete(page) };
+}
+
+for (const [program, picture] of [['soddy_gasket', 1], ['soddy_gasket', 2], ['five_circle_limit', 1],
+                                  ['ring_zoom', 1]]) {
+  test(`${program}:${picture} unedited equals its native picture`, async () => {
+    const { page, picture: shown } = await open(`program=${program}&picture=${picture}&clock=${clock}`);
+    assert.equal(pictureDifference(shown, nativeRender(`${program}:${picture}`, shown)), null);
+    assert.match(await page.evaluate(() => location.search), /^\?program=/);  // unedited: unchanged
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+}
+
+// Each circle as data-circles gives it, to a hundredth of a pixel.
+const near = (actual, expected, what) => assert.ok(
+  actual.length === expected.length && actual.flat().every((v, i) => Math.abs(v - expected.flat()[i]) < 0.01),
+  `${what}: ${JSON.stringify(actual)} instead of ${JSON.stringify(expected)}`);
+
+test('a drag of a centre, then of a rim, changes picture and link; the link draws the same natively and reloaded',
+  async () => {
+    const { page, picture: opened } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+    const [[x, y, r], ...others] = await circles(page);
+    let [shown, link] = [opened, await page.evaluate(() => location.href)];
+    for (const [what, from, to, expected] of [
+      ['centre', [x, y], [x + 30, y - 20], [x + 30, y - 20, r]],
+      ['rim', [x + 30 + r, y - 20], [x + 55 + r, y - 20], [x + 30, y - 20, r + 25]],
+    ]) {
+      await drag(page, from, to);
+      const next = await complete(page);
+      near(await circles(page), [expected, ...others], what);
+      assert.notEqual(pictureDifference(next, shown), null, `${what}: the picture changed`);
+      const nextLink = await page.evaluate(() => location.href);
+      assert.notEqual(nextLink, link, `${what}: the link changed`);
+      [shown, link] = [next, nextLink];
+    }
+    assert.equal(pictureDifference(shown, nativeRender(link, shown)), null, 'native render of the link');
+    await page.reload();
+    assert.equal(pictureDifference(await complete(page), shown), null, 'the link reloaded');
+    await page.goBack();  // one history entry a drag: back to the moved circle
+    near(await circles(page), [[x + 30, y - 20, r], ...others], 'back');
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+
+test('keys edit the selected circle and the view, and undo and redo step through every edit', async () => {
+  const { page, picture: opened } = await open(`program=five_circle_limit&picture=1&clock=${clock}`);
+  const start = await circles(page);
+  await page.focus('#scene');
+  // [keys making one edit, what data-circles must then be, from the circles before]
+  const edits = [
+    [['Tab', 'ArrowRight'], (c) => [[c[0][0] + 10, c[0][1], c[0][2]], ...c.slice(1)]],
+    [['Shift+ArrowUp'], (c) => [[c[0][0], c[0][1] - 1, c[0][2]], ...c.slice(1)]],
+    [['ArrowDown*3'], (c) => [[c[0][0], c[0][1] + 30, c[0][2]], ...c.slice(1)]],  // held: its repeats are one edit
+    [['Tab', '+'], (c) => [c[0], [c[1][0], c[1][1], c[1][2] * 1.05], ...c.slice(2)]],
+    [['Delete'], (c) => [c[0], ...c.slice(2)]],
+    [['Escape', 'ArrowLeft'], (c) => c.map(([x, y, r]) => [x + 10, y, r])],  // the view goes left
+    [['PageUp'], (c) => c.map(([x, y, r]) => [400 + (x - 400) * 1.25, 300 + (y - 300) * 1.25, r * 1.25])],
+  ];
+  const seen = [start];
+  for (const [keys, expected] of edits) {
+    for (const key of keys) {
+      if (key.includes('*')) {  // held down: the first press, then repeats
+        const [name, times] = key.split('*');
+        for (let k = 0; k < Number(times); k++) await page.keyboard.down(name);
+        await page.keyboard.up(name);
+        continue;
+      }
+      const [modifier, name] = key.includes('+') && key.length > 1 ? key.split('+') : [null, key];
+      if (modifier) await page.keyboard.down(modifier);
+      await page.keyboard.press(name);
+      if (modifier) await page.keyboard.up(modifier);
+    }
+    const now = await circles(page);
+    near(now, expected(seen.at(-1)), keys.join(' '));
+    seen.push(now);
+  }
+  await complete(page);
+  const undo = async (shift) => {
+    await page.keyboard.down('Control');
+    if (shift) await page.keyboard.down('Shift');
+    await page.keyboard.press('KeyZ');
+    if (shift) await page.keyboard.up('Shift');
+    await page.keyboard.up('Control');
+  };
+  for (let k = seen.length - 2; k >= 0; k--) {
+    await undo(false);
+    assert.deepEqual(await circles(page), seen[k], `undo to edit ${k}`);
+  }
+  assert.equal(pictureDifference(await complete(page), opened), null, 'undone to the picture opened');
+  await undo(true);
+  assert.deepEqual(await circles(page), seen[1], 'redo');
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('a circle dragged onto another\'s centre, and to no radius, is drawn as the engine draws it', async () => {
+  const { page } = await open(`program=four_circle_packing&picture=5&clock=${clock}`);
+  const [a, b] = await circles(page);
+  await drag(page, [a[0], a[1]], [b[0], b[1]]);
+  const shown = await complete(page);
+  assert.equal(pictureDifference(shown, nativeRender(await page.evaluate(() => location.href), shown)), null);
+  // The rim onto the centre: a radius of (nearly) nothing, which the engine
+  // draws or refuses with its line naming the radius.
+  const [moved] = await circles(page);
+  await drag(page, [moved[0] + moved[2], moved[1]], [moved[0], moved[1]]);
+  await page.waitForFunction(() => document.getElementById('scene').dataset.complete === 'true' ||
+    document.getElementById('status').textContent.includes('circles[0].r'), { timeout: 60000 });
+  await page.keyboard.down('Control');
+  await page.keyboard.press('KeyZ');
+  await page.keyboard.up('Control');
+  assert.equal(pictureDifference(await complete(page), shown), null, 'undone');
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('a drag on empty space pans, the wheel and a pinch zoom about the pointer', async () => {
+  const { page } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+  await page.setViewport({ width: 1000, height: 1000, hasTouch: true });  // which loads the page again
+  await complete(page);
+  const grow = Math.exp(200 * 0.0015);  // the page's zoom for a wheel turn of -200 pixels
+  let [wheelX, wheelY] = [0, 0];  // the canvas pixel the zoom is about
+  // [gesture, each circle [x, y, r] after it, from before]
+  const rows = [
+    ['pan', () => drag(page, [700, 500], [650, 540]), ([x, y, r]) => [x - 50, y + 40, r]],
+    ['wheel', async () => {  // a wheel event's position is in whole CSS pixels
+      const [left, top] = await canvasOrigin(page);
+      [wheelX, wheelY] = [Math.round(left + 600), Math.round(top + 150)];
+      await page.mouse.move(wheelX, wheelY);
+      await page.mouse.wheel({ deltaY: -200 });
+      [wheelX, wheelY] = [wheelX - left, wheelY - top];
+    }, ([x, y, r]) => [wheelX + (x - wheelX) * grow, wheelY + (y - wheelY) * grow, r * grow]],
+    ['pinch', async () => {  // two fingers 100 apart about (500, 450) spread to 200 apart
+      const [left, top] = await canvasOrigin(page);
+      [wheelX, wheelY] = [Math.round(left + 500), Math.round(top + 450)];  // whole CSS pixels too
+      const [a, b] = [await page.touchscreen.touchStart(wheelX - 50, wheelY),
+                      await page.touchscreen.touchStart(wheelX + 50, wheelY)];
+      for (let k = 1; k <= 5; k++) {
+        await a.move(wheelX - 50 - 10 * k, wheelY);
+        await b.move(wheelX + 50 + 10 * k, wheelY);
+      }
+      await Promise.all([a.end(), b.end()]);
+      [wheelX, wheelY] = [wheelX - left, wheelY - top];
+    }, ([x, y, r]) => [wheelX + (x - wheelX) * 2, wheelY + (y - wheelY) * 2, r * 2]],
+  ];
+  for (const [what, gesture, expected] of rows) {
+    const before = await circles(page);
+    const link = await page.evaluate(() => location.href);
+    await gesture();
+    near(await circles(page), before.map(expected), what);
+    const shown = await complete(page);
+    const now = await page.evaluate(() => location.href);
+    assert.notEqual(now, link, `${what}: the link changed`);
+    assert.equal(pictureDifference(shown, nativeRender(now, shown)), null, `${what}: native render of the link`);
+  }
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('Save PNG draws afresh at twice the size; Save SVG embeds its walk as a PNG of the picture\'s size', async () => {
+  const { page } = await open(`program=five_circle_limit&picture=1&clock=${clock}`);
+  const folder = fs.mkdtempSync(path.join(scratch, 'saved-'));
+  const cdp = await session.browser.target().createCDPSession();
+  await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
+  const saved = async (button, name) => {
+    await page.click(button);
+    const file = path.join(folder, name);
+    await page.waitForFunction(() => document.getElementById('status').textContent.startsWith('Saved'));
+    for (let wait = 0; !fs.existsSync(file) && wait < 100; wait++) await new Promise((resolve) => setTimeout(resolve, 100));
+    return file;
+  };
+  const png = readPng(await saved('#png-2', 'scene-1600x1200.png'));
+  assert.equal(pictureDifference(png, nativeRender('five_circle_limit:1', { width: 1600, height: 1200 })), null);
+  const svg = fs.readFileSync(await saved('#svg', 'scene-800x600.svg'), 'utf8');
+  assert.match(svg, /<svg[^>]*>[\s\S]*<\/svg>\s*$/);
+  const layers = [...svg.matchAll(/data:image\/png;base64,([A-Za-z0-9+/=]+)/g)];
+  assert.ok(layers.length > 0, 'a walk layer');
+  for (const [, data] of layers) {
+    const layer = PNG.sync.read(Buffer.from(data, 'base64'));
+    assert.deepEqual([layer.width, layer.height], [800, 600]);
+  }
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+for (const [what, query, says] of [
+  ['an unknown program', 'program=no_such_program&picture=1&clock=5', 'no_such_program'],
+  ['a program without a clock', 'program=soddy_gasket&picture=2', 'clock'],
+  ['a scene with a negative radius', 'size=800x600&background=white&view=0,0,100&numbers=double&circle=0,0,-1&outlines=all,black',
+    'circles[0].r'],
+]) {
+  test(`${what}: the notice names it`, async () => {
+    const page = await openPage(session.browser, `${session.server.address}explore.html?${query}`);
+    await page.waitForSelector('#notice:not([hidden])');
+    assert.ok((await page.$eval('#notice', (notice) => notice.textContent)).includes(says));
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+}
+
+test('each control is an edit the link carries', async () => {
+  const { page } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+  // The cyclic rule first, while the walk is long enough to be drawn in
+  // stretches, each of which must start where a round of the circles does.
+  for (const [control, value] of [['#pick', 'cyclic'], ['#inside', 'refuse'], ['#colour', 'blue'],
+                                  ['#depth', '2'], ['#steps', '1000']]) {
+    const link = await page.evaluate(() => location.href);
+    await page.$eval(control, (element, wanted) => {
+      element.value = wanted;
+      element.dispatchEvent(new Event('change'));
+    }, value);
+    const shown = await complete(page);
+    const now = await page.evaluate(() => location.href);
+    assert.notEqual(now, link, `${control}: the link changed`);
+    assert.equal(pictureDifference(shown, nativeRender(now, shown)), null, `${control} ${value}: native render`);
+  }
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('an edit ends the walk in progress: a long walk shows its progress and gives way at once', async () => {
+  const { page } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+  const setSteps = (steps) => page.$eval('#steps', (select, wanted) => {
+    select.value = wanted;
+    select.dispatchEvent(new Event('change'));
+  }, steps);
+  await setSteps('100000000');
+  await page.waitForFunction(() => /^Walking … [0-9,]+ of 100,000,000 steps/.test(document.getElementById('status').textContent));
+  // What the engine's thread posts from now on, by type.
+  const [engine] = page.workers();
+  await engine.evaluate(() => {
+    const post = self.postMessage.bind(self);
+    self.sent = [];
+    self.postMessage = (message, transfer) => {
+      self.sent.push(message.type);
+      post(message, transfer);
+    };
+  });
+  const asked = Date.now();
+  await setSteps('1000');
+  await complete(page);
+  // 10^8 steps take seconds; the short walk must not wait for them.
+  assert.ok(Date.now() - asked < 1500, `${Date.now() - asked} ms`);
+  assert.match(await page.$eval('#status', (line) => line.textContent), /^1,000 walk steps/);
+  await engine.evaluate(() => self.sent.splice(0));
+  await new Promise((resolve) => setTimeout(resolve, 300));
+  assert.deepEqual(await engine.evaluate(() => self.sent), [], 'the long walk went on');
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
+test('a scene larger than the browser holds is shown at 4096 pixels a side, as ./suite render draws it there', async () => {
+  const query = 'size=16384x12288&background=white&view=0,0,4000&numbers=double&circle=0,0,1&circle=1.5,0,0.5' +
+                '&outlines=all,black&walk=all,random,invert,double,100000,10,0.3,0.2,none,5,0,red,pixel';
+  const { page, picture } = await open(query);
+  assert.deepEqual([picture.width, picture.height], [4096, 3072]);
+  near(await circles(page), [[2048, 1536, 1000], [3548, 1536, 500]], 'circles');
+  assert.equal(pictureDifference(picture, nativeRender(query, picture)), null);
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});

@@ -1,0 +1,275 @@
+// The explorer: a scene on canvas#scene that pointer, keys and controls
+// edit, drawn by the engine in a worker (explore_renderer.js).
+//
+// The address is the scene. It is read in one place (fromAddress, on load
+// and on Back/Forward): ?program=NAME&picture=K&clock=N opens that program
+// picture's scene, any other query is the scene's compact form, and none
+// opens five_circle_limit's first picture. After an edit the address holds
+// the drawn scene's compact form: one new history entry per finished edit,
+// replaced while a drag goes on. Undo and redo keep whole scenes.
+import { createRenderer } from './explore_renderer.js';
+import { bindKeys, bindPointer } from './explore_input.js';
+import { addCircle, circlesInPixels, generationLayer, moveCircle, pan, removeCircle, resizeCircle,
+         sceneSize, setDepth, setWalk, toPixel, toWorld, walkLayer, zoomAbout } from './scene_edit.js';
+import { createView } from './explore_view.js';
+
+const openedWithout = 'program=five_circle_limit&picture=1&clock=1700000000';
+const stepChoices = [1e3, 1e4, 1e5, 1e6, 1e7, 1e8];
+const colours = ['black', 'red', 'green', 'blue', 'yellow', 'white'];  // the scene's named colours
+const posterWidth = 7680;
+const largestSave = 40e6;  // pixels: a picture and its copies must fit the engine's memory
+
+const view = createView();
+const state = {
+  scene: null,      // the scene being edited, as its JSON object
+  opened: null,     // the scene the address opened, for Reset
+  selected: -1,
+  undo: [],
+  redo: [],
+  before: null,     // the scene when the edit in progress began
+  edit: 0,          // number of the newest edit; 0: none since the address was read
+  addressed: 0,     // the edit whose scene the address holds
+  drawnEdit: 0,     // the edit of the newest draw request
+  controls: '',     // the layers the controls show, as JSON
+};
+
+const renderer = createRenderer({
+  onReady: () => view.say('Drawing …'),
+  onFrame: (frame, started) => {
+    view.showFrame(frame);
+    if (started !== null) performance.measure('scene render', { start: started, end: performance.now() });
+    view.say(frame.complete
+      ? `${frame.steps.toLocaleString('en')} walk steps drawn in ${frame.elapsed.toFixed(0)} ms.`
+      : progressLine(frame));
+    showLink(frame.link);
+    if (frame.complete) flushAddress();  // the address holds what the complete canvas shows
+    view.setComplete(frame.complete);
+    renderer.giveBack(frame);
+  },
+  onProgress: (progress) => view.say(progressLine(progress)),
+  onError: (message) => {
+    view.setComplete(false);
+    view.say(message);
+  },
+});
+
+function progressLine({ steps, total }) {
+  return `Walking … ${steps.toLocaleString('en')} of ${total.toLocaleString('en')} steps ` +
+         `(${Math.floor(100 * steps / total)} %)`;
+}
+
+// The address, at most every addressPause ms while one edit goes on:
+// browsers refuse more than a few hundred changes in ten seconds. A new
+// edit's entry is pushed at once, after the last one's waiting address.
+const addressPause = 100;
+const address = { timer: null, waiting: null, at: -Infinity };
+function setAddress(query, push) {
+  const now = performance.now();
+  if (push) {
+    flushAddress();
+    history.pushState(null, '', query);
+    address.at = now;
+  } else if (address.timer === null && now - address.at >= addressPause) {
+    history.replaceState(null, '', query);
+    address.at = now;
+  } else {
+    address.waiting = query;
+    address.timer ??= setTimeout(flushAddress, addressPause - (now - address.at));
+  }
+}
+function flushAddress() {
+  clearTimeout(address.timer);
+  address.timer = null;
+  if (address.waiting !== null) history.replaceState(null, '', address.waiting);
+  address.waiting = null;
+  address.at = performance.now();
+}
+
+// The drawn scene's link into the address and the poster command.
+function showLink(link) {
+  const edit = state.drawnEdit;
+  if (edit !== 0 && `?${link}` !== location.search) {
+    setAddress(`?${link}`, edit !== state.addressed);
+    state.addressed = edit;
+  }
+  const href = new URL(`explore.html?${link}`, location.href).href;
+  const { width, height } = sceneSize(state.scene);
+  view.setCommand(`./suite render '${href}' --size ${posterWidth}x${Math.round(posterWidth * height / width)}`);
+}
+
+// Shows the scene and asks the engine for it; `event` is the input that
+// caused it (its time starts the "scene render" measure), or null.
+function show(scene, event) {
+  state.scene = scene;
+  const { width, height } = sceneSize(scene);
+  view.setSize(width, height);
+  if (state.selected >= scene.circles.length) state.selected = -1;
+  view.setCircles(circlesInPixels(scene), state.selected);
+  // The controls change only with the layers they show, not at every move.
+  const controls = JSON.stringify([walkLayer(scene), generationLayer(scene)]);
+  if (controls !== state.controls) {
+    state.controls = controls;
+    view.setControls(walkLayer(scene), generationLayer(scene), choicesFor(walkLayer(scene)), colours);
+  }
+  view.setHistory(state.undo.length > 0, state.redo.length > 0);
+  view.setComplete(false);
+  state.drawnEdit = state.edit;
+  renderer.draw(JSON.stringify(scene), width, height, event ? event.timeStamp : null, state.before !== null);
+}
+
+function choicesFor(walk) {
+  if (walk === null || stepChoices.includes(walk.steps)) return stepChoices;
+  return [...stepChoices, walk.steps].sort((a, b) => a - b);
+}
+
+// One edit: begin, any number of changes, end. A lone change is a whole edit.
+const edits = {
+  scene: () => state.scene,
+  begin() {
+    state.before = state.scene;
+    state.edit += 1;
+  },
+  change(scene, event) {
+    // Within a gesture, or a held key's repeat: part of the edit going on.
+    if (state.before !== null || event?.repeat) {
+      show(scene, event);
+      return;
+    }
+    edits.begin();
+    show(scene, event);
+    edits.end();
+  },
+  end() {
+    if (state.before !== null && state.before !== state.scene) {
+      state.undo.push(state.before);
+      state.redo = [];
+      view.setHistory(true, false);
+    }
+    state.before = null;
+  },
+  select(k) {
+    state.selected = k;
+    view.setCircles(circlesInPixels(state.scene), k);
+  },
+};
+
+function travel(from, to, event) {
+  if (from.length === 0) return;
+  to.push(state.scene);
+  state.edit += 1;
+  show(from.pop(), event);
+}
+
+const actions = {
+  canSelectNext(direction) {
+    const next = state.selected + direction;
+    return state.selected === -1 ? state.scene.circles.length > 0 : next >= 0 && next < state.scene.circles.length;
+  },
+  selectNext(direction) {
+    const n = state.scene.circles.length;
+    edits.select(state.selected === -1 ? (direction > 0 ? 0 : n - 1) : state.selected + direction);
+  },
+  selectNone: () => edits.select(-1),
+  nudge(dx, dy, event) {
+    const { scene, selected } = state;
+    if (selected === -1) {
+      edits.change(pan(scene, -dx, -dy), event);
+      return;
+    }
+    const [column, row] = toPixel(scene, scene.circles[selected].x, scene.circles[selected].y);
+    edits.change(moveCircle(scene, selected, ...toWorld(scene, column + dx, row + dy)), event);
+  },
+  grow(factor, event) {
+    if (state.selected === -1) return;
+    edits.change(resizeCircle(state.scene, state.selected, state.scene.circles[state.selected].r * factor), event);
+  },
+  remove(event) {
+    if (state.selected === -1) return;
+    const k = state.selected;
+    state.selected = -1;
+    edits.change(removeCircle(state.scene, k), event);
+  },
+  zoom(factor, event) {
+    const { width, height } = sceneSize(state.scene);
+    edits.change(zoomAbout(state.scene, width / 2, height / 2, factor), event);
+  },
+  reset: (event) => edits.change(state.opened, event),
+  undo: (event) => travel(state.undo, state.redo, event),
+  redo: (event) => travel(state.redo, state.undo, event),
+};
+
+// The address read into a scene: the one way a scene arrives from outside.
+async function fromAddress() {
+  clearTimeout(address.timer);  // Back or Forward: no edit's address may replace it
+  address.timer = null;
+  address.waiting = null;
+  const query = location.search.slice(1) || openedWithout;
+  const answer = await renderer.readLink(query);
+  if (answer.error !== undefined) {
+    view.tell(`This address holds no scene the explorer can draw: ${answer.error}`);
+    if (state.scene === null) return;
+  } else {
+    view.tell('');
+    state.opened ??= JSON.parse(answer.text);
+    state.edit = 0;
+    state.addressed = 0;
+    show(JSON.parse(answer.text), null);
+  }
+}
+
+async function save(format, times) {
+  const { width, height } = sceneSize(state.scene);
+  if (width * times * height * times > largestSave) {
+    view.say(`${width * times} x ${height * times} is more than the browser's engine draws; the command below draws it natively.`);
+    return;
+  }
+  view.say(`Drawing the ${format.toUpperCase()} at ${width * times} x ${height * times} …`);
+  const answer = await renderer.file(JSON.stringify(state.scene), width * times, height * times, format);
+  if (answer.error !== undefined) {
+    view.say(answer.error);
+    return;
+  }
+  view.download(answer.bytes, format === 'svg' ? 'image/svg+xml' : 'image/png',
+                `scene-${width * times}x${height * times}.${format}`);
+  view.say(`Saved the ${format.toUpperCase()} at ${width * times} x ${height * times}.`);
+}
+
+function main() {
+  if (typeof WebAssembly !== 'object' || typeof Worker !== 'function') {
+    view.tell('This browser cannot run WebAssembly in a worker, which the explorer needs.');
+    return;
+  }
+  view.listPrograms(globalThis.suitePrograms ?? []);
+  view.listKeys(bindKeys(view, actions));
+  bindPointer(view, edits);
+  view.bindButton('add', (event) => {
+    edits.change(addCircle(state.scene), event);
+    edits.select(state.scene.circles.length - 1);
+  });
+  view.bindButton('remove', (event) => actions.remove(event));
+  view.bindButton('undo', (event) => actions.undo(event));
+  view.bindButton('redo', (event) => actions.redo(event));
+  view.bindButton('reset', (event) => actions.reset(event));
+  view.bindControl('steps', (value, event) => edits.change(setWalk(state.scene, { steps: Number(value) }), event));
+  view.bindControl('pick', (value, event) => edits.change(setWalk(state.scene, { pick: value }), event));
+  view.bindControl('inside', (value, event) => edits.change(setWalk(state.scene, { inside: value }), event));
+  view.bindControl('colour', (value, event) => edits.change(setWalk(state.scene, { colour: value }), event));
+  view.bindControl('depth', (value, event) => {
+    const depth = Number(value);
+    if (Number.isInteger(depth) && depth >= 0 && depth <= 8) edits.change(setDepth(state.scene, depth), event);
+  });
+  view.bindSaves(save);
+  view.bindButton('copy', async () => {
+    flushAddress();
+    try {
+      await navigator.clipboard.writeText(location.href);
+      view.say('The link is copied.');
+    } catch {
+      view.say(`Copy the address: ${location.href}`);
+    }
+  });
+  window.addEventListener('popstate', fromAddress);
+  fromAddress();
+}
+
+main();

@@ -1,0 +1,102 @@
+// The page's side of the engine thread (explore_worker.js): one draw job in
+// flight, the latest wins. A draw asked for while one is in flight waits as
+// the pending request, and a newer one replaces it: a drag never queues.
+// A job is "in flight" until its first frame is back; after that the worker
+// is only completing the walk, which any newer job cancels.
+//
+//   const renderer = createRenderer({ onFrame, onProgress, onError, onReady });
+//   renderer.draw(sceneText, width, height, started, live)
+//       started: the input event's time, or null; live: during a drag, when
+//       the next request is likely to follow at once
+//   renderer.readLink(query) -> Promise<{ text } | { error }>
+//   renderer.file(sceneText, width, height, 'png' | 'svg') -> Promise<{ bytes } | { error }>
+//   renderer.giveBack(frame)    a frame's buffer, once it is on the canvas
+export function createRenderer(hooks) {
+  const worker = new Worker(new URL('./explore_worker.js', import.meta.url), { type: 'module' });
+  const answers = new Map();  // id -> resolve, for link and file requests
+  const buffers = [];         // frames' buffers, used again
+  let nextId = 1;
+  let inFlight = null;        // { id, started } of the job whose first frame is awaited
+  let pending = null;         // the newest draw not yet sent
+  let current = 0;            // id of the newest job sent
+
+  const keep = (buffer) => {
+    if (buffers.length < 2) buffers.push(buffer);
+  };
+  const send = (request) => {
+    const size = request.width * request.height * 4;
+    let buffer = buffers.pop();
+    while (buffer !== undefined && buffer.byteLength !== size) buffer = buffers.pop();
+    buffer ??= new ArrayBuffer(size);
+    const id = nextId++;
+    inFlight = { id, started: request.started };
+    current = id;
+    worker.postMessage({ type: 'draw', id, scene: request.scene, width: request.width,
+                         height: request.height, live: request.live, buffer }, [buffer]);
+  };
+  const settle = (id) => {
+    if (inFlight === null || inFlight.id !== id) return;
+    inFlight = null;
+    if (pending !== null) {
+      const request = pending;
+      pending = null;
+      send(request);
+    }
+  };
+
+  worker.onmessage = ({ data }) => {
+    switch (data.type) {
+      case 'ready': hooks.onReady(); break;
+      case 'failed': hooks.onError(`The engine could not start: ${data.message}`, null); break;
+      case 'frame': {
+        const started = inFlight?.id === data.id ? inFlight.started : null;
+        settle(data.id);
+        if (data.id === current && pending === null) hooks.onFrame(data, started);
+        else keep(data.buffer);  // an older job's picture: not shown
+        break;
+      }
+      case 'progress':
+        if (data.id === current) hooks.onProgress(data);
+        break;
+      case 'error':
+        settle(data.id);
+        if (data.id === current) hooks.onError(data.message, data.id);
+        break;
+      default: {  // 'scene' and 'file' answers
+        const resolve = answers.get(data.id);
+        answers.delete(data.id);
+        resolve?.(data);
+      }
+    }
+  };
+  worker.onerror = (event) => hooks.onError(`The engine failed: ${event.message}`, null);
+
+  const ask = (message) => new Promise((resolve) => {
+    const id = nextId++;
+    answers.set(id, resolve);
+    worker.postMessage({ ...message, id });
+  });
+
+  return {
+    draw(scene, width, height, started, live) {
+      const request = { scene, width, height, started, live };
+      if (inFlight === null) send(request);
+      else {
+        // The replaced request's input is answered by this newer render.
+        pending = { ...request, started: pending?.started ?? started };
+      }
+    },
+    readLink: (query) => ask({ type: 'link', query }),
+    file: (scene, width, height, format) => ask({ type: 'file', scene, width, height, format }),
+    giveBack(frame) {
+      // The next job takes a buffer from here; one more goes to the worker
+      // while it completes the newest walk, for its progress pictures. So a
+      // drag makes no new buffers.
+      if (buffers.length > 0 && !frame.complete && frame.id === current) {
+        worker.postMessage({ type: 'spare', buffer: frame.buffer }, [frame.buffer]);
+      } else {
+        keep(frame.buffer);
+      }
+    },
+  };
+}

@@ -1,0 +1,149 @@
+// The explorer's DOM: canvas#scene and its marks, the status line and the
+// controls. The controller (explore.js) calls the setters and hands its
+// handlers to the bind* hooks; nothing here keeps the scene.
+//
+// What the browser tests read: canvas#scene's backing store is the scene's
+// size; data-complete is "true" once the full walk is drawn and shown;
+// data-circles holds [[x, y, r], ...], each circle in canvas pixels.
+const byId = (id) => document.getElementById(id);
+const svgNamespace = 'http://www.w3.org/2000/svg';
+
+export function createView() {
+  const canvas = byId('scene');
+  const context = canvas.getContext('2d');
+  // The selected circle's mark lies over the canvas, never in its pixels.
+  const marks = document.createElementNS(svgNamespace, 'svg');
+  marks.id = 'marks';
+  marks.setAttribute('aria-hidden', 'true');
+  const ring = document.createElementNS(svgNamespace, 'circle');
+  marks.append(ring);
+  canvas.after(marks);
+
+  const view = {
+    canvas,
+
+    // The canvas pixel under a pointer event: the one conversion from the
+    // page's CSS pixels, whatever size the canvas is shown at.
+    eventPixel(event) {
+      const box = canvas.getBoundingClientRect();  // its border too
+      return [(event.clientX - box.left - canvas.clientLeft) * canvas.width / canvas.clientWidth,
+              (event.clientY - box.top - canvas.clientTop) * canvas.height / canvas.clientHeight];
+    },
+
+    setSize(width, height) {
+      if (canvas.width === width && canvas.height === height) return;
+      canvas.width = width;
+      canvas.height = height;
+      marks.setAttribute('viewBox', `0 0 ${width} ${height}`);
+    },
+
+    showFrame(frame) {
+      view.setSize(frame.width, frame.height);
+      const pixels = new ImageData(new Uint8ClampedArray(frame.buffer), frame.width, frame.height);
+      context.putImageData(pixels, 0, 0);
+    },
+
+    setComplete(complete) {
+      canvas.dataset.complete = String(complete);
+    },
+
+    setCircles(circles, selected) {
+      canvas.dataset.circles = JSON.stringify(circles);
+      marks.setAttribute('viewBox', `0 0 ${canvas.width} ${canvas.height}`);
+      const circle = circles[selected];
+      ring.style.display = circle ? '' : 'none';
+      if (circle) {
+        ring.setAttribute('cx', circle[0]);
+        ring.setAttribute('cy', circle[1]);
+        ring.setAttribute('r', Math.max(circle[2], 6));
+      }
+      byId('selection').textContent = circle
+        ? `Circle ${selected + 1} of ${circles.length} selected.`
+        : `${circles.length} circles; Tab on the picture selects one.`;
+      byId('remove').disabled = !circle;
+    },
+
+    setCursor(kind) {
+      canvas.style.cursor = { move: 'move', resize: 'nesw-resize', pan: 'grab', panning: 'grabbing' }[kind] ?? '';
+    },
+
+    say(text) {
+      byId('status').textContent = text;
+    },
+
+    tell(text) {
+      const notice = byId('notice');
+      notice.textContent = text;
+      notice.hidden = text === '';
+    },
+
+    // The walk's and the generations' controls show the scene's values;
+    // a scene without such a layer disables them.
+    setControls(walk, generations, stepChoices, colours) {
+      const steps = byId('steps');
+      steps.replaceChildren(...stepChoices.map((count) => new Option(count.toLocaleString('en'), String(count))));
+      const colour = byId('colour');
+      const named = walk === null || colours.includes(walk.colour) ? colours : [...colours, walk.colour];
+      colour.replaceChildren(...named.map((name) => new Option(name, name)));
+      byId('walk-controls').disabled = walk === null;
+      if (walk !== null) {
+        steps.value = String(walk.steps);
+        byId('pick').value = walk.pick;
+        byId('inside').value = walk.inside;
+        colour.value = walk.colour;
+      }
+      byId('depth').value = String(generations === null ? 0 : generations.colours.length);
+    },
+
+    setHistory(canUndo, canRedo) {
+      byId('undo').disabled = !canUndo;
+      byId('redo').disabled = !canRedo;
+    },
+
+    setCommand(link) {
+      byId('command').textContent = link;
+    },
+
+    listKeys(keys) {
+      byId('keys').replaceChildren(...keys.flatMap(([key, what]) => {
+        const term = document.createElement('dt');
+        term.textContent = key;
+        const description = document.createElement('dd');
+        description.textContent = what;
+        return [term, description];
+      }));
+    },
+
+    listPrograms(programs) {
+      byId('programs').replaceChildren(...programs.flatMap((program, k) => {
+        const link = document.createElement('a');
+        link.href = `./?program=${program.name}`;
+        link.textContent = program.name;
+        return k === 0 ? [link] : [', ', link];
+      }));
+    },
+
+    // Hooks: each takes the controller's handler.
+    bindControl(id, handler) {
+      byId(id).addEventListener('change', (event) => handler(event.target.value, event));
+    },
+    bindButton(id, handler) {
+      byId(id).addEventListener('click', (event) => handler(event));
+    },
+    bindSaves(handler) {
+      for (const id of ['png-1', 'png-2', 'png-4']) {
+        byId(id).addEventListener('click', () => handler('png', Number(byId(id).dataset.times)));
+      }
+      byId('svg').addEventListener('click', () => handler('svg', 1));
+    },
+
+    download(bytes, type, name) {
+      const link = document.createElement('a');
+      link.href = URL.createObjectURL(new Blob([bytes], { type }));
+      link.download = name;
+      link.click();
+      setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+    },
+  };
+  return view;
+}

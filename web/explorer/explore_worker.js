@@ -1,0 +1,153 @@
+// The explorer's engine thread: the scene part compiled to WebAssembly
+// (explorer_engine.js), one job at a time, the latest wins.
+//
+// A "draw" job draws the scene's layers and the first stretch of its walk,
+// posts that frame at once (what a drag sees), then (during a drag, after
+// a pause in which a newer job would replace it) goes on in short chunks
+// to the full step count, posting a progress line and, while the page has
+// given a spare buffer back, the picture so far; the last frame is marked
+// complete. Between chunks the thread looks at its messages, so a newer job
+// ends the walk in progress there. Frames travel in the page's buffers,
+// transferred, not copied. "link" reads an address into a scene, "file"
+// draws a scene afresh as PNG or SVG bytes at any size.
+import createEngine from './explorer_engine.js';
+
+const firstStretch = 100000;  // walk steps in a drag's frame
+const chunkMilliseconds = 3;  // a newer job waits at most about this long
+const frameInterval = 100;    // ms between progress pictures
+// During a drag the walk goes on only once no newer job has come for this
+// long: until then the next move is likely, and the page's thread needs
+// the processor more.
+const restPause = 40;
+
+let engine = null;
+let latest = 0;      // id of the newest draw job
+const spares = [];   // the page's buffers, to carry frames back
+
+const pending = [];  // messages that came before the engine was ready
+self.onmessage = (event) => {
+  if (engine === null) pending.push(event.data);
+  else receive(event.data);
+};
+
+createEngine().then((module) => {
+  engine = module;
+  self.postMessage({ type: 'ready' });
+  for (const message of pending.splice(0)) receive(message);
+}, (error) => {
+  self.postMessage({ type: 'failed', message: String(error) });
+});
+
+function receive(message) {
+  // Two spares carry every progress picture; more would only hold memory.
+  if (message.buffer && spares.length < 2) spares.push(message.buffer);
+  if (message.type === 'draw') {
+    latest = message.id;
+    draw(message);
+  } else if (message.type === 'link') {
+    const answer = callText('explorer_scene_from_link', ['string'], [message.query]);
+    self.postMessage({ type: 'scene', id: message.id, ...answer });
+  } else if (message.type === 'file') {
+    file(message);
+  }
+}
+
+// Strings in and out through the engine's heap; the engine answers with a
+// status and the text (a scene, a link or one error line).
+function callText(name, types, args) {
+  const ok = engine.ccall(name, 'number', types, args) === 0;
+  const text = engine.ccall('explorer_text', 'string', [], []);
+  return ok ? { text } : { error: text };
+}
+
+// Lets queued messages run: a MessageChannel turn, not a clamped timeout.
+const channel = new MessageChannel();
+const turns = [];
+channel.port1.onmessage = () => turns.shift()();
+const nextTurn = () => new Promise((resolve) => {
+  turns.push(resolve);
+  channel.port2.postMessage(0);
+});
+
+function bufferFor(size) {
+  while (spares.length > 0) {
+    const buffer = spares.pop();
+    if (buffer.byteLength === size) return buffer;
+  }
+  return null;
+}
+
+function postFrame(job, buffer, done, total, complete) {
+  const bytes = new Uint8Array(buffer);
+  const address = engine.ccall('explorer_pixels', 'number', [], []);
+  bytes.set(engine.HEAPU8.subarray(address, address + bytes.length));
+  self.postMessage({
+    type: 'frame', id: job.id, buffer, width: job.width, height: job.height,
+    steps: done, total, complete, elapsed: performance.now() - job.started, link: job.link,
+  }, [buffer]);
+}
+
+async function draw(job) {
+  job.started = performance.now();
+  const size = job.width * job.height * 4;
+  const began = callText('explorer_begin', ['string', 'number', 'number'], [job.scene, job.width, job.height]);
+  if (began.error !== undefined) {
+    self.postMessage({ type: 'error', id: job.id, message: began.error });
+    return;
+  }
+  job.link = began.text;
+  const total = engine.ccall('explorer_walk_total', 'number', [], []);
+  let done = engine.ccall('explorer_walk', 'number', ['number'], [Math.min(firstStretch, total)]);
+  // The first frame always goes back: the page gave a buffer for it.
+  postFrame(job, bufferFor(size) ?? new ArrayBuffer(size), done, total, done >= total);
+  let rate = firstStretch / Math.max(performance.now() - job.started, 1);  // steps per ms
+  if (job.live && done < total) {
+    await new Promise((resolve) => setTimeout(resolve, restPause));
+    if (job.id !== latest) return;
+  }
+  let shown = performance.now();
+  while (done < total) {
+    await nextTurn();
+    if (job.id !== latest) return;  // a newer job took over
+    const start = performance.now();
+    const chunk = Math.max(10000, Math.round(rate * chunkMilliseconds));
+    const before = done;
+    done = engine.ccall('explorer_walk', 'number', ['number'], [Math.min(chunk, total - done)]);
+    if (done === before) break;  // the walk is stuck: no circle takes the point
+    rate = (done - before) / Math.max(performance.now() - start, 0.05);
+    const buffer = bufferFor(size);
+    if (done >= total) {
+      postFrame(job, buffer ?? new ArrayBuffer(size), done, total, true);
+      return;
+    }
+    if (buffer !== null && performance.now() - shown >= frameInterval) {
+      postFrame(job, buffer, done, total, false);
+      shown = performance.now();
+    } else {
+      if (buffer !== null) spares.push(buffer);
+      self.postMessage({ type: 'progress', id: job.id, steps: done, total });
+    }
+  }
+  if (done < total) postFrame(job, bufferFor(size) ?? new ArrayBuffer(size), done, total, true);
+}
+
+// PNG: the engine draws the scene afresh at the size asked, and the
+// browser's own encoder, lossless, turns the pixels into the file.
+async function file(job) {
+  const answer = callText(job.format === 'svg' ? 'explorer_svg' : 'explorer_png',
+                          ['string', 'number', 'number'], [job.scene, job.width, job.height]);
+  if (answer.error !== undefined) {
+    self.postMessage({ type: 'file', id: job.id, error: answer.error });
+    return;
+  }
+  const address = engine.ccall('explorer_bytes', 'number', [], []);
+  const length = engine.ccall('explorer_byte_count', 'number', [], []);
+  let bytes = engine.HEAPU8.slice(address, address + length).buffer;
+  if (job.format === 'png') {
+    const canvas = new OffscreenCanvas(job.width, job.height);
+    canvas.getContext('2d').putImageData(
+      new ImageData(new Uint8ClampedArray(bytes), job.width, job.height), 0, 0);
+    bytes = await (await canvas.convertToBlob({ type: 'image/png' })).arrayBuffer();
+  }
+  self.postMessage({ type: 'file', id: job.id, bytes }, [bytes]);
+}

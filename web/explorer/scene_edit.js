@@ -1,0 +1,130 @@
+// The explorer's edits of a scene, each a function from a scene (the plain
+// object of the scene's JSON file) to a new scene; the old one is never
+// changed, so undo keeps old scenes as they are. Also the one conversion
+// between the scene's world and the canvas's pixels.
+//
+// The view is the scene's own frame: the world point at the canvas's centre
+// and the pixels per unit, y up; panning and zooming edit it, so the link
+// holds the view too.
+
+const copy = (scene) => structuredClone(scene);
+
+// The canvas: the scene's own size, or, for a scene larger than a browser
+// should hold, the same view at most largestSide pixels a side. `scale` is
+// the pixels a world unit there, as the engine's frame takes it.
+const largestSide = 4096;
+export function sceneSize(scene) {
+  const shrink = Math.min(1, largestSide / scene.width, largestSide / scene.height);
+  const width = Math.max(1, Math.floor(scene.width * shrink));
+  const height = Math.max(1, Math.floor(scene.height * shrink));
+  return { width, height, scale: scene.view.scale * Math.min(width / scene.width, height / scene.height) };
+}
+
+// World point -> canvas pixel (column, row), and back.
+export function toPixel(scene, x, y) {
+  const { width, height, scale } = sceneSize(scene);
+  return [width / 2 + (x - scene.view.x) * scale, height / 2 - (y - scene.view.y) * scale];
+}
+
+export function toWorld(scene, column, row) {
+  const { width, height, scale } = sceneSize(scene);
+  return [scene.view.x + (column - width / 2) / scale, scene.view.y - (row - height / 2) / scale];
+}
+
+// Each circle's centre and radius in canvas pixels: [[x, y, r], ...].
+export function circlesInPixels(scene) {
+  const { scale } = sceneSize(scene);
+  return scene.circles.map(({ x, y, r }) => [...toPixel(scene, x, y), r * scale]);
+}
+
+export function moveCircle(scene, k, x, y) {
+  const next = copy(scene);
+  Object.assign(next.circles[k], { x, y });
+  return next;
+}
+
+// A radius of zero (or below) is the engine's to refuse, with its own line.
+export function resizeCircle(scene, k, r) {
+  const next = copy(scene);
+  next.circles[k].r = r;
+  return next;
+}
+
+// Layers take "all" circles or a list of indices: removing a circle
+// renumbers the lists, a layer left with none goes, and a walk's previous
+// circle (a position in its layer's choice) follows its circle or, when
+// that is the one removed, becomes "none".
+export function removeCircle(scene, k) {
+  const next = copy(scene);
+  next.circles.splice(k, 1);
+  next.layers = next.layers.filter((layer) => {
+    const chosen = layer.circles === 'all' ? scene.circles.map((_, i) => i) : layer.circles;
+    if (layer.draw === 'walk' && typeof layer.previous === 'number') {
+      const previous = chosen[layer.previous];
+      const kept = chosen.filter((index) => index !== k);
+      layer.previous = previous === k ? 'none' : kept.indexOf(previous);
+    }
+    if (layer.circles === 'all') return next.circles.length > 0;
+    layer.circles = layer.circles.filter((index) => index !== k).map((index) => (index > k ? index - 1 : index));
+    return layer.circles.length > 0;
+  });
+  return next;
+}
+
+// A new circle, a sixth of the canvas's height across, at the view's
+// centre; every layer that takes all circles takes it too.
+export function addCircle(scene) {
+  const next = copy(scene);
+  next.circles.push({ x: next.view.x, y: next.view.y, r: next.height / 12 / next.view.scale });
+  return next;
+}
+
+// Moves the picture by (columns, rows) pixels on the canvas.
+export function pan(scene, columns, rows) {
+  const { scale } = sceneSize(scene);
+  const next = copy(scene);
+  next.view.x -= columns / scale;
+  next.view.y += rows / scale;
+  return next;
+}
+
+// Zooms by factor keeping the world point under (column, row) in place.
+export function zoomAbout(scene, column, row, factor) {
+  const [x, y] = toWorld(scene, column, row);
+  const next = copy(scene);
+  next.view.scale = scene.view.scale * factor;
+  const [x2, y2] = toWorld(next, column, row);
+  next.view.x += x - x2;
+  next.view.y += y - y2;
+  return next;
+}
+
+// The walk and generation layers the controls edit: the first of each.
+export const walkLayer = (scene) => scene.layers.find((layer) => layer.draw === 'walk') ?? null;
+export const generationLayer = (scene) => scene.layers.find((layer) => layer.draw === 'generations') ?? null;
+
+export function setWalk(scene, fields) {
+  const next = copy(scene);
+  Object.assign(walkLayer(next), fields);
+  return next;
+}
+
+// Generations come one colour each. Depth 0 removes the layer; a scene
+// without one gets it under every other layer, as discs of all circles.
+const generationColours = ['black', 'red', 'green', 'blue', 'yellow'];
+export function setDepth(scene, depth) {
+  const next = copy(scene);
+  let layer = generationLayer(next);
+  if (depth === 0) {
+    next.layers = next.layers.filter((other) => other !== layer);
+    return next;
+  }
+  if (layer === null) {
+    layer = { draw: 'generations', circles: 'all', style: 'discs', colours: [] };
+    next.layers.unshift(layer);
+  }
+  const { colours } = layer;
+  while (colours.length < depth) colours.push(generationColours[colours.length % generationColours.length]);
+  colours.length = depth;
+  return next;
+}
