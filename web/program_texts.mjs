@@ -13,7 +13,9 @@ const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..');
 const listFile = path.join(root, 'programs/programs.list');
 const textsFile = path.join(root, 'programs/texts.md');
 const fields = ['Title', 'Heading', 'Random', 'Alt'];
-const optional = ['Output'];  // what labels the program's printed lines
+// Output: what labels the program's printed lines; Scenes: its pictures
+// (as the export numbers them) that are scenes, "1-2, 5".
+const optional = ['Output', 'Scenes'];
 
 function fail(file, what) {
   console.error(`${path.relative(root, file)}: ${what}`);
@@ -69,6 +71,11 @@ export function readPrograms() {
       if (line !== undefined) program[field.toLowerCase()] = line.slice(field.length + 2).trim();
     }
     program.random = program.random === 'yes';
+    program.scenes = (program.scenes ?? '').split(',').filter((part) => part.trim() !== '').flatMap((part) => {
+      const [first, last = first] = part.trim().split('-').map(Number);
+      if (!(first >= 1 && last >= first && last <= entry.flips)) fail(textsFile, `${entry.name}: bad Scenes: "${part.trim()}"`);
+      return Array.from({ length: last - first + 1 }, (unused, k) => first + k);
+    });
     const blocks = lines.filter((text) => ![...fields, ...optional].some((field) => text.startsWith(`${field}: `)))
       .join('\n').trim().split(/\n\s*\n/);
     if (blocks.length !== 2) fail(textsFile, `${entry.name}: want one paragraph, then the captions`);

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -25,27 +26,28 @@ namespace {
 constexpr std::uint32_t clock_value = 1700000000;
 
 struct ProgramPicture {
-  const char* program;
+  std::string program;
   int picture;
 };
 
-// Every picture offered as a scene.
+// Every picture offered as a scene: the "Scenes:" lines of
+// programs/texts.md, which the page's "Explore this picture" reads too.
 std::vector<ProgramPicture> offered_pictures() {
-  std::vector<ProgramPicture> list = {{"soddy_gasket", 1},
-                                      {"soddy_gasket", 2},
-                                      {"five_circle_limit", 1},
-                                      {"five_circle_limit", 2},
-                                      {"five_circle_limit", 3},
-                                      {"five_circle_limit", 4},
-                                      {"ring_zoom", 1},
-                                      {"four_circle_packing", 1},
-                                      {"four_circle_packing", 4},
-                                      {"four_circle_packing", 5},
-                                      {"two_circle_iteration", 1},
-                                      {"two_circle_iteration", 2},
-                                      {"two_circle_iteration", 3},
-                                      {"two_circle_iteration", 4}};
-  for (int k = 1; k <= 30; ++k) list.push_back({"soddy_radius_sweep", k});
+  std::vector<ProgramPicture> list;
+  std::ifstream texts(fs::path(PROGRAM_LIST).replace_filename("texts.md"));
+  std::string line, program;
+  while (std::getline(texts, line)) {
+    if (line.rfind("## ", 0) == 0) program = line.substr(3);
+    if (line.rfind("Scenes: ", 0) != 0) continue;
+    std::istringstream ranges(line.substr(8));
+    for (std::string range; std::getline(ranges, range, ',');) {
+      const int first = std::stoi(range);
+      const std::size_t dash = range.find('-');
+      const int last = dash == std::string::npos ? first : std::stoi(range.substr(dash + 1));
+      for (int k = first; k <= last; ++k) list.push_back({program, k});
+    }
+  }
+  EXPECT_GE(list.size(), 40u) << "programs/texts.md offers too few scenes";
   return list;
 }
 
@@ -148,6 +150,22 @@ TEST(SceneForms, JsonAndLinkReadBackBitForBit) {
     EXPECT_EQ(link.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789-._~=&,:"),
               std::string::npos)
         << link;
+  }
+}
+
+// The texts offer exactly the pictures the engine takes as scenes.
+TEST(ProgramScenes, AreThePicturesTheTextsOffer) {
+  const std::vector<ProgramPicture> offered = offered_pictures();
+  for (const ListedProgram& program : listed_programs()) {
+    for (int k = 1; k <= program.flips + 1; ++k) {
+      Scene scene{};
+      std::string refusal;
+      const bool listed = std::any_of(offered.begin(), offered.end(), [&](const ProgramPicture& p) {
+        return p.program == program.name && p.picture == k;
+      });
+      EXPECT_EQ(program_scene(program.name, k, clock_value, scene, refusal), listed)
+          << program.name << ":" << k << " " << refusal;
+    }
   }
 }
 

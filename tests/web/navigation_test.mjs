@@ -5,7 +5,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
 import { test } from 'node:test';
-import { browserSession, canvasPicture, openPage, pageState, pictureDifference, readPng,
+import { browserSession, canvasPicture, openPage, pageState, pictureDifference, programList, readPng,
          skipWithoutChromium } from './browser.mjs';
 
 skipWithoutChromium();
@@ -69,6 +69,10 @@ for (const { open: [name, picture], steps, ends } of rows) {
     assert.equal(pictureDifference(await canvasPicture(page), shown), null, `flip ${state.flips}`);
     assert.ok((fs.existsSync(file('output.txt')) ? fs.readFileSync(file('output.txt'), 'latin1') : '').startsWith(state.output));
     assert.equal(await page.title(), `${await page.$eval('#title', (title) => title.textContent)}: inversion in circles`);
+    // A picture that is a scene opens in the explorer at its export number.
+    const explore = await page.$eval('#explore', (p) => (p.hidden ? null : p.querySelector('a').getAttribute('href')));
+    const scene = programList(site).find((program) => program.name === name).scenes.includes(Number(state.flips));
+    assert.equal(explore, scene ? `explore.html?program=${name}&picture=${state.flips}&clock=${clock}` : null);
     assert.deepEqual(page.errors, []);
     await page.close();
   });

@@ -39,7 +39,7 @@ function start({ program, clock, picture }) {
     waiting: (k) => {
       state.shown = k;
       const { flips, output } = state.run.pictures[k - 1];
-      view.showPicture(program, k, flips, output);
+      view.showPicture(program, k, flips, output, state.clock);
       const wanted = readAddress(location.search).picture;
       if (wanted !== k) show(wanted);  // Back or Forward while it was drawn
     },
@@ -78,7 +78,7 @@ function show(k) {
     state.shown = k;
     state.ended = false;
     view.showImage(run.pictures[k - 1].image);
-    view.showPicture(program, k, run.pictures[k - 1].flips, run.pictures[k - 1].output);
+    view.showPicture(program, k, run.pictures[k - 1].flips, run.pictures[k - 1].output, state.clock);
   } else if (!run.done) {
     run.runTo(k);
   }

@@ -121,8 +121,9 @@ const view = (() => {
     },
 
     // Picture k of the program up, waiting for the user, with the output
-    // printed up to then.
-    showPicture(program, k, flips, output) {
+    // printed up to then. A picture that is a scene (its number as the
+    // export counts, the flips up to it) opens in the explorer.
+    showPicture(program, k, flips, output, clock) {
       Object.assign(picture.dataset, { waits: String(k), waiting: 'true', flips: String(flips), done: 'false' });
       const last = k === program.pictures;
       showStatus(`Picture ${k} of ${program.pictures}`);
@@ -133,10 +134,13 @@ const view = (() => {
       element('next').disabled = false;
       element('next').textContent = last ? 'End' : 'Next';
       element('tour').hidden = !last;
+      element('explore').hidden = !program.scenes.includes(flips);
+      element('explore-link').href = `explore.html?program=${program.name}&picture=${flips}&clock=${clock}`;
     },
 
     showDrawing(program, k) {
       picture.dataset.waiting = 'false';
+      element('explore').hidden = true;
       showStatus(`Drawing picture ${k} of ${program.pictures} …`);
       element('next').disabled = true;
     },
@@ -152,6 +156,7 @@ const view = (() => {
       element('next').disabled = true;
       element('previous').disabled = program.pictures === 1;
       element('tour').hidden = false;
+      element('explore').hidden = true;
     },
 
     showFailure(text) {
