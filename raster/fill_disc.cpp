@@ -8,13 +8,7 @@ void fill_disc(const Canvas& canvas, int cx_in, int cy_in, int r_in, std::uint32
   const std::int64_t cx = cx_in;
   const std::int64_t cy = cy_in;
   const std::int64_t r = r_in;
-  if (r <= 0) {  // the walk takes no step: the four axis points alone
-    plot_clipped(canvas, cx, cy + r, colour);
-    plot_clipped(canvas, cx, cy - r, colour);
-    plot_clipped(canvas, cx + r, cy, colour);
-    plot_clipped(canvas, cx - r, cy, colour);
-    return;
-  }
+  if (r <= 0) return plot_axis_points(canvas, cx, cy, r, colour);
   const std::int64_t top = std::max<std::int64_t>(cy - r, 0);
   const std::int64_t bottom = std::min<std::int64_t>(cy + r, canvas.height - 1);
   for (std::int64_t y = top; y <= bottom; ++y) {

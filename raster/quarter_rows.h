@@ -15,6 +15,8 @@
 #include <cmath>
 #include <cstdint>
 
+#include "canvas.h"
+
 // floor(sqrt(n)) for every 64-bit n: the double root is within one or two
 // of it, then corrected in integers.
 inline std::uint64_t floor_sqrt(std::uint64_t n) {
@@ -46,4 +48,14 @@ struct QuarterRow {
 
 inline QuarterRow quarter_row(std::int64_t r, std::int64_t dy) {
   return {dy == r ? 0 : quarter_row_end(r, dy + 1), dy == 0 ? r : quarter_row_end(r, dy)};
+}
+
+// A radius of 0 or less: the walk takes no step, and both rasterisers plot
+// the four axis points alone.
+inline void plot_axis_points(const Canvas& canvas, std::int64_t cx, std::int64_t cy, std::int64_t r,
+                             std::uint32_t colour) {
+  plot_clipped(canvas, cx, cy + r, colour);
+  plot_clipped(canvas, cx, cy - r, colour);
+  plot_clipped(canvas, cx + r, cy, colour);
+  plot_clipped(canvas, cx - r, cy, colour);
 }
