@@ -103,7 +103,7 @@ int render(const std::string& scene_text, const std::string& arguments, std::str
   fs::create_directories(folder);
   std::ofstream(folder / "scene.json") << scene_text;
   const std::string command =
-      "cd '" + folder.string() + "' && " RENDER_SCENE " " + arguments + " >/dev/null 2>err";
+      "cd '" + folder.string() + "' && '" RENDER_SCENE "' " + arguments + " >/dev/null 2>err";
   const int status = std::system(command.c_str());
   error = read_text(folder / "err");
   for (const auto& entry : fs::directory_iterator(folder))
@@ -266,7 +266,7 @@ TEST(RenderCommand, SvgCirclesFallOnThePngsCircles) {
   scenes[3].layers[1].style = GenerationStyle::outlines;
   for (const Scene& scene : scenes) {
     std::ofstream(folder / "scene.json") << scene_json_text(scene);
-    const std::string base = "cd '" + folder.string() + "' && " RENDER_SCENE " scene.json --out ";
+    const std::string base = "cd '" + folder.string() + "' && '" RENDER_SCENE "' scene.json --out ";
     ASSERT_EQ(std::system((base + "a.png >/dev/null").c_str()), 0);
     ASSERT_EQ(std::system(
                   (base + "a.svg >/dev/null && rsvg-convert -w 800 -h 600 a.svg -o b.png").c_str()),
