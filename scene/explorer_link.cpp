@@ -5,26 +5,12 @@
 #include <string>
 
 #include "program_scenes.h"
-
-namespace {
-
-// Digits only, from 1 to `largest`.
-bool whole_number(std::string_view text, std::uint64_t largest, std::uint64_t& value) {
-  if (text.empty() || text.size() > 10) return false;
-  value = 0;
-  for (const char c : text) {
-    if (c < '0' || c > '9') return false;
-    value = value * 10 + static_cast<std::uint64_t>(c - '0');
-  }
-  return value >= 1 && value <= largest;
-}
-
-}  // namespace
+#include "whole_number.h"
 
 bool read_explorer_link(std::string_view query, Scene& scene, SceneErrors& errors) {
   std::string program;
   bool named = false, clocked = false;
-  std::uint64_t picture = 1, clock = 0;
+  std::int64_t picture = 1, clock = 0;
   for (std::string_view rest = query; !rest.empty();) {
     const std::string_view pair = rest.substr(0, rest.find('&'));
     rest.remove_prefix(std::min(pair.size() + 1, rest.size()));
@@ -34,10 +20,10 @@ bool read_explorer_link(std::string_view query, Scene& scene, SceneErrors& error
     if (key == "program") {
       named = true;
       program = value;
-    } else if (key == "picture" && !whole_number(value, 1000, picture)) {
+    } else if (key == "picture" && !whole_number(value, 1, 1000, picture)) {
       errors.push_back({"picture", "must be a whole number from 1 to 1000, not '" + std::string(value) + "'"});
     } else if (key == "clock") {
-      clocked = whole_number(value, 4294967295u, clock);
+      clocked = whole_number(value, 1, 4294967295, clock);
       if (!clocked) errors.push_back({"clock", "must be a whole number from 1 to 4294967295, not '" + std::string(value) + "'"});
     }
   }

@@ -10,7 +10,6 @@
 #include <unistd.h>
 
 #include <cerrno>
-#include <charconv>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -26,6 +25,7 @@
 #include "png_encode.h"
 #include "explorer_link.h"
 #include "program_scenes.h"
+#include "whole_number.h"
 #include "scene_json.h"
 #include "svg_picture.h"
 
@@ -79,13 +79,6 @@ void help() {
 [[noreturn]] void scene_error(const std::string& line) {
   std::fprintf(stderr, "%s\n", line.c_str());
   std::exit(2);
-}
-
-bool whole_number(const std::string& text, std::int64_t low, std::int64_t high,
-                  std::int64_t& value) {
-  const char* end = text.data() + text.size();
-  const auto [stop, error] = std::from_chars(text.data(), end, value);
-  return !text.empty() && error == std::errc() && stop == end && value >= low && value <= high;
 }
 
 bool ends_with(const std::string& text, const char* tail) {
