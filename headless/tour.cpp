@@ -17,38 +17,13 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
+#include "program_list.h"
 #include "run_child.h"
 
 namespace {
-
-struct Listed {
-  std::string name;
-  int pictures = 0;  // held for a key
-  std::string about;
-};
-
-std::vector<Listed> read_list() {
-  std::vector<Listed> list;
-  std::ifstream file(PROGRAM_LIST);
-  for (std::string line; std::getline(file, line);) {
-    if (line.empty() || line[0] == '#') continue;
-    std::istringstream fields(line);
-    Listed listed;
-    std::string pictures, flips;
-    std::getline(fields, listed.name, '\t');
-    std::getline(fields, pictures, '\t');
-    std::getline(fields, flips, '\t');
-    std::getline(fields, listed.about);
-    listed.pictures = std::atoi(pictures.c_str());
-    list.push_back(listed);
-  }
-  return list;
-}
 
 // Shows a program's output, the first piece after a line that names it.
 struct Shown {
@@ -92,31 +67,31 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::signal(SIGPIPE, SIG_IGN);  // a closed terminal must not end the tour before the program
-  const std::vector<Listed> list = read_list();
-  std::vector<const Listed*> tour;
+  const std::vector<ListedProgram> list = read_program_list(PROGRAM_LIST);
+  std::vector<const ListedProgram*> tour;
   for (int i = 2; i < argc; ++i) {
-    const Listed* found = nullptr;
-    for (const Listed& listed : list)
+    const ListedProgram* found = nullptr;
+    for (const ListedProgram& listed : list)
       if (listed.name == argv[i]) found = &listed;
     if (found == nullptr) {
       std::string names;
-      for (const Listed& listed : list) names += (names.empty() ? "" : " ") + listed.name;
+      for (const ListedProgram& listed : list) names += (names.empty() ? "" : " ") + listed.name;
       std::fprintf(stderr, "no program called '%s'; the programs are: %s\n", argv[i], names.c_str());
       return 2;
     }
     tour.push_back(found);
   }
   if (tour.empty())
-    for (const Listed& listed : list) tour.push_back(&listed);
+    for (const ListedProgram& listed : list) tour.push_back(&listed);
 
   const int count = static_cast<int>(tour.size());
   if (count > 1)
     std::printf("A tour of %d programs. In each window any key shows the next picture;\n"
                 "closing the window only skips to the next one. Ctrl-C here ends the tour.\n", count);
   for (int place = 1; place <= count; ++place) {
-    const Listed& program = *tour[place - 1];
+    const ListedProgram& program = *tour[place - 1];
     std::printf("[%d/%d] %s: %s (%d picture%s; any key goes on)\n", place, count, program.name.c_str(),
-                program.about.c_str(), program.pictures, program.pictures == 1 ? "" : "s");
+                program.about.c_str(), program.waits, program.waits == 1 ? "" : "s");
     std::fflush(stdout);
     std::string path = std::string(argv[1]) + "/" + program.name;
     char* child_argv[] = {path.data(), nullptr};

@@ -318,21 +318,7 @@ bool same_picture(const Picture& a, const Picture& b) {
 
 const std::vector<ListedProgram>& listed_programs() {
   static const std::vector<ListedProgram> programs = [] {
-    std::vector<ListedProgram> list;
-    std::ifstream file(PROGRAM_LIST);
-    for (std::string line; std::getline(file, line);) {
-      if (line.empty() || line[0] == '#') continue;
-      std::istringstream fields(line);
-      ListedProgram program;
-      std::string waits, flips;
-      std::getline(fields, program.name, '\t');
-      std::getline(fields, waits, '\t');
-      std::getline(fields, flips, '\t');
-      std::getline(fields, program.about);
-      program.waits = std::stoi(waits);
-      program.flips = std::stoi(flips);
-      list.push_back(program);
-    }
+    const std::vector<ListedProgram> list = read_program_list(PROGRAM_LIST);
     if (list.empty()) ADD_FAILURE() << "no programs in " << PROGRAM_LIST;
     return list;
   }();

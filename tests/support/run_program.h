@@ -13,6 +13,8 @@
 #include <utility>
 #include <vector>
 
+#include "program_list.h"
+
 // One saved picture, each pixel as 0xRRGGBB.
 struct Picture {
   int width = 0;
@@ -62,14 +64,6 @@ struct ProgramRun {
 };
 
 ProgramRun run_program(const std::string& name, const RunOptions& options = {});
-
-// One line of programs/programs.list.
-struct ListedProgram {
-  std::string name;
-  int waits = 0;  // pictures held for a key
-  int flips = 0;  // pictures drawn
-  std::string about;
-};
 
 // The suite's programs in the order of the list.
 const std::vector<ListedProgram>& listed_programs();
