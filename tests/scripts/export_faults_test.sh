@@ -54,8 +54,10 @@ row 1 "picture-019.png: File exists" 'echo keep >victim' \
 row 0 "1 picture(s) in" : : '[ -f "$(printf "new\nline")/coaxal_pencil/picture-001.png" ]' \
   coaxal_pencil --out "$(printf 'new\nline')"
 # A folder another export holds: this one waits, writing nothing meanwhile.
-row 0 "waiting for it to end" 'mkdir out && { flock out sleep 1 & } && sleep 0.2' \
-  'sleep 0.5 && [ -z "$(ls out)" ]' : coaxal_pencil --out out
+# The holder keeps the lock until the row lets it go, however busy the machine.
+row 0 "waiting for it to end" \
+  'mkdir out && : >hold && { flock out sh -c ": >held; while [ -e hold ]; do sleep 0.05; done" & } && wait_for held' \
+  'sleep 0.5; empty=$(ls out); rm -f hold; [ -z "$empty" ]' : coaxal_pencil --out out
 # Two exports into one folder at once: pictures and animations all of one
 # clock.
 row 0 "" '"$export_sh" ring_zoom soddy_radius_sweep --animate --clock 11 --out out >/dev/null 2>&1 &' : \
