@@ -30,6 +30,15 @@ async function load(query, options) {
 
 const clockOf = (search) => new URLSearchParams(search).get('clock');
 
+test('the explorer offers the same programs as the menu, each a link to its page', async () => {
+  const page = await openPage(session.browser, `${session.server.address}explore.html`);
+  await page.waitForFunction(() => document.querySelectorAll('#programs a').length > 0, { timeout: 20000 });
+  assert.deepEqual(await page.$$eval('#programs a', (links) => links.map((link) => link.getAttribute('href'))),
+                   programs.map((program) => `./?program=${program.name}`));
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
 test('without a program the page is the menu, each entry with its picture and text', async () => {
   const { page, state } = await load('');
   assert.equal(state.running, false);

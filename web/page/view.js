@@ -6,9 +6,11 @@
 // browser tests read: data-waits (the picture up, or the waits begun while
 // drawing), data-waiting ("true" while a picture is up for a key),
 // data-flips (pictures drawn up to it) and data-done ("true" at the end).
-'use strict';
+import { download } from './download.js';
+import { keyAction } from './keys.js';
+import { suiteIntroduction, suitePrograms } from './programs.js';
 
-const view = (() => {
+export const view = (() => {
   const element = (id) => document.getElementById(id);
   const picture = element('picture');
   const handlers = {};
@@ -193,13 +195,7 @@ const view = (() => {
 
     // Downloads the canvas's own 800 x 600 pixels as `name`.
     savePicture(name) {
-      picture.toBlob((blob) => {
-        const link = document.createElement('a');
-        link.href = URL.createObjectURL(blob);
-        link.download = name;
-        link.click();
-        setTimeout(() => URL.revokeObjectURL(link.href), 10000);
-      }, 'image/png');
+      picture.toBlob((blob) => download(blob, name), 'image/png');
     },
 
     copyLink() {
