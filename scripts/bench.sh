@@ -124,8 +124,9 @@ if command -v emcmake >/dev/null && command -v node >/dev/null && [ -x /usr/bin/
     echo "Browser, node tests/web/$script build/web/site --bench:"
     status=0
     node "$root/tests/web/$script" "$root/build/web/site" --bench >"$scratch/browser" 2>&1 || status=$?
-    grep -E '^[^#].*( target [0-9]+ ms| KB$)' "$scratch/browser" | sed 's/^/  /' || true
-    while read -r line; do missed+=("$line"); done < <(grep -E '^[^#].*MISSED$' "$scratch/browser" | sed 's/ *MISSED$//; s/   */ /g')
+    # The figures' own lines; a failed assertion repeats them indented.
+    grep -E '^[^ #].*( ms   target [0-9]+ ms| gzipped [0-9.]+ KB$)' "$scratch/browser" | sed 's/^/  /' || true
+    while read -r line; do missed+=("$line"); done < <(grep -E '^[^ #].*MISSED$' "$scratch/browser" | sed 's/ *MISSED$//; s/   */ /g')
     if [ "$status" -ne 0 ] && ! grep -q 'MISSED$' "$scratch/browser"; then
       missed+=("tests/web/$script did not finish (status $status); its output: $(tail -c 400 "$scratch/browser")")
     fi
