@@ -88,8 +88,8 @@ export function readPrograms() {
 
 function pageScript({ introduction, programs }) {
   return '// Made by web/program_texts.mjs from programs/programs.list and programs/texts.md; not to be edited.\n' +
-    `const suiteIntroduction = ${JSON.stringify(introduction.replace(/\s*\n\s*/g, ' '))};\n` +
-    `const suitePrograms = ${JSON.stringify(programs.map((program) => ({
+    `export const suiteIntroduction = ${JSON.stringify(introduction.replace(/\s*\n\s*/g, ' '))};\n` +
+    `export const suitePrograms = ${JSON.stringify(programs.map((program) => ({
       ...program, captions: program.captions.map((caption) => caption.text) })), null, 1)};\n`;
 }
 

@@ -21,9 +21,11 @@ export function skipWithoutChromium() {
   process.exit(77);
 }
 
-// The programs as the page lists them: the site's own programs.js.
+// The programs as the page lists them: the site's own programs.js, a
+// module whose exports are read here as plain declarations.
 export function programList(site) {
-  const list = vm.runInNewContext(`${fs.readFileSync(path.join(site, 'programs.js'), 'utf8')}; suitePrograms`);
+  const source = fs.readFileSync(path.join(site, 'programs.js'), 'utf8').replace(/^export /gm, '');
+  const list = vm.runInNewContext(`${source}; suitePrograms`);
   return JSON.parse(JSON.stringify(list));  // plain objects of this context
 }
 

@@ -1,11 +1,15 @@
-// The browser version against its targets, in headless Chromium:
-//   node measure.mjs SITE
-// per program, the time from navigation to its first picture on the canvas
-// (a fresh browser context each, so nothing is cached) and its JS + wasm
-// gzipped; ring_zoom's seventeen zoom stages, from the key that ends its
-// first wait to the start of its second (median of three runs); each last
-// picture by its link. Targets: first picture and a link within 1 s (ring_zoom's
-// last 1.5 s), the zoom within 1.5 s, at most 100 KB gzipped per program.
+// The browser version's first pictures, ring_zoom's zoom and the pictures by
+// their links, in headless Chromium:
+//   node measure.mjs SITE           every program reaches its first picture,
+//                                   ring_zoom its second after a key, each
+//                                   last picture by its link; at most 100 KB
+//                                   of JS + wasm gzipped per program
+//   node measure.mjs SITE --bench   the same, and each time against its
+//                                   target (./suite bench): first picture and
+//                                   a link within 1 s (ring_zoom's 1.5 s), the
+//                                   zoom within 1.5 s (median of three runs)
+// The times are printed in both; only --bench fails on one, so that a busy
+// machine never fails the tests.
 import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import path from 'node:path';
@@ -14,16 +18,27 @@ import zlib from 'node:zlib';
 import { programList, reachWait, skipWithoutChromium, browserSession } from './browser.mjs';
 
 skipWithoutChromium();
-const site = process.argv[2];
-const target = { firstPicture: 1000, zoom: 1500, gzipped: 100 * 1024, link: 1000, ringZoomLink: 1500 };
+const [site, mode] = process.argv.slice(2);
+const bench = mode === '--bench';
+const target = { firstPicture: 1000, zoom: 1500, link: 1000, ringZoomLink: 1500 };
+const largestGzipped = 100 * 1024;
 
 const session = browserSession(site);
+
+// A time printed against its target; under --bench each test ends by
+// failing on the targets it missed, named.
+const missed = [];
+function figure(name, ms, most) {
+  console.log(`${name.padEnd(44)} ${ms.toFixed(0).padStart(5)} ms   target ${most} ms${ms > most ? '   MISSED' : ''}`);
+  if (ms > most) missed.push(`${name}: ${ms.toFixed(0)} ms, target ${most} ms`);
+}
+const checkTargets = () => bench && assert.deepEqual(missed.splice(0), [], 'missed targets');
 
 const gzipped = (name) => ['js', 'wasm'].reduce((total, kind) =>
   total + zlib.gzipSync(fs.readFileSync(path.join(site, `${name}.${kind}`)), { level: 9 }).length, 0);
 
-// Milliseconds from navigation to each performance mark, once wait `picture` began.
-async function runToFirstWait(name, picture = 1) {
+// A fresh browser context (nothing cached) whose page has begun wait `picture`.
+async function runToWait(name, picture = 1) {
   const context = await session.browser.createBrowserContext();
   const page = await context.newPage();
   await page.goto(`${session.server.address}?program=${name}&clock=1700000000&picture=${picture}`);
@@ -33,41 +48,36 @@ async function runToFirstWait(name, picture = 1) {
 const mark = (page, name) => page.evaluate((wanted) => performance.getEntriesByName(wanted)[0].startTime, name);
 
 for (const { name } of programList(site)) {
-  test(`${name}: first picture within 1 s, at most 100 KB gzipped`, async () => {
-    const { context, page } = await runToFirstWait(name);
-    const first = await mark(page, 'picture 1');
-    const size = gzipped(name);
-    console.log(`${name.padEnd(22)} first picture ${first.toFixed(0).padStart(4)} ms   ` +
-                `JS + wasm gzipped ${(size / 1024).toFixed(1)} KB`);
+  test(`${name}: reaches its first picture; at most 100 KB gzipped`, async () => {
+    const { context, page } = await runToWait(name);
+    figure(`${name} first picture`, await mark(page, 'picture 1'), target.firstPicture);
     await context.close();
-    assert.ok(first <= target.firstPicture, `${first} ms`);
-    assert.ok(size <= target.gzipped, `${size} bytes`);
+    const size = gzipped(name);
+    console.log(`${name.padEnd(44)} JS + wasm gzipped ${(size / 1024).toFixed(1)} KB`);
+    assert.ok(size <= largestGzipped, `${name}: ${size} bytes gzipped`);
+    checkTargets();
   });
 }
 
-test('ring_zoom: the seventeen zoom stages within 1.5 s', async () => {
+test('ring_zoom: a key ends its first wait and the zoom reaches the second', async () => {
   const times = [];
-  for (let run = 0; run < 3; run++) {
-    const { context, page } = await runToFirstWait('ring_zoom');
+  for (let run = 0; run < (bench ? 3 : 1); run++) {
+    const { context, page } = await runToWait('ring_zoom');
     await page.keyboard.press('Space');
     await reachWait(page, 2);
     times.push(await mark(page, 'wait 2 begins') - await mark(page, 'wait 1 ends'));
     await context.close();
   }
-  const median = times.sort((a, b) => a - b)[1];
-  console.log(`ring_zoom zoom ${times.map((time) => time.toFixed(0)).join(', ')} ms; median ${median.toFixed(0)} ms`);
-  assert.ok(median <= target.zoom, `${median} ms`);
+  figure(`ring_zoom zoom (median of ${times.length})`, times.sort((a, b) => a - b)[times.length >> 1], target.zoom);
+  checkTargets();
 });
 
-test('every last picture by its link within 1 s, ring_zoom\'s within 1.5 s', async () => {
-  const times = [];
+test('every last picture is reached by its link', async () => {
   for (const { name, pictures } of programList(site)) {
-    const { context, page } = await runToFirstWait(name, pictures);
-    times.push([await mark(page, `wait ${pictures} begins`), name]);
+    const { context, page } = await runToWait(name, pictures);
+    const time = await mark(page, `wait ${pictures} begins`);
     await context.close();
-    console.log(`${name.padEnd(22)} picture ${pictures} by its link ${times.at(-1)[0].toFixed(0).padStart(4)} ms`);
+    figure(`${name} picture ${pictures} by its link`, time, name === 'ring_zoom' ? target.ringZoomLink : target.link);
   }
-  const sorted = times.map(([time]) => time).sort((a, b) => a - b);
-  console.log(`last pictures by link: median ${((sorted[4] + sorted[5]) / 2).toFixed(0)} ms (of ten), worst ${sorted[9].toFixed(0)} ms`);
-  for (const [time, name] of times) assert.ok(time <= (name === 'ring_zoom' ? target.ringZoomLink : target.link), `${name}: ${time} ms`);
+  checkTargets();
 });

@@ -30,6 +30,15 @@ async function load(query, options) {
 
 const clockOf = (search) => new URLSearchParams(search).get('clock');
 
+test('the explorer offers the same programs as the menu, each a link to its page', async () => {
+  const page = await openPage(session.browser, `${session.server.address}explore.html`);
+  await page.waitForFunction(() => document.querySelectorAll('#programs a').length > 0, { timeout: 20000 });
+  assert.deepEqual(await page.$$eval('#programs a', (links) => links.map((link) => link.getAttribute('href'))),
+                   programs.map((program) => `./?program=${program.name}`));
+  assert.deepEqual(page.errors, []);
+  await page.close();
+});
+
 test('without a program the page is the menu, each entry with its picture and text', async () => {
   const { page, state } = await load('');
   assert.equal(state.running, false);
@@ -159,25 +168,41 @@ for (const [what, after] of [['now', 0], ['the next second', 1], ['the largest c
 
 const program = '?program=four_circle_packing&clock=1700000000&picture=5';  // the longest texts and output
 
-// Width x height, and the canvas's width on the screen then.
-const sizes = [
-  [1366, 768, 800], [1280, 720, 800], [1024, 768, 800], [1920, 1080, 800], [2560, 1440, 1600],
-  [800, 600, 'smaller'], [390, 844, 'smaller'],
+// Screens as CSS pixels, their device pixel ratio, and whether they are
+// touch screens without a keyboard: laptops and projectors at 125 % and
+// 150 %, a phone, unscaled screens.
+const screens = [
+  [1536, 864, 1.25], [1280, 720, 1.5], [390, 844, 3, 'touch'], [1920, 1080, 1], [1366, 768, 1], [1280, 720, 1],
+  [1024, 768, 1], [2560, 1440, 1], [800, 600, 1],
 ];
-for (const [width, height, canvas] of sizes) {
-  test(`at ${width} x ${height} the picture and its controls are in view`, async () => {
-    const page = await openPage(session.browser, `${session.server.address}${program}`);
-    await page.setViewport({ width, height });
+for (const [width, height, ratio, touch] of screens) {
+  test(`at ${width} x ${height}, ratio ${ratio}${touch ? ', touch' : ''}: the picture fills the room, in view`, async () => {
+    const page = await session.browser.newPage();
+    await page.setViewport({ width, height, deviceScaleFactor: ratio, isMobile: !!touch, hasTouch: !!touch });
+    await page.goto(`${session.server.address}${program}`);
     await reachWait(page, 5);
-    const boxes = await page.evaluate(() => ['picture', 'status', 'previous', 'next'].map((id) => (
-      { id, ...JSON.parse(JSON.stringify(document.getElementById(id).getBoundingClientRect())) })));
-    for (const box of boxes) {
-      assert.ok(box.left >= 0 && box.top >= 0 && box.right <= width && box.bottom <= height, JSON.stringify(box));
+    const seen = await page.evaluate(() => {
+      const box = (id) => JSON.parse(JSON.stringify(document.getElementById(id).getBoundingClientRect()));
+      const picture = document.getElementById('picture');
+      return { boxes: ['picture', 'status', 'previous', 'next', 'caption'].map((id) => ({ id, ...box(id) })),
+               column: document.getElementById('figure').clientWidth, rendering: getComputedStyle(picture).imageRendering,
+               text: document.getElementById('stage').innerText };
+    });
+    for (const { id, left, top, right, bottom } of seen.boxes) {
+      assert.ok(left >= 0 && top >= 0 && right <= width && bottom <= height, `${id}: ${[left, top, right, bottom]}`);
     }
-    const shown = await page.$eval('#picture', (element) => [element.getBoundingClientRect().width,
-                                                            getComputedStyle(element).imageRendering]);
-    if (canvas === 'smaller') assert.ok(shown[0] < 800 && shown[1] === 'auto', `${shown}`);
-    else assert.deepEqual(shown, [canvas, 'pixelated']);
+    // No room for a larger picture: it takes the column's width, or the
+    // caption ends at the bottom, less what keeping it sharp costs.
+    const [picture, , , , caption] = seen.boxes;
+    const spare = Math.min(seen.column - picture.width, (height - caption.bottom) * 4 / 3);
+    assert.ok(spare <= 0.05 * picture.width + 24, `${picture.width} x ${picture.height}, ${spare} pixels wider would fit`);
+    assert.ok(Math.abs(picture.width * 3 - picture.height * 4) < 1, `${picture.width} x ${picture.height}`);
+    const scale = picture.width * ratio / 800;  // device pixels a picture pixel
+    const whole = Math.abs(scale - Math.round(scale)) < 0.01 && scale > 0.99;
+    assert.equal(seen.rendering, whole ? 'pixelated' : 'auto', `${scale} device pixels a pixel`);
+    assert.ok(whole || Math.floor(scale) < 0.95 * scale, `${scale} device pixels a pixel, smoothed`);
+    assert.equal(/Space/.test(seen.text), !touch, seen.text);
+    assert.equal(/\btap\b/.test(seen.text), !!touch, seen.text);
     await page.close();
   });
 }

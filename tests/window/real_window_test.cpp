@@ -168,11 +168,12 @@ class RealWindow : public testing::TestWithParam<std::string> {
     program = 0;
   }
 
-  // The window's content, read until it matches `expected` or a few
-  // seconds pass: the server may still be taking in the last flip.
+  // The window's content, read until it matches `expected` or the patience
+  // runs out: the server may still be taking in the last flip, slowly on a
+  // busy machine.
   Picture settled_screenshot(Window window, const Picture& expected) {
     Picture shot;
-    const auto deadline = Clock::now() + std::chrono::seconds(3);
+    const auto deadline = Clock::now() + patience;
     do {
       if (grab_window(server.display, window, shot) && same_picture(shot, expected)) break;
       std::this_thread::sleep_for(std::chrono::milliseconds(20));

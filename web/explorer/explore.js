@@ -12,6 +12,7 @@ import { bindKeys, bindPointer } from './explore_input.js';
 import { addCircle, circlesInPixels, generationLayer, moveCircle, pan, removeCircle, resizeCircle,
          sceneSize, setDepth, setWalk, toPixel, toWorld, walkLayer, zoomAbout } from './scene_edit.js';
 import { createView } from './explore_view.js';
+import { suitePrograms } from './programs.js';
 
 const openedWithout = 'program=five_circle_limit&picture=1&clock=1700000000';
 const stepChoices = [1e3, 1e4, 1e5, 1e6, 1e7, 1e8];
@@ -239,7 +240,7 @@ function main() {
     view.tell('This browser cannot run WebAssembly in a worker, which the explorer needs.');
     return;
   }
-  view.listPrograms(globalThis.suitePrograms ?? []);
+  view.listPrograms(suitePrograms);
   view.listKeys(bindKeys(view, actions));
   bindPointer(view, edits);
   view.bindButton('add', (event) => {

@@ -5,6 +5,8 @@
 // What the browser tests read: canvas#scene's backing store is the scene's
 // size; data-complete is "true" once the full walk is drawn and shown;
 // data-circles holds [[x, y, r], ...], each circle in canvas pixels.
+import { download } from './download.js';
+
 const byId = (id) => document.getElementById(id);
 const svgNamespace = 'http://www.w3.org/2000/svg';
 
@@ -138,11 +140,7 @@ export function createView() {
     },
 
     download(bytes, type, name) {
-      const link = document.createElement('a');
-      link.href = URL.createObjectURL(new Blob([bytes], { type }));
-      link.download = name;
-      link.click();
-      setTimeout(() => URL.revokeObjectURL(link.href), 10000);
+      download(new Blob([bytes], { type }), name);
     },
   };
   return view;

@@ -1,7 +1,7 @@
 // The address of a page: ?program=NAME&clock=N&picture=K, read in one place
 // and written in one place. Reading never fails: what cannot be used is
 // replaced (the current time for a clock, picture 1) and said in a problem.
-'use strict';
+import { suitePrograms } from './programs.js';
 
 const largestClock = 4294967295;  // natively, the clock seeds srand as 32 bits
 
@@ -11,7 +11,7 @@ function currentClock() {
 
 // The current time as a clock unlike `clock`, both within 1 to largestClock
 // (past largestClock the time starts again from 1).
-function newClock(clock) {
+export function newClock(clock) {
   const now = (currentClock() - 1) % largestClock + 1;
   return now !== clock ? now : clock % largestClock + 1;
 }
@@ -25,7 +25,7 @@ function wholeNumber(text, least, most) {
 
 // { program, clock, picture, problems, complete }: program is null on the
 // menu; complete is false when the address must be written anew.
-function readAddress(search) {
+export function readAddress(search) {
   const params = new URLSearchParams(search);
   const name = params.get('program');
   const address = { program: null, clock: null, picture: 1, problems: [], complete: true };
@@ -57,6 +57,6 @@ function readAddress(search) {
   return address;
 }
 
-function addressOf(program, clock, picture) {
+export function addressOf(program, clock, picture) {
   return `?program=${program.name}&clock=${clock}&picture=${picture}`;
 }

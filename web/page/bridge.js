@@ -7,12 +7,13 @@
 // before the target at once, and draws without waiting for the browser to
 // paint (paint is false), so a picture opened by its link is up as soon as
 // it is computed; a picture the user asked for is painted flip by flip.
-'use strict';
+// The program's own script is emscripten's, a classic script that finds
+// its hooks in window.Module.
 
 // Starts `program` at `clock` towards wait `target`, drawing on `screen`;
 // tells `events` waiting(k), drawing(k), output(text), ended() and
 // failed(waits).
-function startProgram(program, clock, target, screen, events) {
+export function startProgram(program, clock, target, screen, events) {
   const surface = document.createElement('canvas');  // SDL draws here; a flip shows it
   surface.getContext('2d', { willReadFrequently: true });  // SDL reads it back at every lock
   document.getElementById('surface').append(surface);

@@ -1,7 +1,6 @@
 // The keys that do something on a program page; every other key, and any
 // key with Ctrl, Alt or Meta, is left to the browser (Tab moves the focus,
 // the other arrows scroll, F5 reloads). A key held down acts once.
-'use strict';
 
 const keyMap = {
   ' ': 'next',
@@ -16,7 +15,7 @@ const keyMap = {
 };
 
 // The action a key press names, or null for the browser's own.
-function keyAction(event) {
+export function keyAction(event) {
   if (event.ctrlKey || event.altKey || event.metaKey || event.repeat) return null;
   const action = keyMap[event.key] ?? null;
   // Space and Enter on a control work the control.

@@ -7,7 +7,10 @@
 //
 // Performance marks "picture 1", "wait K begins" and "wait K ends" time a
 // run (see bridge.js); view.js says what the browser tests read.
-'use strict';
+import { addressOf, newClock, readAddress } from './address.js';
+import { startProgram } from './bridge.js';
+import { suitePrograms } from './programs.js';
+import { view } from './view.js';
 
 const state = { program: null, clock: null, shown: 0, ended: false, run: null };
 
@@ -16,11 +19,6 @@ function main() {
   view.showMenu(address.program?.name ?? null);
   for (const problem of address.problems) view.tell(problem);
   if (address.program === null) return;
-  if (location.protocol === 'file:') {  // the browser refuses the program's files from disk
-    view.tell('This page was opened from disk, where the browser will not run the programs: the site must be served. ' +
-              'Run ./suite web and open the address it prints.');
-    return;
-  }
   if (typeof WebAssembly !== 'object') {
     view.tell('This browser cannot run WebAssembly, which the programs need; the pictures below show what each one draws.');
     return;

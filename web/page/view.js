@@ -6,9 +6,11 @@
 // browser tests read: data-waits (the picture up, or the waits begun while
 // drawing), data-waiting ("true" while a picture is up for a key),
 // data-flips (pictures drawn up to it) and data-done ("true" at the end).
-'use strict';
+import { download } from './download.js';
+import { keyAction } from './keys.js';
+import { suiteIntroduction, suitePrograms } from './programs.js';
 
-const view = (() => {
+export const view = (() => {
   const element = (id) => document.getElementById(id);
   const picture = element('picture');
   const handlers = {};
@@ -56,22 +58,37 @@ const view = (() => {
     }
   }
 
-  // The canvas as large as the room below the header allows, by whole
-  // multiples of its pixels, kept sharp; smaller than 800 x 600 it is
-  // smoothed, so that lines one pixel wide stay visible. Full screen takes
-  // any size that fits.
+  // The canvas as large as the room allows, with the strip and the
+  // program's tallest caption under it in view. Kept sharp, by a whole
+  // number of device pixels a picture pixel, when that fills all but a few
+  // per cent of the room; otherwise it takes the whole room, smoothed, so
+  // that lines one pixel wide stay visible however it is scaled.
+  let captions = [];
+  function roomBelow() {
+    const caption = element('caption');
+    const shown = caption.textContent;
+    let tallest = caption.offsetHeight;
+    for (const text of captions) {
+      caption.textContent = text;
+      tallest = Math.max(tallest, caption.offsetHeight);
+    }
+    caption.textContent = shown;
+    const gap = caption.getBoundingClientRect().top - picture.getBoundingClientRect().bottom;
+    return gap + tallest + parseFloat(getComputedStyle(caption).marginBottom) + 4;  // 4: rounding, the outline
+  }
+
   function fit() {
     const full = document.fullscreenElement === element('figure');
     const ratio = window.devicePixelRatio || 1;
-    const below = element('strip').offsetHeight + (full ? element('caption').offsetHeight : 0) + 16;
     const top = full ? 0 : element('figure').getBoundingClientRect().top + window.scrollY;
     const width = element('figure').clientWidth;
-    const height = Math.max(150, window.innerHeight - top - below);
-    let scale = Math.min(width / 800, height / 600) * ratio;  // device pixels per picture pixel
-    if (scale >= 1 && !full) scale = Math.floor(scale);
+    const height = Math.max(150, window.innerHeight - top - roomBelow());
+    const room = Math.min(width / 800, height / 600) * ratio;  // device pixels per picture pixel
+    const sharp = Math.floor(room) >= 1 && Math.floor(room) >= 0.95 * room;
+    const scale = sharp ? Math.floor(room) : room;
     picture.style.width = `${800 * scale / ratio}px`;
     picture.style.height = `${600 * scale / ratio}px`;
-    picture.classList.toggle('smooth', scale < 1);
+    picture.classList.toggle('smooth', !sharp);
   }
 
   function showStatus(text) {
@@ -104,6 +121,7 @@ const view = (() => {
       element('paragraph').textContent = program.paragraph;
       element('output-label').textContent = program.output ?? '';
       element('again').textContent = program.random ? 'New random walk' : 'Start again';
+      captions = program.captions;
       element('clock').textContent = program.random
         ? `Random walk ${clock}: the number in the address picks the walk's random numbers (it is the clock the program sees), so the same address always draws the same pictures.`
         : `This program draws the same pictures every time.`;
@@ -177,13 +195,7 @@ const view = (() => {
 
     // Downloads the canvas's own 800 x 600 pixels as `name`.
     savePicture(name) {
-      picture.toBlob((blob) => {
-        const link = document.createElement('a');
-        link.href = URL.createObjectURL(blob);
-        link.download = name;
-        link.click();
-        setTimeout(() => URL.revokeObjectURL(link.href), 10000);
-      }, 'image/png');
+      picture.toBlob((blob) => download(blob, name), 'image/png');
     },
 
     copyLink() {
