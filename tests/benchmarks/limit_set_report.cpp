@@ -1,0 +1,94 @@
+// limit_set_report: the limit set drawn word by word against long walks,
+// for each of the programs' walk configurations at 800 x 600 in the
+// program's frame. Per configuration and depth bound: the routine's pixels,
+// words cut at the bound, and for each walk length the walk's pixels, those
+// of them more than a pixel from the routine's, and the routine's pixels
+// the walk never comes within a pixel of.
+//
+//   limit_set_report DEPTH[,DEPTH...] STEPS[,STEPS...] [NAME]
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <sstream>
+#include <vector>
+
+#include "limit_set.h"
+#include "walk_configurations.h"
+
+namespace {
+
+constexpr int width = 800, height = 600;
+constexpr std::uint32_t background = 0xFFFFFF, ink = 0;
+
+std::vector<long> numbers(const char* list) {
+  std::vector<long> out;
+  std::stringstream in(list);
+  std::string item;
+  while (std::getline(in, item, ',')) out.push_back(std::atol(item.c_str()));
+  return out;
+}
+
+// Pixels of `a` with no pixel of `b` in their 3 x 3 neighbourhood.
+long far_from(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+  long far = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      if (a[y * width + x] == background) continue;
+      bool near = false;
+      for (int v = y - 1; v <= y + 1 && !near; ++v)
+        for (int u = x - 1; u <= x + 1 && !near; ++u)
+          near = u >= 0 && v >= 0 && u < width && v < height && b[v * width + u] != background;
+      far += !near;
+    }
+  return far;
+}
+
+long inked(const std::vector<std::uint32_t>& a) {
+  long count = 0;
+  for (std::uint32_t p : a) count += p != background;
+  return count;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) {
+    std::fprintf(stderr, "usage: limit_set_report DEPTH[,DEPTH...] STEPS[,STEPS...] [NAME]\n");
+    return 2;
+  }
+  std::setvbuf(stdout, nullptr, _IOLBF, 0);
+  const std::vector<long> depths = numbers(argv[1]), walks = numbers(argv[2]);
+  auto run = std::make_unique<LimitSetRun>();
+  for (const WalkConfiguration& c : walk_configurations()) {
+    if (argc > 3 && c.name.find(argv[3]) == std::string::npos) continue;
+    NestedDiscs discs;
+    const NestCheck check = nested_discs(c.circle, c.n, discs);
+    if (check.fault != NestFault::none) {
+      std::printf("%-24s does not nest (circles %d and %d)\n", c.name.c_str(), check.first,
+                  check.second);
+      continue;
+    }
+    std::vector<std::vector<std::uint32_t>> walked;
+    for (long steps : walks) {
+      walked.emplace_back(width * height, background);
+      walk_pixels(c, Canvas{walked.back().data(), width, height, width}, steps, 1, ink);
+    }
+    for (long depth : depths) {
+      std::vector<std::uint32_t> drawn(width * height, background);
+      LimitRules rules{static_cast<int>(depth), INT64_MAX, LimitPlot::pixel, false, ink, {}};
+      begin_limit_set(*run, discs, rules, c.frame, width, height);
+      continue_limit_set(*run, Canvas{drawn.data(), width, height, width}, INT64_MAX);
+      std::printf("%-24s depth %4ld: %7ld pixels, %9lld words, %7lld cut, %7lld strayed\n", c.name.c_str(), depth,
+                  inked(drawn), static_cast<long long>(run->counts.words),
+                  static_cast<long long>(run->counts.cut),
+                  static_cast<long long>(run->counts.strayed));
+      for (std::size_t w = 0; w < walks.size(); ++w)
+        std::printf("    walk %11ld steps: %7ld pixels, %6ld of them far from the routine's, "
+                    "%6ld of the routine's far from the walk's\n",
+                    walks[w], inked(walked[w]), far_from(walked[w], drawn),
+                    far_from(drawn, walked[w]));
+    }
+  }
+  return 0;
+}
