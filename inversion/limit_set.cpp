@@ -9,6 +9,7 @@ void begin_limit_set(LimitSetRun& run, const NestedDiscs& discs, const LimitRule
                      const WorldFrame& frame, int width, int height) {
   run.n = discs.n < 0 ? 0 : (discs.n > max_nested_circles ? max_nested_circles : discs.n);
   run.rules = rules;
+  if (!(run.rules.leaf_radius > 0)) run.rules.leaf_radius = 0.5;
   if (run.rules.depth < 1) run.rules.depth = 1;
   if (run.rules.depth > max_limit_depth) run.rules.depth = max_limit_depth;
   run.frame = frame;
@@ -73,7 +74,7 @@ static Word classify(const LimitSetRun& run, const GeneralDisc& d) {
   }
   if (px + pr < run.left || px - pr > run.right || py + pr < run.top || py - pr > run.bottom)
     return Word::pruned;
-  return pr < 0.5 ? Word::leaf : Word::followed;
+  return pr < run.rules.leaf_radius ? Word::leaf : Word::followed;
 }
 
 static void plot_leaf(const LimitSetRun& run, const Canvas& canvas, const GeneralDisc& d,
@@ -87,6 +88,12 @@ static void plot_leaf(const LimitSetRun& run, const Canvas& canvas, const Genera
     case LimitPlot::disc_radius_1: fill_disc(canvas, column, row, 1, colour); return;
     case LimitPlot::disc_radius_2: fill_disc(canvas, column, row, 2, colour); return;
   }
+}
+
+int limit_word(const LimitSetRun& run, int last, int* letters) {
+  for (int l = 1; l < run.levels; ++l) letters[l - 1] = run.level[l].mirror;
+  letters[run.levels - 1] = last;
+  return run.levels;
 }
 
 std::int64_t continue_limit_set(LimitSetRun& run, const Canvas& canvas, std::int64_t work) {
@@ -118,7 +125,10 @@ std::int64_t continue_limit_set(LimitSetRun& run, const Canvas& canvas, std::int
     const Word word = classify(run, d);
     if (word == Word::pruned) continue;
     if (word == Word::leaf) {
-      plot_leaf(run, canvas, d, run.levels == 1 ? k : run.level[1].mirror);
+      if (run.rules.visit.leaf != nullptr)
+        run.rules.visit.leaf(run.rules.visit.context, run, k, d);
+      else
+        plot_leaf(run, canvas, d, run.levels == 1 ? k : run.level[1].mirror);
       ++run.counts.plotted;
       continue;
     }

@@ -10,7 +10,8 @@
 //             pixel of margin; an outside disc is pruned when the whole box
 //             lies within its circle, so a disc that holds the view is
 //             followed, never plotted);
-//   a leaf    when its image is an inside disc less than a pixel across:
+//   a leaf    when its image is an inside disc less than a pixel across
+//             (or less than the rules' leaf radius, for a visitor):
 //             its centre is plotted (a pixel or a small filled disc), so
 //             every point of the limit set in it lies within a pixel of
 //             what is plotted;
@@ -52,6 +53,15 @@ constexpr int max_limit_depth = 512;
 
 enum class LimitPlot { pixel, disc_radius_1, disc_radius_2 };
 
+struct LimitSetRun;
+
+// A leaf handed to a visitor instead of plotted: the word is the run's
+// stack mirrors level[1 .. levels - 1] then `last` (limit_word).
+struct LimitVisit {
+  void (*leaf)(void* context, const LimitSetRun& run, int last, const GeneralDisc& image);
+  void* context;
+};
+
 struct LimitRules {
   int depth;            // longest word followed, 1 to max_limit_depth
   std::int64_t words;   // most words looked at before the run ends, stopped
@@ -59,6 +69,8 @@ struct LimitRules {
   bool by_first_circle;  // colours[first circle of the word], else colour
   std::uint32_t colour;
   std::uint32_t colours[max_nested_circles];
+  double leaf_radius;  // pixels; 0 (or less) means 0.5, a disc under a pixel across
+  LimitVisit visit;    // null leaf: plot
 };
 
 struct LimitCounts {
@@ -95,3 +107,7 @@ void begin_limit_set(LimitSetRun& run, const NestedDiscs& discs, const LimitRule
 std::int64_t continue_limit_set(LimitSetRun& run, const Canvas& canvas, std::int64_t work);
 
 inline bool limit_set_done(const LimitSetRun& run) { return run.levels == 0; }
+
+// The letters of the word whose child `last` a visitor is handed, first
+// circle first; returns its length.
+int limit_word(const LimitSetRun& run, int last, int* letters);

@@ -45,7 +45,7 @@ void limit_set(benchmark::State& state, int width, int height) {
   NestedDiscs discs;
   if (nested_discs(circles, 5, discs).fault != NestFault::none) state.SkipWithError("no nesting");
   auto run = std::make_unique<LimitSetRun>();
-  const LimitRules rules{max_limit_depth, INT64_MAX, LimitPlot::pixel, false, 0, {}};
+  const LimitRules rules{max_limit_depth, INT64_MAX, LimitPlot::pixel, false, 0, {}, 0, {}};
   for (auto _ : state) {
     begin_limit_set(*run, discs, rules, v.frame, width, height);
     continue_limit_set(*run, v.canvas, INT64_MAX);

@@ -29,19 +29,8 @@ std::vector<long> numbers(const char* list) {
   return out;
 }
 
-// Pixels of `a` with no pixel of `b` in their 3 x 3 neighbourhood.
-long far_from(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
-  long far = 0;
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
-      if (a[y * width + x] == background) continue;
-      bool near = false;
-      for (int v = y - 1; v <= y + 1 && !near; ++v)
-        for (int u = x - 1; u <= x + 1 && !near; ++u)
-          near = u >= 0 && v >= 0 && u < width && v < height && b[v * width + u] != background;
-      far += !near;
-    }
-  return far;
+long far(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b) {
+  return far_from(a, b, width, height, background).far;
 }
 
 long inked(const std::vector<std::uint32_t>& a) {
@@ -76,7 +65,7 @@ int main(int argc, char** argv) {
     }
     for (long depth : depths) {
       std::vector<std::uint32_t> drawn(width * height, background);
-      LimitRules rules{static_cast<int>(depth), INT64_MAX, LimitPlot::pixel, false, ink, {}};
+      LimitRules rules{static_cast<int>(depth), INT64_MAX, LimitPlot::pixel, false, ink, {}, 0, {}};
       begin_limit_set(*run, discs, rules, c.frame, width, height);
       continue_limit_set(*run, Canvas{drawn.data(), width, height, width}, INT64_MAX);
       std::printf("%-24s depth %4ld: %7ld pixels, %9lld words, %7lld cut, %7lld strayed\n", c.name.c_str(), depth,
@@ -86,8 +75,8 @@ int main(int argc, char** argv) {
       for (std::size_t w = 0; w < walks.size(); ++w)
         std::printf("    walk %11ld steps: %7ld pixels, %6ld of them far from the routine's, "
                     "%6ld of the routine's far from the walk's\n",
-                    walks[w], inked(walked[w]), far_from(walked[w], drawn),
-                    far_from(drawn, walked[w]));
+                    walks[w], inked(walked[w]), far(walked[w], drawn),
+                    far(drawn, walked[w]));
     }
   }
   return 0;

@@ -113,3 +113,26 @@ inline void walk_pixels(const WalkConfiguration& c, const Canvas& canvas, long s
   const WalkRules rules{c.pick, c.inside, c.storage, steps, 1000, WalkPlot::pixel, colour};
   inversion_walk(canvas, walk_set(c), state, rules, c.frame, random);
 }
+
+// Of the pixels of `a` that are not `background`, how many have none in
+// b's 3 x 3 neighbourhood (far), and how many there are (all).
+struct FarPixels {
+  long far;
+  long all;
+};
+
+inline FarPixels far_from(const std::vector<std::uint32_t>& a, const std::vector<std::uint32_t>& b,
+                          int width, int height, std::uint32_t background) {
+  FarPixels count{0, 0};
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x) {
+      if (a[y * width + x] == background) continue;
+      bool near = false;
+      for (int v = y > 0 ? y - 1 : 0; v <= y + 1 && v < height; ++v)
+        for (int u = x > 0 ? x - 1 : 0; u <= x + 1 && u < width; ++u)
+          near = near || b[v * width + u] != background;
+      count.far += !near;
+      ++count.all;
+    }
+  return count;
+}
