@@ -37,8 +37,9 @@
 //
 // Tangent circles make parabolic words whose images shrink slowly, as 1 / k^2
 // over k letters, near the point of contact: the depth bound ends such a
-// frame, and what it leaves out is a small neighbourhood of each point of
-// contact that the words reach with fewer letters left than they need. The
+// frame, and what it leaves out is a neighbourhood of each point of contact
+// that the words reach with fewer letters left than they need, its size
+// falling as 1 / depth (k letters reach a distance of about 1 / k). The
 // count of words ends any frame, whatever the circles (an overlap within
 // the tolerance, zoomed, or circles that do not nest at all).
 #pragma once
