@@ -50,19 +50,23 @@ TEST(ZoomedWalk, StaysFullAtEveryMagnification) {
 
     cover_words(discs, frame, width, height, max_limit_depth, *run, *words);
     EXPECT_EQ(words->dropped, 0);
+    const WalkRules rules{PickRule::random_no_repeat, InsideRule::none,
+                          PointStorage::double_width, 1000000, 1000, WalkPlot::pixel, 0};
     seed_random(random, 1);
     WalkState state{3.0, 3.0, no_previous};
-    zoomed_walk(Canvas{walked.data(), width, height, width}, set, *words, state,
-                {PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width, 1000000,
-                 1000, WalkPlot::pixel, 0},
-                frame, random);
+    zoomed_walk(Canvas{walked.data(), width, height, width}, set, *words, state, rules, frame, random);
+    Pixels plain(width * height, background);  // the walk alone, for the figures
+    seed_random(random, 1);
+    state = {3.0, 3.0, no_previous};
+    inversion_walk(Canvas{plain.data(), width, height, width}, set, state, rules, frame, random);
     const auto [hidden, limit_pixels] = far_from(limit, walked, width, height, background);
     const auto [stray, walk_pixels] = far_from(walked, limit, width, height, background);
     const long shown = limit_pixels - hidden, agreeing = walk_pixels - stray;
     EXPECT_GE(limit_pixels, 100);
     EXPECT_GE(shown * 10, limit_pixels * 9) << shown << " of " << limit_pixels;
     EXPECT_GE(agreeing * 100, walk_pixels * 99) << agreeing << " of " << walk_pixels;
-    std::printf("%g x: %ld cover words, limit set %ld pixels, %ld shown within a pixel; walk %ld pixels, %ld near the limit set's\n",
-                zoom, static_cast<long>(words->count), limit_pixels, shown, walk_pixels, agreeing);
+    std::printf("%g x: %d cover words; of the limit set's %ld pixels, %ld within a pixel of the "
+                "zoomed walk's, %ld of the walk's alone\n", zoom, words->count, limit_pixels, shown,
+                limit_pixels - far_from(limit, plain, width, height, background).far);
   }
 }
