@@ -47,23 +47,6 @@ long inked(const std::vector<std::uint32_t>& a) {
   return count;
 }
 
-// The circle through soddy_gasket's three points of contact, the points
-// found from the circles (the limit set is that circle).
-Circle contact_circle(const WalkConfiguration& c, Point& contact) {
-  Point p[3];
-  for (int i = 0; i < 3; ++i) {
-    const Circle &a = c.circle[i], &b = c.circle[(i + 1) % 3];
-    p[i] = {a.x + (b.x - a.x) * a.r / (a.r + b.r), a.y + (b.y - a.y) * a.r / (a.r + b.r)};
-  }
-  contact = p[0];
-  const auto q = [&](int i) { return p[i].x * p[i].x + p[i].y * p[i].y; };
-  const double d = 2 * (p[0].x * (p[1].y - p[2].y) + p[1].x * (p[2].y - p[0].y) +
-                        p[2].x * (p[0].y - p[1].y));
-  const double ux = (q(0) * (p[1].y - p[2].y) + q(1) * (p[2].y - p[0].y) + q(2) * (p[0].y - p[1].y)) / d;
-  const double uy = (q(0) * (p[2].x - p[1].x) + q(1) * (p[0].x - p[2].x) + q(2) * (p[1].x - p[0].x)) / d;
-  return {ux, uy, std::hypot(p[0].x - ux, p[0].y - uy)};
-}
-
 void cusp(const std::vector<long>& depths, const std::vector<long>& zooms, LimitSetRun& run) {
   const WalkConfiguration c = walk_configurations()[0];
   NestedDiscs discs;
@@ -75,12 +58,7 @@ void cusp(const std::vector<long>& depths, const std::vector<long>& zooms, Limit
     const WorldFrame frame{scale, width / 2.0 - contact.x * scale, height / 2.0 + contact.y * scale,
                            YAxis::up};
     std::vector<std::uint32_t> truth(width * height, background);
-    for (long a = 0; a < 100000000; ++a) {
-      const double angle = 2 * M_PI * a / 100000000;
-      plot_clipped(Canvas{truth.data(), width, height, width},
-                   frame_column(frame, limit.x + limit.r * std::cos(angle)),
-                   frame_row(frame, limit.y + limit.r * std::sin(angle)), ink);
-    }
+    plot_circle_points(Canvas{truth.data(), width, height, width}, frame, limit, 100000000, ink);
     for (long depth : depths) {
       std::vector<std::uint32_t> drawn(width * height, background);
       LimitRules rules{static_cast<int>(depth), INT64_MAX, LimitPlot::pixel, false, ink, {}, 0, {}};

@@ -4,6 +4,7 @@
 // the walk's circle set as the program builds it.
 #pragma once
 
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -135,4 +136,31 @@ inline FarPixels far_from(const std::vector<std::uint32_t>& a, const std::vector
       ++count.all;
     }
   return count;
+}
+
+// The circle through the points of contact of three touching circles, the
+// limit set of the inversions in them; `contact` is that of circles 0 and 1.
+inline Circle contact_circle(const WalkConfiguration& c, Point& contact) {
+  Point p[3];
+  for (int i = 0; i < 3; ++i) {
+    const Circle &a = c.circle[i], &b = c.circle[(i + 1) % 3];
+    p[i] = {a.x + (b.x - a.x) * a.r / (a.r + b.r), a.y + (b.y - a.y) * a.r / (a.r + b.r)};
+  }
+  contact = p[0];
+  const auto q = [&](int i) { return p[i].x * p[i].x + p[i].y * p[i].y; };
+  const double d = 2 * (p[0].x * (p[1].y - p[2].y) + p[1].x * (p[2].y - p[0].y) +
+                        p[2].x * (p[0].y - p[1].y));
+  const double ux = (q(0) * (p[1].y - p[2].y) + q(1) * (p[2].y - p[0].y) + q(2) * (p[0].y - p[1].y)) / d;
+  const double uy = (q(0) * (p[2].x - p[1].x) + q(1) * (p[0].x - p[2].x) + q(2) * (p[1].x - p[0].x)) / d;
+  return {ux, uy, std::hypot(p[0].x - ux, p[0].y - uy)};
+}
+
+// The circle as `samples` points evenly around it, each a clipped pixel.
+inline void plot_circle_points(const Canvas& canvas, const WorldFrame& frame, const Circle& c,
+                               long samples, std::uint32_t colour) {
+  for (long a = 0; a < samples; ++a) {
+    const double angle = 2 * M_PI * a / samples;
+    plot_clipped(canvas, frame_column(frame, c.x + c.r * std::cos(angle)),
+                 frame_row(frame, c.y + c.r * std::sin(angle)), colour);
+  }
 }

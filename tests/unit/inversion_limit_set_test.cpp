@@ -108,24 +108,10 @@ TEST(LimitSet, ThreeTouchingCirclesDrawTheCircleThroughTheirContacts) {
   const WalkConfiguration c = walk_configurations()[0];
   NestedDiscs discs;
   ASSERT_EQ(nested_discs(c.circle, 3, discs).fault, NestFault::none);
-  Point p[3];  // the points of contact, then the circle through them
-  for (int i = 0; i < 3; ++i) {
-    const Circle &a = c.circle[i], &b = c.circle[(i + 1) % 3];
-    p[i] = {a.x + (b.x - a.x) * a.r / (a.r + b.r), a.y + (b.y - a.y) * a.r / (a.r + b.r)};
-  }
-  const auto q = [&](int i) { return p[i].x * p[i].x + p[i].y * p[i].y; };
-  const auto cross = [&](auto u) { return u(0) * (p[1].y - p[2].y) + u(1) * (p[2].y - p[0].y) + u(2) * (p[0].y - p[1].y); };
-  const double d = 2 * cross([&](int i) { return p[i].x; });
-  const double ux = cross(q) / d;
-  const double uy = (q(0) * (p[2].x - p[1].x) + q(1) * (p[0].x - p[2].x) + q(2) * (p[1].x - p[0].x)) / d;
-  const double radius = std::hypot(p[0].x - ux, p[0].y - uy);
+  Point contact;
   Picture limit, circle;
   draw(discs, coloured_rules(max_limit_depth), c.frame, limit);
-  for (int a = 0; a < 100000; ++a) {
-    const double angle = 2 * M_PI * a / 100000;
-    plot_clipped(circle.canvas(), frame_column(c.frame, ux + radius * std::cos(angle)),
-                 frame_row(c.frame, uy + radius * std::sin(angle)), 0);
-  }
+  plot_circle_points(circle.canvas(), c.frame, contact_circle(c, contact), 100000, 0);
   EXPECT_EQ(far_from(circle, limit).far, 0);
   EXPECT_EQ(far_from(limit, circle).far, 0);
 }
