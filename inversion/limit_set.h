@@ -4,7 +4,7 @@
 // A word is a sequence of circles, never the same one twice in a row; its
 // image is the disc of its last circle carried by the inversions in the
 // ones before it, first circle outermost. The image of a word holds the
-// images of all its longer words, so the words are followed depth first,
+// images of all the words that extend it, so words are followed depth first,
 // children in circle order, and a word is
 //   pruned    when its image lies outside the view's box (the canvas and a
 //             pixel of margin; an outside disc is pruned when the whole box
