@@ -11,7 +11,7 @@ void begin_limit_set(LimitSetRun& run, const NestedDiscs& discs, const LimitRule
   run.rules = rules;
   if (!(run.rules.leaf_radius > 0)) run.rules.leaf_radius = 0.5;
   if (run.rules.depth < 1) run.rules.depth = 1;
-  if (run.rules.depth > max_limit_depth) run.rules.depth = max_limit_depth;
+  if (run.rules.depth > limit_depth_capacity(run.n)) run.rules.depth = limit_depth_capacity(run.n);
   run.frame = frame;
   // A point plots where its pixel coordinate u has -1 < u < width (the frame
   // truncates toward zero); one more pixel of margin keeps a leaf whose
@@ -21,7 +21,7 @@ void begin_limit_set(LimitSetRun& run, const NestedDiscs& discs, const LimitRule
   run.right = width + 1.0;
   run.bottom = height + 1.0;
   run.counts = {};
-  for (int k = 0; k < run.n; ++k) run.level[0].image[k] = discs.disc[k];
+  for (int k = 0; k < run.n; ++k) run.image[k] = discs.disc[k];
   run.level[0].mirror = -1;
   run.level[0].next = 0;
   run.levels = run.n > 0 ? 1 : 0;
@@ -106,6 +106,7 @@ std::int64_t continue_limit_set(LimitSetRun& run, const Canvas& canvas, std::int
       break;
     }
     LimitLevel& top = run.level[run.levels - 1];
+    const GeneralDisc* images = run.image + (run.levels - 1) * n;
     if (top.next >= n) {
       --run.levels;
       continue;
@@ -114,9 +115,9 @@ std::int64_t continue_limit_set(LimitSetRun& run, const Canvas& canvas, std::int
     if (k == top.mirror) continue;
     ++done;
     ++run.counts.words;
-    const GeneralDisc& d = top.image[k];
+    const GeneralDisc& d = images[k];
     if (top.mirror >= 0) {
-      const GeneralDisc& m = top.image[top.mirror];  // the parent's complement
+      const GeneralDisc& m = images[top.mirror];  // the parent's complement
       if (strays(d, {m.x, m.y, m.r, !m.outside})) {
         ++run.counts.strayed;
         continue;
@@ -138,8 +139,9 @@ std::int64_t continue_limit_set(LimitSetRun& run, const Canvas& canvas, std::int
       continue;
     }
     LimitLevel& next = run.level[run.levels];
+    GeneralDisc* next_images = run.image + run.levels * n;
     for (int j = 0; j < n; ++j)
-      next.image[j] = j == k ? GeneralDisc{d.x, d.y, d.r, !d.outside} : image_disc(d, top.image[j]);
+      next_images[j] = j == k ? GeneralDisc{d.x, d.y, d.r, !d.outside} : image_disc(d, images[j]);
     next.mirror = k;
     next.next = 0;
     ++run.levels;

@@ -32,7 +32,7 @@
 // follows the words for a budget of work units from where the last one
 // stopped, so any split of the work plots the same pixels as one run. A
 // unit is one image disc looked at or computed. Nothing is allocated:
-// LimitSetRun holds the stack for the deepest word, about 270 KB, so keep
+// LimitSetRun holds the stack for the deepest word, about 290 KB, so keep
 // it off small stacks (the browser's is 64 KB).
 //
 // Tangent circles make parabolic words whose images shrink slowly, as 1 / k^2
@@ -50,7 +50,15 @@
 #include "nested_discs.h"
 #include "world_frame.h"
 
-constexpr int max_limit_depth = 512;
+// The stack holds max_limit_images images, n a level: words of up to
+// limit_depth_capacity(n) letters (2730 for three circles, 512 for 16).
+constexpr int max_limit_depth = 4096;
+constexpr int max_limit_images = 8192;
+
+constexpr int limit_depth_capacity(int n) {
+  return n < 2 ? max_limit_depth
+               : (max_limit_images / n < max_limit_depth ? max_limit_images / n : max_limit_depth);
+}
 
 enum class LimitPlot { pixel, disc_radius_1, disc_radius_2 };
 
@@ -64,7 +72,7 @@ struct LimitVisit {
 };
 
 struct LimitRules {
-  int depth;            // longest word followed, 1 to max_limit_depth
+  int depth;            // longest word followed, 1 to limit_depth_capacity(n)
   std::int64_t words;   // most words looked at before the run ends, stopped
   LimitPlot plot;
   bool by_first_circle;  // colours[first circle of the word], else colour
@@ -83,7 +91,6 @@ struct LimitCounts {
 };
 
 struct LimitLevel {
-  GeneralDisc image[max_nested_circles];  // every disc under this level's map
   int mirror;  // the word's last circle, which its children skip; -1 at the root
   int next;    // the next child to look at
 };
@@ -96,10 +103,11 @@ struct LimitSetRun {
   int levels;                       // on the stack; 0 when done
   LimitCounts counts;
   LimitLevel level[max_limit_depth];
+  GeneralDisc image[max_limit_images];  // level l's: every disc under its map, from l n on
 };
 
 // The view is the canvas of width x height seen through `frame`. A depth
-// outside 1 to max_limit_depth is taken to the nearest.
+// outside 1 to limit_depth_capacity(n) is taken to the nearest.
 void begin_limit_set(LimitSetRun& run, const NestedDiscs& discs, const LimitRules& rules,
                      const WorldFrame& frame, int width, int height);
 
