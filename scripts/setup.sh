@@ -87,7 +87,7 @@ release_is_current() {
   for name in "${programs[@]}"; do [ -x "$dir/bin/$name" ] || return 1; done
   [ -f "$dir/headless/libheadless_runner.so" ] && [ -x "$dir/headless/animate_pictures" ] &&
     [ -x "$dir/headless/export_pictures" ] &&
-    [ -x "$dir/headless/tour" ] && [ -x "$dir/scene/render_scene" ] || return 1
+    [ -x "$dir/tour/tour" ] && [ -x "$dir/scene/render_scene" ] || return 1
   [ -z "$(find "$root/CMakeLists.txt" "$root/raster" "$root/inversion" "$root/random" "$root/programs" \
     "$root/headless" "$root/scene" -newer "$dir/.built" -print -quit)" ]
 }
