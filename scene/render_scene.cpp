@@ -11,6 +11,7 @@
 
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -205,8 +206,8 @@ void report_progress(void* context, double done) {
   if (elapsed < 1.0 || now - p->shown < std::chrono::milliseconds(200) || done <= 0) return;
   p->shown = now;
   const double left = elapsed / done - elapsed;
-  std::fprintf(stderr, "\r%s: %3d%%, about %.0f s left ", p->label.c_str(),
-               static_cast<int>(done * 100), left);
+  std::fprintf(stderr, "\r%s: %5.1f%%, about %.0f s left ", p->label.c_str(),
+               std::floor(done * 1000) / 10, left);
   p->printed = true;
 }
 

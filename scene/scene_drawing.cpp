@@ -65,60 +65,84 @@ void begin_generations(SceneDrawing& d, const Layer& layer) {
   d.grown = 0;
 }
 
-// Grows up to `images` more images; returns true once the layer is grown.
-// Discs are drawn by the routine itself; a generation drawn as outlines,
-// or not at all, is grown on the spare canvas and its new images outlined
-// or visited after it (the routine draws nothing there, so the order of
-// what reaches the canvas is one run's).
-bool grow_generations(SceneDrawing& d, const Layer& layer, std::int64_t images) {
+// What drawing a stored image cost beyond its image_units: a disc's pixels,
+// an outline's rows and columns, on the part of the canvas it covers, a
+// unit for every pixels_a_unit of them. A generation of large discs thus
+// takes more pieces than one of small ones.
+constexpr std::int64_t pixels_a_unit = 32;
+std::int64_t drawing_cost(const SceneDrawing& d, const Circle& c, bool disc) {
+  if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.r)) return 0;
+  const double x = frame_column(d.frame, c.x), y = frame_row(d.frame, c.y), r = frame_radius(d.frame, c.r);
+  const double w = std::clamp(x + r + 1, 0.0, double(d.canvas.width)) - std::clamp(x - r, 0.0, double(d.canvas.width));
+  const double h = std::clamp(y + r + 1, 0.0, double(d.canvas.height)) - std::clamp(y - r, 0.0, double(d.canvas.height));
+  return static_cast<std::int64_t>((disc ? w * h : 2 * (w + h)) / pixels_a_unit);
+}
+
+// Grows images until `spent` reaches `limit` (at least one image);
+// returns true once the layer is grown. Discs are drawn by the routine
+// itself; a generation drawn as outlines, or not at all, is grown on the
+// spare canvas and its new images outlined or visited after it (the
+// routine draws nothing there, so the order of what reaches the canvas is
+// one run's).
+bool grow_generations(SceneDrawing& d, const Layer& layer, std::int64_t limit, std::int64_t& spent) {
   CircleGeneration& generation = d.generation;
   while (d.depth < layer.depth) {
     const std::uint32_t colour = layer.colours[d.depth];
-    const bool discs =
-        d.visit == nullptr && colour != no_colour && layer.style == GenerationStyle::discs;
+    const bool drawn = d.visit == nullptr && colour != no_colour;
+    const bool discs = drawn && layer.style == GenerationStyle::discs;
     const std::int64_t all = static_cast<std::int64_t>(generation.n) * (generation.n - 1);
-    const std::int64_t count = std::min(images, all - d.grown);
+    // Small batches, so that the cost of large discs ends a piece in time.
+    const std::int64_t count = std::min({(limit - spent + image_units - 1) / image_units,
+                                         all - d.grown, std::int64_t{256}});
     const int from = generation.n_next;
     const Canvas spare{&d.spare_pixel, 1, 1, 1};
     grow_generation_part(discs ? d.canvas : spare, generation, d.frame, colour, d.grown, count);
+    spent += count * image_units;
     for (int k = from; k < generation.n_next; ++k) {
       const Circle stored{generation.next.x[k], generation.next.y[k], generation.next.r[k]};
       if (d.visit != nullptr)
         d.visit(d.visit_context, d.depth, stored);
-      else if (colour != no_colour && layer.style == GenerationStyle::outlines)
+      else if (drawn && layer.style == GenerationStyle::outlines)
         draw_outline(d.canvas, d.frame, stored, colour);
+      if (drawn) spent += drawing_cost(d, stored, discs);
     }
     d.grown += count;
     d.done += count * image_units;
-    images -= count;
-    if (d.grown < all) return false;
-    if (d.depth + 1 < layer.depth) promote_generation(generation);
-    ++d.depth;
-    d.grown = 0;
-    generation.n_next = 0;
-    if (images <= 0 && d.depth < layer.depth) return false;
+    if (d.grown == all) {
+      if (d.depth + 1 < layer.depth) promote_generation(generation);
+      ++d.depth;
+      d.grown = 0;
+      generation.n_next = 0;
+    }
+    if (spent >= limit && d.depth < layer.depth) return false;
   }
   return true;
 }
 
 // Throws the skip away, then walks; returns true once the walk is done.
-bool go_on_walking(SceneDrawing& d, std::int64_t budget) {
+bool go_on_walking(SceneDrawing& d, std::int64_t budget, std::int64_t& spent) {
   SceneWalkRun& run = d.walk;
+  const std::int64_t start = d.done;
   if (run.skip > 0) {
     const std::int64_t units = std::min(budget, (run.skip + skip_draws_a_unit - 1) / skip_draws_a_unit);
     skip_scene_walk(run, units * skip_draws_a_unit);
     d.done += units;
     budget -= units;
-    if (run.skip > 0 || budget <= 0) return false;
+    if (run.skip > 0 || budget <= 0) {
+      spent += units;
+      return false;
+    }
   }
   const std::int64_t before = run.done;
   continue_scene_walk(run, d.canvas, d.frame, budget);
   d.done += run.done - before;
+  spent += d.done - start;
   return run.done >= run.total;
 }
 
-// Goes on with the layer in progress for up to `budget` units; true once it is complete.
-bool go_on(SceneDrawing& d, std::int64_t budget) {
+// Goes on with the layer in progress for up to `budget` units, adding the
+// units spent to `spent`; true once the layer is complete.
+bool go_on(SceneDrawing& d, std::int64_t budget, std::int64_t& spent) {
   const Layer& layer = d.scene->layers[d.layer];
   if (!d.started) {
     d.started = true;
@@ -132,9 +156,9 @@ bool go_on(SceneDrawing& d, std::int64_t budget) {
       if (d.visit == nullptr) circles_layer(*d.scene, layer, d.canvas, d.frame);
       return true;
     case LayerKind::generations:
-      return grow_generations(d, layer, (budget + image_units - 1) / image_units);
+      return grow_generations(d, layer, spent + budget, spent);
     case LayerKind::walk:
-      return go_on_walking(d, budget);
+      return go_on_walking(d, budget, spent);
   }
   return true;
 }
@@ -181,8 +205,9 @@ void begin_scene_drawing(SceneDrawing& d, const Scene& scene, const Canvas& canv
 std::int64_t continue_scene_drawing(SceneDrawing& d, std::int64_t budget) {
   const std::int64_t start = d.done;
   budget = std::max<std::int64_t>(budget, 1);
-  while (d.layer < d.end && d.done - start < budget) {
-    if (!go_on(d, budget - (d.done - start))) continue;
+  std::int64_t spent = 0;
+  while (d.layer < d.end && spent < budget) {
+    if (!go_on(d, budget - spent, spent)) continue;
     d.done = d.layer_end;  // a stuck walk's steps count as done
     ++d.layer;
     d.started = false;
