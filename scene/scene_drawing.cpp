@@ -50,8 +50,12 @@ void begin_generations(SceneDrawing& d, const Layer& layer) {
     next_capacity = std::max(next_capacity, n);
     if (g + 1 < layer.depth) current_capacity = std::max(current_capacity, n);
   }
-  d.store.assign(3 * static_cast<std::size_t>(current_capacity + next_capacity), 0.0f);
-  float* p = d.store.data();
+  const std::size_t size = 3 * static_cast<std::size_t>(current_capacity + next_capacity);
+  if (d.store == nullptr || d.store_size < size) {
+    d.store.reset(new float[size]);
+    d.store_size = size;
+  }
+  float* p = d.store.get();
   const int cc = static_cast<int>(current_capacity), nc = static_cast<int>(next_capacity);
   const CircleSlots current{p, p + cc, p + 2 * cc, cc};
   const CircleSlots next{p + 3 * cc, p + 3 * cc + nc, p + 3 * cc + 2 * nc, nc};
@@ -69,7 +73,7 @@ void begin_generations(SceneDrawing& d, const Layer& layer) {
 // an outline's rows and columns, on the part of the canvas it covers, a
 // unit for every pixels_a_unit of them. A generation of large discs thus
 // takes more pieces than one of small ones.
-constexpr std::int64_t pixels_a_unit = 32;
+constexpr std::int64_t pixels_a_unit = 4;
 std::int64_t drawing_cost(const SceneDrawing& d, const Circle& c, bool disc) {
   if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.r)) return 0;
   const double x = frame_column(d.frame, c.x), y = frame_row(d.frame, c.y), r = frame_radius(d.frame, c.r);
@@ -91,9 +95,8 @@ bool grow_generations(SceneDrawing& d, const Layer& layer, std::int64_t limit, s
     const bool drawn = d.visit == nullptr && colour != no_colour;
     const bool discs = drawn && layer.style == GenerationStyle::discs;
     const std::int64_t all = static_cast<std::int64_t>(generation.n) * (generation.n - 1);
-    // Small batches, so that the cost of large discs ends a piece in time.
-    const std::int64_t count = std::min({(limit - spent + image_units - 1) / image_units,
-                                         all - d.grown, std::int64_t{256}});
+    // One image at a time: one large disc may be a piece's whole budget.
+    const std::int64_t count = std::min<std::int64_t>(1, all - d.grown);
     const int from = generation.n_next;
     const Canvas spare{&d.spare_pixel, 1, 1, 1};
     grow_generation_part(discs ? d.canvas : spare, generation, d.frame, colour, d.grown, count);

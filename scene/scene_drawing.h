@@ -17,8 +17,9 @@
 // it. A generations layer allocates its two stores when it starts.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
-#include <vector>
+#include <memory>
 
 #include "canvas.h"
 #include "circle_generation.h"
@@ -43,7 +44,10 @@ struct SceneDrawing {
   std::int64_t total;
   std::int64_t layer_end;  // `done` once the layer in progress is complete
   SceneWalkRun walk;
-  std::vector<float> store;  // a generations layer's current and next stores
+  // A generations layer's current and next stores, left uninitialised:
+  // zeroing megabytes would be one long unbudgeted step.
+  std::unique_ptr<float[]> store;
+  std::size_t store_size = 0;
   CircleGeneration generation;
   int depth;           // the generation being grown
   std::int64_t grown;  // its images so far
