@@ -9,9 +9,11 @@
 // is cut: a walk step, skip_draws_a_unit draws of a walk's skip,
 // image_units for an image of a generation. An outlines or discs layer
 // (16 circles at most) counts as none and is drawn whole, so a scene of
-// circles and walks counts its walk steps alone. A
-// generation is grown image by image in pair order, as the programs'
-// routine grows it. A walk that gets stuck counts as done.
+// circles and walks counts its walk steps alone. A generation is grown
+// image by image in pair order, as the programs' routine grows it, and a
+// piece also pays for the pixels its images fill, so large discs end it
+// sooner (done and total still count image_units an image). A walk that
+// gets stuck counts as done.
 //
 // The drawing refers to the scene and the canvas given; both must outlive
 // it. A generations layer allocates its two stores when it starts.
