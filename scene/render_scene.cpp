@@ -3,14 +3,16 @@
 //
 // Every argument and every scene is read and checked before anything is
 // drawn or written: a bad one gets one line on standard error and status 2.
-// A picture is written to a temporary file beside its name and renamed into
-// place, so a failed write leaves nothing behind (status 1).
+// A picture is written unnamed in its folder and linked in once whole, so
+// a failed write leaves nothing behind (status 1), nor does a stop signal
+// (held back, looked for between pieces of the work: status 128 + it).
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
 #include <chrono>
+#include <cmath>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -27,7 +29,11 @@
 #include "program_scenes.h"
 #include "whole_number.h"
 #include "scene_json.h"
+#include "shell_word.h"
+#include "standard_output.h"
+#include "stop_signals.h"
 #include "svg_picture.h"
+#include "whole_file.h"
 
 namespace {
 
@@ -190,9 +196,35 @@ Job load(const std::string& arg, const Options& options) {
   return job;
 }
 
-// A progress line on a terminal, for renders that take over a second.
+// The file a job is written to, while it is written: unnamed in its
+// folder until it is whole (whole_file.h), replacing what had its name.
+struct Output {
+  int folder = -1;
+  std::string name;  // within the folder
+  std::string shown;  // as given
+  WholeFile file;
+};
+
+// A stop signal held back since the start: what was begun is removed and
+// the render ends by the signal (status 128 + it).
+void stop_if_asked(Output* out) {
+  const int signal = pending_stop_signal();
+  if (signal == 0) return;
+  if (out != nullptr && out->file.fd >= 0) {
+    close(out->file.fd);
+    abandon_whole_file(out->file, out->folder, out->name.c_str());
+  }
+  std::fprintf(stderr, "%srender: stopped by SIG%s%s\n", isatty(STDERR_FILENO) == 1 ? "\n" : "", sigabbrev_np(signal),
+               out != nullptr ? ("; " + out->shown + " was not written").c_str() : "");
+  end_by_signal(signal);
+}
+
+// Between pieces of the drawing: a stop signal is looked for, and on a
+// terminal, for renders that take over a second, a progress line shown.
 struct Progress {
   std::string label;
+  Output* output;
+  bool terminal;
   std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
   std::chrono::steady_clock::time_point shown{};
   bool printed = false;
@@ -200,50 +232,60 @@ struct Progress {
 
 void report_progress(void* context, double done) {
   Progress* p = static_cast<Progress*>(context);
+  stop_if_asked(p->output);
+  if (!p->terminal) return;
   const auto now = std::chrono::steady_clock::now();
   const double elapsed = std::chrono::duration<double>(now - p->start).count();
   if (elapsed < 1.0 || now - p->shown < std::chrono::milliseconds(200) || done <= 0) return;
   p->shown = now;
   const double left = elapsed / done - elapsed;
-  std::fprintf(stderr, "\r%s: %3d%%, about %.0f s left ", p->label.c_str(),
-               static_cast<int>(done * 100), left);
+  std::fprintf(stderr, "\r%s: %5.1f%%, about %.0f s left ", p->label.c_str(),
+               std::floor(done * 1000) / 10, left);
   p->printed = true;
 }
 
-// An argument as the shell reads it back.
-std::string quoted(const std::string& arg) {
-  if (!arg.empty() &&
-      arg.find_first_not_of(
-          "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789_-.,:/=+") ==
-          std::string::npos)
-    return arg;
-  std::string text = "'";
-  for (char c : arg) text += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return text + "'";
+// The file's bytes, with a look for a stop signal before each piece.
+struct Sink {
+  StdioSink stdio;
+  Output* output;
+};
+
+bool write_piece(void* context, const void* bytes, std::size_t size) {
+  Sink* sink = static_cast<Sink*>(context);
+  stop_if_asked(sink->output);
+  return write_to_stdio(&sink->stdio, bytes, size);
 }
 
-// Draws or writes one job into a temporary file beside its name, then renames it.
+// Draws or writes one job into an unnamed file in its folder, then links
+// it in under its name.
 bool render(const Job& job) {
-  std::string temporary = job.out + ".partial-XXXXXX";
-  const int fd = mkstemp(temporary.data());
-  if (fd < 0) {
-    std::fprintf(stderr, "render: cannot write %s: %s\n", job.out.c_str(), std::strerror(errno));
+  Output out;
+  out.shown = job.out;
+  const std::size_t slash = job.out.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : job.out.substr(0, slash);
+  out.name = slash == std::string::npos ? job.out : job.out.substr(slash + 1);
+  out.folder = open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  const auto fail = [&](int cause, const char* reason) {
+    std::fprintf(stderr, "render: cannot write %s: %s\n", job.out.c_str(),
+                 cause != 0 ? std::strerror(cause) : reason);
+    if (out.folder >= 0) close(out.folder);
     return false;
-  }
-  fchmod(fd, 0644);
-  StdioSink sink{fdopen(fd, "wb"), 0};
-  if (sink.file == nullptr) {
-    std::fprintf(stderr, "render: cannot write %s: %s\n", job.out.c_str(), std::strerror(errno));
-    close(fd);
-    std::remove(temporary.c_str());
-    return false;
+  };
+  if (out.folder < 0 || !begin_whole_file(out.folder, out.name.c_str(), out.file, true))
+    return fail(errno, "");
+  Sink sink{{fdopen(out.file.fd, "wb"), 0}, &out};
+  if (sink.stdio.file == nullptr) {
+    const int cause = errno;
+    close(out.file.fd);
+    abandon_whole_file(out.file, out.folder, out.name.c_str());
+    return fail(cause, "");
   }
   char error[256] = "cannot write the picture";
   bool written = false;
   const int width = job.scene.width, height = job.scene.height;
   if (ends_with(job.out, ".json")) {
     const std::string text = scene_json_text(job.scene);
-    written = write_to_stdio(&sink, text.data(), text.size());
+    written = write_piece(&sink, text.data(), text.size());
   } else {
     std::vector<std::uint32_t> pixels;
     try {
@@ -252,45 +294,45 @@ bool render(const Job& job) {
       std::snprintf(error, sizeof error, "not enough memory for %d x %d pixels", width, height);
     }
     const Canvas canvas{pixels.data(), width, height, width};
-    Progress progress{job.label};
+    Progress progress{job.label, &out, isatty(STDERR_FILENO) == 1};
     const SceneProgress report{report_progress, &progress};
-    const SceneProgress* shown = isatty(STDERR_FILENO) ? &report : nullptr;
     if (pixels.empty()) {
       written = false;
     } else if (ends_with(job.out, ".svg")) {
-      written =
-          write_scene_svg(job.scene, canvas, shown, write_to_stdio, &sink, error, sizeof error);
+      written = write_scene_svg(job.scene, canvas, &report, write_piece, &sink, error, sizeof error);
     } else {
-      draw_scene(job.scene, canvas, shown);
+      draw_scene(job.scene, canvas, &report);
       written = encode_png({pixels.data(), width, height, width}, no_transparent_colour,
-                           write_to_stdio, &sink, error, sizeof error);
+                           write_piece, &sink, error, sizeof error);
     }
     if (progress.printed)
       std::fprintf(stderr, "\r%*s\r", static_cast<int>(job.label.size()) + 30, "");
   }
   // The first system error met names the cause; else the writer's reason.
   errno = 0;
-  const bool flushed = written && std::fflush(sink.file) == 0;
-  int cause = sink.error != 0 ? sink.error : written && !flushed ? errno : 0;
+  const bool flushed = written && std::fflush(sink.stdio.file) == 0;
+  int cause = sink.stdio.error != 0 ? sink.stdio.error : written && !flushed ? errno : 0;
+  bool named = flushed && name_whole_file(out.file, out.folder, out.name.c_str());
+  if (flushed && !named) cause = errno;
   errno = 0;
-  const bool closed = std::fclose(sink.file) == 0;
-  if (cause == 0 && !closed) cause = errno;
-  if (flushed && closed) {
-    if (std::rename(temporary.c_str(), job.out.c_str()) == 0) {
-      std::printf("%s: %s (%d x %d)\n", job.label.c_str(), job.out.c_str(), width, height);
-      return true;
-    }
+  if (std::fclose(sink.stdio.file) != 0 && named) {
+    named = false;
     cause = errno;
   }
-  std::fprintf(stderr, "render: cannot write %s: %s\n", job.out.c_str(),
-               cause != 0 ? std::strerror(cause) : error);
-  std::remove(temporary.c_str());
-  return false;
+  if (!named) {
+    abandon_whole_file(out.file, out.folder, out.name.c_str());
+    return fail(cause, error);
+  }
+  close(out.folder);
+  std::printf("%s: %s (%d x %d)\n", job.label.c_str(), job.out.c_str(), width, height);
+  return true;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
+  guard_standard_descriptors();
+  hold_stop_signals();
   const Options options = parse(argc, argv);
   std::vector<Job> jobs;
   bool any_program = false;
@@ -316,11 +358,15 @@ int main(int argc, char** argv) {
   }
   bool failed = false;
   for (const Job& job : jobs) failed = !render(job) || failed;
+  stop_if_asked(nullptr);
+  std::string clock_line;
   if (any_program && !options.clock_given) {
     std::string again = "./suite render";
-    for (int i = 1; i < argc; ++i) again += " " + quoted(argv[i]);
-    std::printf("Clock %u; to draw this again: %s --clock %u\n", options.clock, again.c_str(),
-                options.clock);
+    for (int i = 1; i < argc; ++i) again += " " + shell_word(argv[i]);
+    clock_line = "Clock " + std::to_string(options.clock) + "; to draw this again: " + again +
+                 " --clock " + std::to_string(options.clock);
+    std::printf("%s\n", clock_line.c_str());
   }
+  if (!standard_output_written("render", clock_line)) failed = true;
   return failed ? 1 : 0;
 }

@@ -123,7 +123,7 @@ bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgr
       out.text("</g>\n");
     } else if (layer.kind == LayerKind::generations) {
       GenerationOut g{&out, &layer, &frame};
-      visit_generations(scene, k, frame, generation_circle, &g);
+      visit_generations(scene, k, frame, generation_circle, &g, progress);
       if (g.open >= 0) out.text("</g>\n");
     } else {
       // Cleared to a colour the walk does not plot, which the PNG makes transparent.

@@ -23,8 +23,8 @@ sdl_package() {
 # The browser build (./suite web) and its tests: emscripten, node to serve
 # the site, and headless Chromium with npm for the tests' node packages.
 # Debian's nodejs comes without npm; other builds of node bring their own.
-web_packages=(emscripten)
-web_test_packages=(emscripten chromium)
+web_packages=(emscripten libstb-dev)
+web_test_packages=(emscripten libstb-dev chromium)
 node_packages() {
   command -v node >/dev/null || echo nodejs
   if [ "$1" = test ] && ! command -v npm >/dev/null; then echo npm; fi

@@ -18,7 +18,7 @@ fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
 
 floor_of() {
   case "$1" in
-    random | raster | images) echo 0 ;;
+    random | raster | images | commands) echo 0 ;;
     inversion) echo 1 ;;
     window | scene) echo 2 ;;
     programs) echo 3 ;;
