@@ -33,9 +33,8 @@ bool read_explorer_link(std::string_view query, Scene& scene, SceneErrors& error
   }
   if (!clocked && errors.empty()) errors.push_back({"clock", "missing (the program's picture depends on it)"});
   if (!errors.empty()) return false;
-  std::string refusal;
-  if (!program_scene(program, static_cast<int>(picture), static_cast<std::uint32_t>(clock), scene, refusal)) {
-    errors.push_back({"program", refusal});
+  if (!program_scene(program, picture, static_cast<std::uint32_t>(clock), scene, errors)) {
+    errors.back().field = "program";
     return false;
   }
   return true;

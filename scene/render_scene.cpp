@@ -10,16 +10,17 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdint>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <ctime>
-#include <fstream>
 #include <new>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include <nlohmann/json.hpp>
 
 #include "draw_scene.h"
 #include "png_encode.h"
@@ -55,6 +56,8 @@ void help() {
       "Draws each SCENE, exactly as the suite's programs draw, into a picture.\n"
       "SCENE is a scene file (JSON), an explorer link (http://.../explore.html?QUERY)\n"
       "or its QUERY alone, or PROGRAM:K, picture K of a program as a scene.\n"
+      "A scene file is a regular file of at most 4 MB; a scene holds at most 10^11\n"
+      "steps a walk, a skip of 10^10 draws and 2000000 images a generation.\n"
       "\n"
       "Options:\n"
       "  --size WxH ......... draw W x H pixels of the same region of the plane\n"
@@ -73,11 +76,6 @@ void help() {
 
 [[noreturn]] void usage_error(const std::string& line) {
   std::fprintf(stderr, "render: %s (./suite render --help)\n", line.c_str());
-  std::exit(2);
-}
-
-[[noreturn]] void scene_error(const std::string& line) {
-  std::fprintf(stderr, "%s\n", line.c_str());
   std::exit(2);
 }
 
@@ -133,16 +131,16 @@ Options parse(int argc, char** argv) {
   return options;
 }
 
-// PROGRAM:K, with the program's name in lower case letters, digits and _.
-bool program_picture(const std::string& arg, std::string& program, int& picture) {
+// PROGRAM:K, with the program's name in lower case letters, digits and _
+// and K any digits (-1 for a K past 64 bits, one no program has).
+bool program_picture(const std::string& arg, std::string& program, std::int64_t& picture) {
   const std::size_t colon = arg.find(':');
-  if (colon == std::string::npos || colon == 0 ||
-      arg.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_") != colon)
+  if (colon == std::string::npos || colon == 0 || colon + 1 == arg.size() ||
+      arg.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_") != colon ||
+      arg.find_first_not_of("0123456789", colon + 1) != std::string::npos)
     return false;
-  std::int64_t k = 0;
-  if (!whole_number(arg.substr(colon + 1), 0, 1000000, k)) return false;
   program = arg.substr(0, colon);
-  picture = static_cast<int>(k);
+  if (!whole_number(arg.substr(colon + 1), 0, INT64_MAX, picture)) picture = -1;
   return true;
 }
 
@@ -154,40 +152,96 @@ std::string file_stem(const std::string& path) {
   return name.empty() ? "scene" : name;
 }
 
-Job load(const std::string& arg, const Options& options) {
-  Job job{arg, "", false, {}, ""};
-  SceneErrors errors;
-  std::string program;
-  int picture = 0;
+// A scene file's text: a regular file of at most max_scene_file_bytes,
+// checked on the open descriptor before it is read (a FIFO is opened
+// without waiting for a writer, and refused).
+bool read_scene_file(const std::string& path, std::string& text, std::string& problem) {
+  const int fd = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
   struct stat file;
-  if (program_picture(arg, program, picture) && stat(arg.c_str(), &file) != 0) {
-    std::string refusal;
-    if (!program_scene(program, picture, options.clock, job.scene, refusal)) scene_error(refusal);
+  if (fd < 0 || fstat(fd, &file) != 0) {
+    problem = std::strerror(errno);
+    if (fd >= 0) close(fd);
+    return false;
+  }
+  const std::string limit = std::to_string(max_scene_file_bytes / 1000000) + " MB";
+  if (!S_ISREG(file.st_mode))
+    problem = "not a regular file (a scene file is JSON of at most " + limit + ")";
+  else if (static_cast<std::uint64_t>(file.st_size) > max_scene_file_bytes)
+    problem = "more than " + limit + " (a scene file is JSON of at most " + limit + ")";
+  // One byte past the limit shows a file that grew after fstat.
+  text.resize(max_scene_file_bytes + 1);
+  std::size_t got = 0;
+  while (problem.empty() && got < text.size()) {
+    const ssize_t n = read(fd, text.data() + got, text.size() - got);
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) problem = std::strerror(errno);
+    if (n <= 0) break;
+    got += static_cast<std::size_t>(n);
+  }
+  close(fd);
+  if (problem.empty() && got > max_scene_file_bytes) problem = "more than " + limit;
+  text.resize(got);
+  return problem.empty();
+}
+
+// The scene given by one SCENE argument, with the options applied and the
+// result checked again; false with the line to show.
+bool load(const std::string& arg, const Options& options, Job& job, std::string& line) {
+  job = {arg, "", false, {}, ""};
+  SceneErrors errors;
+  std::string program, text, problem;
+  std::int64_t picture = 0;
+  struct stat file;
+  const bool exists = stat(arg.c_str(), &file) == 0;
+  if (program_picture(arg, program, picture) && !exists) {
+    if (!program_scene(program, picture, options.clock, job.scene, errors)) {
+      line = error_line(errors);
+      // A K past 64 bits is named as it was written.
+      if (const std::size_t at = line.rfind(", not -1"); picture < 0 && at != std::string::npos)
+        line.replace(at + 6, 2, arg.substr(program.size() + 1));
+      return false;
+    }
     job.name = program + "-" + std::to_string(picture);
     job.from_program = true;
-  } else if (stat(arg.c_str(), &file) == 0) {
-    std::ifstream in(arg, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    if (!in || S_ISDIR(file.st_mode)) scene_error(arg + ": cannot read it");
-    if (!read_scene_json(text.str(), job.scene, errors))
-      scene_error(arg + ": " + error_line(errors));
+  } else if (exists) {
+    if (!read_scene_file(arg, text, problem)) {
+      line = arg + ": " + problem;
+      return false;
+    }
+    if (!read_scene_json(text, job.scene, errors)) {
+      line = arg + ": " + error_line(errors);
+      return false;
+    }
     job.name = file_stem(arg);
   } else if (arg.find('=') != std::string::npos) {
     std::string query = arg.substr(arg.find('?') == std::string::npos ? 0 : arg.find('?') + 1);
     query = query.substr(0, query.find('#'));
     job.label = "link";
-    if (!read_explorer_link(query, job.scene, errors)) scene_error("link: " + error_line(errors));
+    if (!read_explorer_link(query, job.scene, errors)) {
+      line = "link: " + error_line(errors);
+      return false;
+    }
     job.name = "link";
   } else {
-    scene_error(arg + ": " + std::strerror(errno) + " (a SCENE is a file, a link or PROGRAM:K)");
+    line = arg + ": " + std::strerror(errno) + " (a SCENE is a file, a link or PROGRAM:K)";
+    return false;
   }
   if (options.steps >= 0)
     for (int k = 0; k < job.scene.layer_count; ++k)
       if (job.scene.layers[k].kind == LayerKind::walk)
         job.scene.layers[k].walk.steps = options.steps;
-  if (options.width > 0) job.scene = resized_scene(job.scene, options.width, options.height);
-  return job;
+  if (options.width > 0) {
+    // A view scaled past the doubles' range, or to nothing, is refused as
+    // in a file: the resized scene is checked by the same reader.
+    nlohmann::ordered_json resized;
+    to_json(resized, resized_scene(job.scene, options.width, options.height));
+    if (!from_json(resized, job.scene, errors)) {
+      line = job.label + " at --size " + std::to_string(options.width) + "x" +
+             std::to_string(options.height) + ": " + error_line(errors);
+      return false;
+    }
+  }
+  return true;
 }
 
 // A progress line on a terminal, for renders that take over a second.
@@ -295,8 +349,14 @@ int main(int argc, char** argv) {
   std::vector<Job> jobs;
   bool any_program = false;
   for (const std::string& arg : options.scenes) {
-    jobs.push_back(load(arg, options));
-    any_program = any_program || jobs.back().from_program;
+    Job job;
+    std::string line;
+    if (!load(arg, options, job, line)) {
+      std::fprintf(stderr, "%s\n", line.c_str());
+      return 2;
+    }
+    jobs.push_back(job);
+    any_program = any_program || job.from_program;
   }
   // Names given twice (two links, one file twice) are numbered.
   for (std::size_t i = 0; i < jobs.size(); ++i) {

@@ -64,6 +64,12 @@ std::string colour_text(std::uint32_t colour) {
   return text;
 }
 
+// A value as it stands in the text, for a message; a link's bytes need
+// not be UTF-8, and a plain dump() would throw on them.
+std::string shown(const ordered_json& v) {
+  return v.dump(-1, ' ', false, ordered_json::error_handler_t::replace);
+}
+
 std::string join(const std::string& path, const std::string& key) {
   return path.empty() ? key : path + "." + key;
 }
@@ -149,7 +155,7 @@ struct Reader {
           return;
         }
     fail(join(path, key),
-         "unknown " + std::string(what) + " " + v.dump() + " (" + names_of(table) + ")");
+         "unknown " + std::string(what) + " " + shown(v) + " (" + names_of(table) + ")");
   }
 
   // A name, #rrggbb or rrggbb; "none" where allowed.
@@ -173,7 +179,7 @@ struct Reader {
         return;
       }
     }
-    fail(field, "unknown colour " + v.dump() + " (" + names_of(colour_names) +
+    fail(field, "unknown colour " + shown(v) + " (" + names_of(colour_names) +
                     (none_allowed ? ", none" : "") + ", or #rrggbb)");
   }
 
@@ -240,7 +246,7 @@ struct Reader {
     whole(j, "steps", path, 0, max_walk_steps, w.steps);
     whole(j, "burn_in", path, 0, max_walk_steps, w.burn_in);
     whole(j, "seed", path, 0, 4294967295, w.seed);
-    whole(j, "skip", path, 0, max_walk_steps, w.skip);
+    whole(j, "skip", path, 0, max_walk_skip, w.skip);
     colour(j, "colour", path, layer.colour);
     named(j, "plot", path, plot_names, "plot", w.plot);
     const std::string start = join(path, "start");
@@ -287,7 +293,11 @@ struct Reader {
     if (j.contains("view") && fields(j.at("view"), "view", {"x", "y", "scale"})) {
       number(j.at("view"), "x", "view", s.view.x);
       number(j.at("view"), "y", "view", s.view.y);
+      // A subnormal scale puts the whole plane on a pixel and loses the
+      // view's digits when the scene is resized.
       positive(j.at("view"), "scale", "view", s.view.scale);
+      if (s.view.scale > 0 && !std::isnormal(s.view.scale))
+        fail("view.scale", "must be at least 2.2250738585072014e-308");
     }
     named(j, "numbers", "", number_names, "number width", s.numbers);
     if (j.contains("circles")) {
@@ -321,25 +331,78 @@ struct Reader {
   }
 };
 
-// Only the first syntax error, with its line and column.
-struct SyntaxError : nlohmann::json_sax<ordered_json> {
-  std::string message;
-  bool null() override { return true; }
-  bool boolean(bool) override { return true; }
-  bool number_integer(number_integer_t) override { return true; }
-  bool number_unsigned(number_unsigned_t) override { return true; }
-  bool number_float(number_float_t, const string_t&) override { return true; }
-  bool string(string_t&) override { return true; }
-  bool binary(binary_t&) override { return true; }
-  bool start_object(std::size_t) override { return true; }
-  bool key(string_t&) override { return true; }
-  bool end_object() override { return true; }
-  bool start_array(std::size_t) override { return true; }
-  bool end_array() override { return true; }
+// The text's shape, checked before it is parsed into a value: the first
+// syntax error with its line and column, nesting deeper than
+// max_scene_nesting (the parser is iterative, but copying and comparing a
+// value recurse), and a key given twice in one object (the parser would
+// keep the last). Bounded by the depth, so it needs no recursion either.
+struct TextShape : nlohmann::json_sax<ordered_json> {
+  struct Level {
+    bool array;
+    std::size_t count;             // values met so far in an array
+    std::string key;               // the current key of an object
+    std::vector<std::string> keys;  // every key of an object so far
+  };
+  std::vector<Level> levels;
+  SceneError problem;
+  bool found = false;
+
+  std::string path() const {
+    std::string text;
+    for (const Level& level : levels)
+      text = level.array ? item(text, level.count - 1) : join(text, level.key);
+    return text;
+  }
+  bool value() {
+    if (!levels.empty() && levels.back().array) ++levels.back().count;
+    return true;
+  }
+  bool open(bool array) {
+    value();
+    if (levels.size() == max_scene_nesting) {
+      levels.resize(1);  // the field that holds the nesting, not the whole path
+      problem = {path(), "nested more than " + std::to_string(max_scene_nesting) + " deep"};
+      found = true;
+      return false;
+    }
+    levels.push_back({array, 0, {}, {}});
+    return true;
+  }
+  bool null() override { return value(); }
+  bool boolean(bool) override { return value(); }
+  bool number_integer(number_integer_t) override { return value(); }
+  bool number_unsigned(number_unsigned_t) override { return value(); }
+  bool number_float(number_float_t, const string_t&) override { return value(); }
+  bool string(string_t&) override { return value(); }
+  bool binary(binary_t&) override { return value(); }
+  bool start_object(std::size_t) override { return open(false); }
+  bool key(string_t& key) override {
+    Level& level = levels.back();
+    level.key = key;
+    for (const std::string& seen : level.keys)
+      if (seen == key) {
+        problem = {path(), "given twice"};
+        found = true;
+        return false;
+      }
+    level.keys.push_back(key);
+    return true;
+  }
+  bool end_object() override {
+    levels.pop_back();
+    return true;
+  }
+  bool start_array(std::size_t) override { return open(true); }
+  bool end_array() override {
+    levels.pop_back();
+    return true;
+  }
   bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override {
-    message = e.what();
+    std::string message = e.what();
     const std::size_t bracket = message.find("] ");
     if (message[0] == '[' && bracket != std::string::npos) message.erase(0, bracket + 2);
+    problem = {"", "not JSON: " + message};
+    found = true;
     return false;
   }
 };
@@ -415,14 +478,13 @@ bool from_json(const ordered_json& j, Scene& scene, SceneErrors& errors) {
 }
 
 bool read_scene_json(std::string_view text, Scene& scene, SceneErrors& errors) {
-  const ordered_json j = ordered_json::parse(text, nullptr, false);
-  if (j.is_discarded()) {
-    SyntaxError syntax;
-    ordered_json::sax_parse(text, &syntax);
-    errors.push_back({"", "not JSON: " + syntax.message});
+  TextShape shape;
+  ordered_json::sax_parse(text, &shape);
+  if (shape.found) {
+    errors.push_back(shape.problem);
     return false;
   }
-  return from_json(j, scene, errors);
+  return from_json(ordered_json::parse(text), scene, errors);
 }
 
 std::string scene_json_text(const Scene& scene) {

@@ -156,6 +156,11 @@ bool read_scene_link(std::string_view query, Scene& scene, SceneErrors& errors) 
     const std::string value =
         equals == std::string::npos ? "" : percent_decoded(pair.substr(equals + 1));
     const std::vector<std::string> values = split(value, ',');
+    const bool single = key == "size" || key == "background" || key == "view" || key == "numbers";
+    if (single && j.contains(key == "size" ? "width" : key)) {
+      errors.push_back({key, "given twice"});
+      continue;
+    }
     if (key == "size") {
       const std::vector<std::string> sides = split(value, 'x');
       if (sides.size() != 2) {

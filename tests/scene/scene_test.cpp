@@ -53,8 +53,8 @@ std::vector<ProgramPicture> offered_pictures() {
 
 Scene scene_of(const ProgramPicture& p, std::uint32_t clock = clock_value) {
   Scene scene{};
-  std::string refusal;
-  EXPECT_TRUE(program_scene(p.program, p.picture, clock, scene, refusal)) << refusal;
+  SceneErrors errors;
+  EXPECT_TRUE(program_scene(p.program, p.picture, clock, scene, errors)) << error_line(errors);
   return scene;
 }
 
@@ -94,20 +94,24 @@ std::string edited(std::string text, const std::string& from, const std::string&
   return text;
 }
 
-// Runs render_scene with `arguments` in a fresh folder holding scene.json;
-// returns its status, with its standard error and the folder's files after.
+// Runs render_scene with `arguments` in a fresh folder holding scene.json,
+// after the shell command `setup` there; returns its status, with its
+// standard error and the files it left in the folder.
 int render(const std::string& scene_text, const std::string& arguments, std::string& error,
-           std::vector<std::string>& files) {
+           std::vector<std::string>& files, const std::string& setup = "true") {
   const fs::path folder = fs::temp_directory_path() / ("render-" + std::to_string(::getpid()));
   fs::remove_all(folder);
   fs::create_directories(folder);
   std::ofstream(folder / "scene.json") << scene_text;
-  const std::string command =
-      "cd '" + folder.string() + "' && '" RENDER_SCENE "' " + arguments + " >/dev/null 2>err";
+  const std::string in = "cd '" + folder.string() + "' && ";
+  EXPECT_EQ(std::system((in + setup + " && touch err").c_str()), 0) << setup;
+  std::vector<fs::path> before;
+  for (const auto& entry : fs::directory_iterator(folder)) before.push_back(entry.path());
+  const std::string command = in + "'" RENDER_SCENE "' " + arguments + " >/dev/null 2>err";
   const int status = std::system(command.c_str());
   error = read_text(folder / "err");
   for (const auto& entry : fs::directory_iterator(folder))
-    if (entry.path().filename() != "err" && entry.path().filename() != "scene.json")
+    if (std::find(before.begin(), before.end(), entry.path()) == before.end())
       files.push_back(entry.path().filename().string());
   fs::remove_all(folder);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -159,12 +163,12 @@ TEST(ProgramScenes, AreThePicturesTheTextsOffer) {
   for (const ListedProgram& program : listed_programs()) {
     for (int k = 1; k <= program.flips + 1; ++k) {
       Scene scene{};
-      std::string refusal;
+      SceneErrors errors;
       const bool listed = std::any_of(offered.begin(), offered.end(), [&](const ProgramPicture& p) {
         return p.program == program.name && p.picture == k;
       });
-      EXPECT_EQ(program_scene(program.name, k, clock_value, scene, refusal), listed)
-          << program.name << ":" << k << " " << refusal;
+      EXPECT_EQ(program_scene(program.name, k, clock_value, scene, errors), listed)
+          << program.name << ":" << k << " " << error_line(errors);
     }
   }
 }
@@ -251,6 +255,98 @@ TEST(RenderCommand, RefusesBadScenesWithOneLineAndWritesNothing) {
     EXPECT_EQ(render(row.scene, row.arguments, error, files), 2) << row.arguments;
     EXPECT_EQ(error, row.line + "\n") << row.arguments;
     EXPECT_TRUE(files.empty()) << row.arguments << " wrote " << files.front();
+  }
+}
+
+// Hostile input: bad bytes in links, nesting, special and huge files, keys
+// given twice, work past the stated bounds, views the resize breaks; each
+// refused with one line and status 2, and each limit's last value taken.
+TEST(RenderCommand, RefusesHostileInputsAtEachLimit) {
+  const auto with = [](const std::string& from, const std::string& to) {
+    return edited(small_scene, from, to);
+  };
+  const auto nested = [](std::size_t depth) {
+    return std::string(depth, '[') + std::string(depth, ']');
+  };
+  // Generations over `circles` circles, `depth` of them, grown but not drawn.
+  const auto generations = [&](int circles, int depth) {
+    std::string text = small_scene, colours = R"("none")";
+    for (int k = 3; k < circles; ++k) text = edited(text, R"("circles": [)", R"("circles": [{"x": 9, "y": 9, "r": 1}, )");
+    for (int g = 1; g < depth; ++g) colours += R"(, "none")";
+    return edited(text, R"("outlines", "circles": "all", "colour": "black")",
+                  R"("generations", "circles": "all", "style": "discs", "colours": [)" + colours +
+                      "]");
+  };
+  const std::string link = "'size=800x600&background=white&view=0,0,200&numbers=float&circle=0,0,1";
+  const std::string replaced = "\"\xEF\xBF\xBD\"";  // U+FFFD where a byte is not UTF-8
+  const std::string colours = " (white, black, red, green, blue or yellow, or #rrggbb)";
+  const std::string regular = ": not a regular file (a scene file is JSON of at most 4 MB)";
+  const std::string too_big = ": more than 4 MB (a scene file is JSON of at most 4 MB)";
+  struct Row {
+    std::string scene, arguments, line, setup = "true";  // line "" : taken, status 0
+  };
+  const Row rows[] = {
+      {small_scene, "'size=800x600&background=%FF&view=0,0,200&numbers=float&circle=0,0,1'",
+       "link: background: unknown colour " + replaced + colours},
+      {small_scene, "'size=800x600&background=white&view=0,0,200&numbers=%C3&circle=0,0,1'",
+       "link: numbers: unknown number width " + replaced + " (double or float)"},
+      {small_scene, link + "&walk=all,%FF,invert,double,5,1,1,1,0,7,0,red,ring1'",
+       "link: layers[0].pick: unknown pick rule " + replaced + " (random or cyclic)"},
+      {small_scene, link + "&size=800x601'", "link: size: given twice"},
+      {"{\"width\": " + nested(100000) + ", \"height\": 1}", "scene.json",
+       "scene.json: width: nested more than 64 deep"},
+      {with(R"("width": 800)", R"("width": )" + nested(64)), "scene.json",
+       "scene.json: width: nested more than 64 deep"},
+      {with(R"("width": 800)", R"("width": )" + nested(63)), "scene.json",
+       "scene.json: width: must be a whole number from 1 to 16384"},
+      {with(R"("width": 800,)", R"("width": 800, "width": 16384,)"), "scene.json",
+       "scene.json: width: given twice"},
+      {with(R"("seed": 1,)", R"("seed": 1, "seed": 2,)"), "scene.json",
+       "scene.json: layers[1].seed: given twice"},
+      {small_scene, "/dev/zero", "/dev/zero" + regular},
+      {small_scene, "fifo", "fifo" + regular, "mkfifo fifo"},
+      {small_scene, ".", "." + regular},
+      {small_scene, "big.json", "big.json" + too_big, "truncate -s 1G big.json"},
+      {small_scene, "big.json", "big.json" + too_big, "truncate -s 4000001 big.json"},
+      {small_scene + std::string(4000000 - small_scene.size(), ' '), "scene.json --out o.json", ""},
+      {with(R"("background": "white")", R"("background": "#fff")"), "scene.json",
+       "scene.json: background: unknown colour \"#fff\"" + colours},
+      {with(R"("background": "white")", R"("background": "#fffff")"), "scene.json",
+       "scene.json: background: unknown colour \"#fffff\"" + colours},
+      {with(R"("background": "white")", R"("background": "#fffffff")"), "scene.json",
+       "scene.json: background: unknown colour \"#fffffff\"" + colours},
+      {with(R"("background": "white")", R"("background": "#ffffff")"), "scene.json --out o.json", ""},
+      {generations(16, 3), "scene.json",  // 57 360 x 57 359 images wrap a 32-bit count
+       "scene.json: layers[0].colours: 3 generations of these circles make more than 2000000 images"},
+      {generations(16, 2), "scene.json --out o.json", ""},
+      {generations(3, 5), "scene.json",
+       "scene.json: layers[0].colours: 5 generations of these circles make more than 2000000 images"},
+      {generations(3, 4), "scene.json --out o.json", ""},  // 756 030 images
+      {with(R"("skip": 0)", R"("skip": 10000000001)"), "scene.json",
+       "scene.json: layers[1].skip: must be a whole number from 0 to 10000000000"},
+      {with(R"("skip": 0)", R"("skip": 10000000000)"), "scene.json --out o.json", ""},
+      {with(R"("scale": 200)", R"("scale": 2.225073858507201e-308)"), "scene.json",
+       "scene.json: view.scale: must be at least 2.2250738585072014e-308"},
+      {with(R"("scale": 200)", R"("scale": 2.2250738585072014e-308)"), "scene.json --out o.json", ""},
+      {small_scene,
+       "'size=1x1&background=white&view=0,0,1e308&numbers=float&circle=0,0,1' --size 16384x16384",
+       "link at --size 16384x16384: view.scale: must be a finite number"},
+      {small_scene,
+       "'size=16384x16384&background=white&view=0,0,1e-305&numbers=float&circle=0,0,1' --size 1x1",
+       "link at --size 1x1: view.scale: must be at least 2.2250738585072014e-308"},
+      {small_scene, "soddy_gasket:99999999999", "soddy_gasket has pictures 1 to 2, not 99999999999"},
+      {small_scene, "nonsense:3",
+       "nonsense: not a program with pictures as scenes (soddy_gasket, five_circle_limit, "
+       "ring_zoom, four_circle_packing, two_circle_iteration, soddy_radius_sweep)"},
+  };
+  for (const Row& row : rows) {
+    std::string error;
+    std::vector<std::string> files;
+    const int status = render(row.scene, row.arguments, error, files, row.setup);
+    const std::string shown = row.arguments.substr(0, 120);
+    EXPECT_EQ(status, row.line.empty() ? 0 : 2) << shown;
+    EXPECT_EQ(error, row.line.empty() ? "" : row.line + "\n") << shown;
+    EXPECT_EQ(files.size(), row.line.empty() ? 1u : 0u) << shown;
   }
 }
 
