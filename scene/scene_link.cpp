@@ -105,9 +105,11 @@ bool layer_value(const std::string& kind, const std::vector<std::string>& v, ord
   } else if (kind == "walk") {
     for (int i = 1; i < walk_values; ++i) {
       if (i == 6) continue;
-      layer[walk_keys[i]] = i == 7
-                                ? ordered_json{{"x", token_value(v[6])}, {"y", token_value(v[7])}}
-                                : token_value(v[i]);
+      // Names stay text: a colour of digits alone (123456) is not a number.
+      const bool name = i <= 3 || i >= 11;
+      layer[walk_keys[i]] = i == 7 ? ordered_json{{"x", token_value(v[6])}, {"y", token_value(v[7])}}
+                            : name ? ordered_json(v[i])
+                                   : token_value(v[i]);
     }
   } else {
     layer["colour"] = v[1];

@@ -157,6 +157,61 @@ TEST(SceneForms, JsonAndLinkReadBackBitForBit) {
   }
 }
 
+// Texts written out here, read against the values they must give, so two
+// fields swapped in both the reader and the writer are seen: a scene whose
+// every value differs, and the README's own link and file.
+TEST(SceneForms, FixedTextsGiveTheirValues) {
+  const std::string json = R"({"width": 640, "height": 480, "background": "#102030",
+    "view": {"x": 0.5, "y": -0.25, "scale": 150}, "numbers": "float",
+    "circles": [{"x": 1, "y": 2, "r": 3}, {"x": -4, "y": 5, "r": 6}, {"x": 7, "y": -8, "r": 9}],
+    "layers": [{"draw": "discs", "circles": [2, 0], "colour": "blue"},
+      {"draw": "generations", "circles": [1, 2], "style": "outlines", "colours": ["none", "#abcdef"]},
+      {"draw": "walk", "circles": "all", "pick": "cyclic", "inside": "refuse", "point": "float",
+       "steps": 1234, "burn_in": 56, "start": {"x": 7.5, "y": -8.5}, "previous": 1, "seed": 99,
+       "skip": 12, "colour": "#123456", "plot": "ring2"}]})";
+  const std::string link =
+      "size=640x480&background=102030&view=0.5,-0.25,150.0&numbers=float&circle=1.0,2.0,3.0"
+      "&circle=-4.0,5.0,6.0&circle=7.0,-8.0,9.0&discs=2:0,blue&generations=1:2,outlines,none:abcdef"
+      "&walk=all,cyclic,refuse,float,1234,56,7.5,-8.5,1,99,12,123456,ring2";
+  Scene want{};
+  want.width = 640, want.height = 480, want.background = 0x102030, want.view = {0.5, -0.25, 150};
+  want.numbers = CircleNumbers::float_width, want.circle_count = 3, want.layer_count = 3;
+  want.circles[0] = {1, 2, 3}, want.circles[1] = {-4, 5, 6}, want.circles[2] = {7, -8, 9};
+  want.layers[0].kind = LayerKind::discs, want.layers[0].circles = {false, 2, {2, 0}};
+  want.layers[0].colour = 0x0000FA;
+  Layer& generations = want.layers[1];
+  generations.kind = LayerKind::generations, generations.circles = {false, 2, {1, 2}};
+  generations.depth = 2, generations.colours[0] = no_colour, generations.colours[1] = 0xABCDEF;
+  generations.style = GenerationStyle::outlines;
+  want.layers[2].kind = LayerKind::walk, want.layers[2].circles.all = true;
+  want.layers[2].colour = 0x123456;
+  want.layers[2].walk = {PickRule::cyclic, InsideRule::reject, PointStorage::float_width, 1234, 56,
+                         7.5, -8.5, 1, 99, 12, WalkPlot::ring_radius_2};
+  Scene from_json{}, from_link{};
+  SceneErrors errors;
+  ASSERT_TRUE(read_scene_json(json, from_json, errors)) << error_line(errors);
+  ASSERT_TRUE(read_scene_link(link, from_link, errors)) << error_line(errors);
+  EXPECT_TRUE(from_json == want) << scene_json_text(from_json);
+  EXPECT_TRUE(from_link == want) << scene_json_text(from_link);
+  EXPECT_EQ(scene_link(want), link);
+
+  const std::string readme_link =
+      "size=800x600&background=white&view=0.0,0.0,200.0&numbers=float"
+      "&circle=0.0,0.0,0.2679491937160492&circle=0.0,2.0,1.7320507764816284"
+      "&circle=-1.7320507764816284,-1.0,1.7320507764816284&outlines=all,black"
+      "&walk=all,random,invert,double,500000,1001,10.0,3.0,0,1700000000,0,red,ring1";
+  ASSERT_TRUE(read_scene_link(readme_link, from_link, errors)) << error_line(errors);
+  const SceneWalk& walk = from_link.layers[1].walk;
+  EXPECT_EQ(walk.seed, 1700000000u);
+  EXPECT_EQ(walk.skip, 0);
+  EXPECT_EQ(walk.steps, 500000);
+  EXPECT_EQ(walk.burn_in, 1001);
+  EXPECT_EQ(walk.previous, 0);
+  EXPECT_EQ(walk.start_x, 10.0);
+  EXPECT_EQ(walk.start_y, 3.0);
+  EXPECT_TRUE(from_link == scene_of({"soddy_gasket", 2})) << scene_json_text(from_link);
+}
+
 // The texts offer exactly the pictures the engine takes as scenes.
 TEST(ProgramScenes, AreThePicturesTheTextsOffer) {
   const std::vector<ProgramPicture> offered = offered_pictures();
