@@ -405,6 +405,49 @@ TEST(RenderCommand, RefusesHostileInputsAtEachLimit) {
   }
 }
 
+// --size at other aspect ratios scales by the smaller ratio, the centre
+// kept: 1600 x 600 is the 800 x 600 picture with 400 more columns each
+// side. --steps 0 draws no walk pixel: the scene without its walk.
+TEST(RenderCommand, OtherSizesKeepTheRegionAndNoStepsDrawNoWalk) {
+  const fs::path folder = fs::temp_directory_path() / ("sizes-" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  std::ofstream(folder / "scene.json") << edited(small_scene, R"("steps": 1000)", R"("steps": 20000)");
+  const std::string base = "cd '" + folder.string() + "' && '" RENDER_SCENE "' scene.json ";
+  for (const char* options : {"--out own.png", "--size 1600x600 --out wide.png",
+                              "--steps 0 --out bare.png", "--size 400x600 --out narrow.json",
+                              "--size 800x1200 --out tall.json", "--size 1600x900 --out big.json"})
+    ASSERT_EQ(std::system((base + options + " >/dev/null").c_str()), 0) << options;
+  const std::pair<const char*, double> scales[] = {
+      {"narrow.json", 100}, {"tall.json", 200}, {"big.json", 300}};
+  for (const auto& [name, scale] : scales) {
+    Scene scene{};
+    SceneErrors errors;
+    ASSERT_TRUE(read_scene_json(read_text(folder / name), scene, errors)) << error_line(errors);
+    EXPECT_EQ(scene.view.scale, scale) << name;
+  }
+  RgbImage own, wide, bare;
+  std::string error;
+  ASSERT_TRUE(read_png_rgb((folder / "own.png").string(), own, error)) << error;
+  ASSERT_TRUE(read_png_rgb((folder / "wide.png").string(), wide, error)) << error;
+  ASSERT_TRUE(read_png_rgb((folder / "bare.png").string(), bare, error)) << error;
+  ASSERT_EQ(wide.width, 1600);
+  std::size_t differing = 0;
+  for (int y = 0; y < 600; ++y)
+    differing += !std::equal(&own.rgb[3 * 800 * y], &own.rgb[3 * 800 * (y + 1)],
+                             &wide.rgb[3 * (1600 * y + 400)]);
+  EXPECT_EQ(differing, 0u) << "rows of the 800 x 600 picture not in the middle of 1600 x 600";
+  Scene scene{};
+  SceneErrors errors;
+  ASSERT_TRUE(read_scene_json(small_scene, scene, errors));
+  scene.layer_count = 1;  // the outlines alone
+  std::vector<std::uint8_t> outlines;
+  for (const std::uint32_t p : drawn(scene))
+    for (const int shift : {16, 8, 0}) outlines.push_back(static_cast<std::uint8_t>(p >> shift));
+  EXPECT_TRUE(bare.rgb == outlines);
+  EXPECT_FALSE(own.rgb == outlines);  // the walk does draw
+  fs::remove_all(folder);
+}
+
 TEST(RenderCommand, SvgCirclesFallOnThePngsCircles) {
   const fs::path folder = fs::temp_directory_path() / ("svg-" + std::to_string(::getpid()));
   fs::create_directories(folder);
