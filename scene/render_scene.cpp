@@ -36,6 +36,7 @@ struct Options {
   int width = 0;  // 0: the scene's own size
   int height = 0;
   std::int64_t steps = -1;  // -1: the scene's own
+  bool help = false;
   bool clock_given = false;
   std::uint32_t clock = 0;
   std::string out;
@@ -74,27 +75,26 @@ void help() {
       "1000000000\n");
 }
 
-[[noreturn]] void usage_error(const std::string& line) {
-  std::fprintf(stderr, "render: %s (./suite render --help)\n", line.c_str());
-  std::exit(2);
-}
-
 bool ends_with(const std::string& text, const char* tail) {
   const std::size_t n = std::strlen(tail);
   return text.size() >= n && text.compare(text.size() - n, n, tail) == 0;
 }
 
-Options parse(int argc, char** argv) {
-  Options options;
+// The arguments into `options`; false with the line to show.
+bool parse(int argc, char** argv, Options& options, std::string& line) {
+  const auto refuse = [&line](const std::string& text) {
+    line = text;
+    return false;
+  };
   for (int i = 1; i < argc; ++i) {
     const std::string arg = argv[i];
     if (arg == "-h" || arg == "--help") {
-      help();
-      std::exit(0);
+      options.help = true;
+      return true;
     }
     const bool takes_value =
         arg == "--size" || arg == "--steps" || arg == "--clock" || arg == "--out";
-    if (takes_value && i + 1 == argc) usage_error(arg + " wants a value");
+    if (takes_value && i + 1 == argc) return refuse(arg + " wants a value");
     const std::string value = takes_value ? argv[++i] : "";
     std::int64_t number = 0;
     if (arg == "--size") {
@@ -102,33 +102,35 @@ Options parse(int argc, char** argv) {
       std::int64_t w = 0, h = 0;
       if (x == std::string::npos || !whole_number(value.substr(0, x), 1, max_scene_side, w) ||
           !whole_number(value.substr(x + 1), 1, max_scene_side, h))
-        usage_error("--size wants WIDTHxHEIGHT from 1x1 to 16384x16384, not '" + value + "'");
+        return refuse("--size wants WIDTHxHEIGHT from 1x1 to " + std::to_string(max_scene_side) + "x" +
+                      std::to_string(max_scene_side) + ", not '" + value + "'");
       options.width = static_cast<int>(w);
       options.height = static_cast<int>(h);
     } else if (arg == "--steps") {
       if (!whole_number(value, 0, max_walk_steps, number))
-        usage_error("--steps wants a whole number from 0 to 100000000000, not '" + value + "'");
+        return refuse("--steps wants a whole number from 0 to " + std::to_string(max_walk_steps) +
+                      ", not '" + value + "'");
       options.steps = number;
     } else if (arg == "--clock") {
-      if (!whole_number(value, 1, 4294967295, number))
-        usage_error("--clock wants whole seconds from 1 to 4294967295, not '" + value + "'");
+      if (!clock_number(value, options.clock))
+        return refuse("--clock wants whole seconds from 1 to " + std::to_string(largest_clock) +
+                    ", not '" + value + "'");
       options.clock_given = true;
-      options.clock = static_cast<std::uint32_t>(number);
     } else if (arg == "--out") {
       if (!ends_with(value, ".png") && !ends_with(value, ".svg") && !ends_with(value, ".json"))
-        usage_error("--out wants a file name ending in .png, .svg or .json, not '" + value + "'");
+        return refuse("--out wants a file name ending in .png, .svg or .json, not '" + value + "'");
       options.out = value;
     } else if (arg.size() > 1 && arg[0] == '-') {
-      usage_error("unknown option " + arg);
+      return refuse("unknown option " + arg);
     } else {
       options.scenes.push_back(arg);
     }
   }
-  if (options.scenes.empty()) usage_error("no SCENE given");
+  if (options.scenes.empty()) return refuse("no SCENE given");
   if (!options.out.empty() && options.scenes.size() > 1)
-    usage_error("--out takes one SCENE, not " + std::to_string(options.scenes.size()));
+    return refuse("--out takes one SCENE, not " + std::to_string(options.scenes.size()));
   if (!options.clock_given) options.clock = static_cast<std::uint32_t>(std::time(nullptr));
-  return options;
+  return true;
 }
 
 // PROGRAM:K, with the program's name in lower case letters, digits and _
@@ -345,7 +347,16 @@ bool render(const Job& job) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  const Options options = parse(argc, argv);
+  Options options;
+  std::string refusal;
+  if (!parse(argc, argv, options, refusal)) {
+    std::fprintf(stderr, "render: %s (./suite render --help)\n", refusal.c_str());
+    return 2;
+  }
+  if (options.help) {
+    help();
+    return 0;
+  }
   std::vector<Job> jobs;
   bool any_program = false;
   for (const std::string& arg : options.scenes) {

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "query_string.h"
 #include "scene_json.h"
 
 using nlohmann::ordered_json;
@@ -62,21 +63,6 @@ std::vector<std::string> split(const std::string& text, char separator) {
     if (at == std::string::npos) return parts;
     from = at + 1;
   }
-}
-
-std::string percent_decoded(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() &&
-        std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
-        std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
-      out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
-      i += 2;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
 }
 
 ordered_json choice_value(const std::string& text) {
@@ -151,12 +137,7 @@ bool read_scene_link(std::string_view query, Scene& scene, SceneErrors& errors) 
   ordered_json j = ordered_json::object();
   ordered_json circles = ordered_json::array();
   ordered_json layers = ordered_json::array();
-  for (const std::string& pair : split(std::string(query), '&')) {
-    if (pair.empty()) continue;
-    const std::size_t equals = pair.find('=');
-    const std::string key = percent_decoded(pair.substr(0, equals));
-    const std::string value =
-        equals == std::string::npos ? "" : percent_decoded(pair.substr(equals + 1));
+  for (const auto& [key, value] : query_pairs(query)) {
     const std::vector<std::string> values = split(value, ',');
     const bool single = key == "size" || key == "background" || key == "view" || key == "numbers";
     if (single && j.contains(key == "size" ? "width" : key)) {
