@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
@@ -77,6 +78,21 @@ std::string item(const std::string& path, std::size_t i) {
   return path + "[" + std::to_string(i) + "]";
 }
 
+// Unstated, the view fits the circles: their bounding box's centre at the
+// picture's centre, the box filling nine tenths of the picture's width or
+// height, whichever it fills first.
+Viewport fitting_view(const Scene& s) {
+  if (s.circle_count == 0) return {0, 0, 1};
+  double left = s.circles[0].x, right = left, bottom = s.circles[0].y, top = bottom;
+  for (int k = 0; k < s.circle_count; ++k) {
+    const Circle& c = s.circles[k];
+    left = std::min(left, c.x - c.r), right = std::max(right, c.x + c.r);
+    bottom = std::min(bottom, c.y - c.r), top = std::max(top, c.y + c.r);
+  }
+  return {(left + right) / 2, (bottom + top) / 2,
+          0.9 * std::min(s.width / (right - left), s.height / (top - bottom))};
+}
+
 struct Reader {
   SceneErrors& errors;
 
@@ -84,9 +100,10 @@ struct Reader {
     errors.push_back({field, message});
   }
 
-  // Reports the keys that are not in `keys` and those of `keys` missing.
+  // Reports the keys that are not in `keys`, and those of the first
+  // `required` keys (all of them unless said) missing.
   bool fields(const ordered_json& j, const std::string& path,
-              std::initializer_list<const char*> keys) {
+              std::initializer_list<const char*> keys, std::size_t required = 99) {
     if (!j.is_object()) {
       fail(path, "must be an object");
       return false;
@@ -97,7 +114,7 @@ struct Reader {
       if (!known) fail(join(path, entry.key()), "unknown field");
     }
     for (const char* key : keys)
-      if (!j.contains(key)) fail(join(path, key), "missing");
+      if (required > 0 && required-- && !j.contains(key)) fail(join(path, key), "missing");
     return true;
   }
 
@@ -200,6 +217,7 @@ struct Reader {
                       " circle indices");
       return;
     }
+    out.all = false;
     out.count = static_cast<int>(v.size());
     for (std::size_t i = 0; i < v.size(); ++i) {
       int index = 0;
@@ -213,7 +231,7 @@ struct Reader {
 
   void generations(const ordered_json& j, const std::string& path, const Scene& scene,
                    Layer& layer) {
-    if (!fields(j, path, {"draw", "circles", "style", "colours"})) return;
+    if (!fields(j, path, {"draw", "colours", "circles", "style"}, 2)) return;
     named(j, "style", path, style_names, "style", layer.style);
     if (!j.contains("colours")) return;
     const ordered_json& colours = j.at("colours");
@@ -234,12 +252,17 @@ struct Reader {
                       std::to_string(max_generation_images) + " images");
   }
 
-  void walk(const ordered_json& j, const std::string& path, Layer& layer) {
+  void walk(const ordered_json& j, const std::string& path, const Scene& scene, Layer& layer) {
     if (!fields(j, path,
-                {"draw", "circles", "pick", "inside", "point", "steps", "burn_in", "start",
-                 "previous", "seed", "skip", "colour", "plot"}))
+                {"draw", "steps", "seed", "circles", "pick", "inside", "point", "burn_in", "start",
+                 "previous", "skip", "colour", "plot"},
+                3))
       return;
     SceneWalk& w = layer.walk;
+    // Unstated, a walk starts inside the picture, a tenth of its height
+    // above and right of the centre (the centre is often a circle's).
+    w.start_x = scene.view.x + scene.height / (10 * scene.view.scale);
+    w.start_y = scene.view.y + scene.height / (10 * scene.view.scale);
     named(j, "pick", path, pick_names, "pick rule", w.pick);
     named(j, "inside", path, inside_names, "inside rule", w.inside);
     named(j, "point", path, point_names, "point storage", w.point);
@@ -268,37 +291,33 @@ struct Reader {
       return;
     }
     named(j, "draw", path, layer_names, "layer", out.kind);
+    out.circles.all = true;  // unless a list is given
     if (!j.at("draw").is_string() || j.at("draw") != name_of(layer_names, out.kind)) return;
     choice(j, path, scene.circle_count, out.circles);
     switch (out.kind) {
       case LayerKind::outlines:
       case LayerKind::discs:
-        if (fields(j, path, {"draw", "circles", "colour"})) colour(j, "colour", path, out.colour);
+        if (fields(j, path, {"draw", "circles", "colour"}, 1)) colour(j, "colour", path, out.colour);
         break;
       case LayerKind::generations:
         generations(j, path, scene, out);
         break;
       case LayerKind::walk:
-        walk(j, path, out);
+        walk(j, path, scene, out);
         break;
     }
   }
 
   void scene(const ordered_json& j, Scene& s) {
-    if (!fields(j, "", {"width", "height", "background", "view", "numbers", "circles", "layers"}))
+    if (!fields(j, "",
+                {"circles", "layers", "version", "width", "height", "background", "view", "numbers"},
+                2))
       return;
+    if (j.contains("version") && j.at("version") != 1) fail("version", "must be 1");
+    s.width = 800, s.height = 600, s.background = 0xFFFFFF;
     whole(j, "width", "", 1, max_scene_side, s.width);
     whole(j, "height", "", 1, max_scene_side, s.height);
     colour(j, "background", std::string(), s.background);  // "" would also fit the other colour()
-    if (j.contains("view") && fields(j.at("view"), "view", {"x", "y", "scale"})) {
-      number(j.at("view"), "x", "view", s.view.x);
-      number(j.at("view"), "y", "view", s.view.y);
-      // A subnormal scale puts the whole plane on a pixel and loses the
-      // view's digits when the scene is resized.
-      positive(j.at("view"), "scale", "view", s.view.scale);
-      if (s.view.scale > 0 && !std::isnormal(s.view.scale))
-        fail("view.scale", "must be at least 2.2250738585072014e-308");
-    }
     named(j, "numbers", "", number_names, "number width", s.numbers);
     if (j.contains("circles")) {
       const ordered_json& circles = j.at("circles");
@@ -317,6 +336,19 @@ struct Reader {
           positive(circles[k], "r", path, s.circles[k].r);
         }
       }
+    }
+    if (!j.contains("view")) {
+      s.view = fitting_view(s);
+      if (!std::isnormal(s.view.scale))
+        fail("view", "missing, and none fits these circles (state x, y and scale)");
+    } else if (fields(j.at("view"), "view", {"x", "y", "scale"})) {
+      number(j.at("view"), "x", "view", s.view.x);
+      number(j.at("view"), "y", "view", s.view.y);
+      // A subnormal scale puts the whole plane on a pixel and loses the
+      // view's digits when the scene is resized.
+      positive(j.at("view"), "scale", "view", s.view.scale);
+      if (s.view.scale > 0 && !std::isnormal(s.view.scale))
+        fail("view.scale", "must be at least 2.2250738585072014e-308");
     }
     if (j.contains("layers")) {
       const ordered_json& layers = j.at("layers");

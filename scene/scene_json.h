@@ -2,6 +2,9 @@
 // and written by one set of routines (the compact form is turned into the
 // same JSON value and read by the same from_json).
 //
+// JSON read by hand may leave out what has a natural default (README,
+// "Scenes"); written, every field is stated.
+//
 // A text nested deeper than max_scene_nesting, or with a key given twice
 // in one object, is refused before it is parsed into a value; values that
 // are not UTF-8 (a link's bytes) are shown with U+FFFD in messages.

@@ -212,6 +212,36 @@ TEST(SceneForms, FixedTextsGiveTheirValues) {
   EXPECT_TRUE(from_link == scene_of({"soddy_gasket", 2})) << scene_json_text(from_link);
 }
 
+// A scene written by hand leaves out what has a natural default; each
+// short text reads as the full text beside it, written out here.
+TEST(SceneForms, FieldsLeftOutTakeTheirDefaults) {
+  const std::string circles = R"("circles": [{"x": 0, "y": 0, "r": 2}, {"x": 4, "y": 0, "r": 2}])";
+  const std::string full_head = R"({"width": 800, "height": 600, "background": "white",
+    "view": {"x": 2, "y": 0, "scale": 90}, "numbers": "double", )" + circles;
+  const std::string walk = R"("draw": "walk", "circles": "all", "pick": "random", "inside": "invert",
+    "point": "double", "steps": 500, "burn_in": 0, "previous": "none", "seed": 7, "skip": 0,
+    "colour": "black", "plot": "pixel", "start": )";
+  const std::pair<std::string, std::string> rows[] = {
+      {"{" + circles + R"(, "layers": [{"draw": "walk", "steps": 500, "seed": 7}]})",
+       full_head + R"(, "layers": [{)" + walk +
+           R"({"x": 2.6666666666666665, "y": 0.6666666666666666}}]})"},
+      {R"({"version": 1, "width": 400, "view": {"x": 0, "y": 0, "scale": 10}, )" + circles +
+           R"(, "layers": [{"draw": "walk", "steps": 500, "seed": 7}, {"draw": "discs"},
+           {"draw": "generations", "colours": ["red"]}]})",
+       R"({"width": 400, "height": 600, "background": "white", "view": {"x": 0, "y": 0, "scale": 10},
+           "numbers": "double", )" + circles + R"(, "layers": [{)" + walk +
+           R"({"x": 6, "y": 6}}, {"draw": "discs", "circles": "all", "colour": "black"},
+           {"draw": "generations", "circles": "all", "style": "discs", "colours": ["red"]}]})"},
+  };
+  for (const auto& [short_text, full_text] : rows) {
+    Scene from_short{}, from_full{};
+    SceneErrors errors;
+    ASSERT_TRUE(read_scene_json(short_text, from_short, errors)) << error_line(errors);
+    ASSERT_TRUE(read_scene_json(full_text, from_full, errors)) << error_line(errors);
+    EXPECT_TRUE(from_short == from_full) << scene_json_text(from_short) << full_text;
+  }
+}
+
 // The texts offer exactly the pictures the engine takes as scenes.
 TEST(ProgramScenes, AreThePicturesTheTextsOffer) {
   const std::vector<ProgramPicture> offered = offered_pictures();
@@ -264,7 +294,7 @@ TEST(RenderCommand, RefusesBadScenesWithOneLineAndWritesNothing) {
       {"{\"width\": ", "scene.json",
        "scene.json: not JSON: parse error at line 1, column 11: syntax error while "
        "parsing value - unexpected end of input; expected '[', '{', or a literal"},
-      {with(R"("numbers": "double",)", ""), "scene.json", "scene.json: numbers: missing"},
+      {with(R"("seed": 1,)", ""), "scene.json", "scene.json: layers[1].seed: missing"},
       {with(R"("width": 800,)", R"("width": 800, "depth": 3,)"), "scene.json",
        "scene.json: depth: unknown field"},
       {with(R"("x": -1.7)", R"("x": 1e999)"), "scene.json",
@@ -389,6 +419,8 @@ TEST(RenderCommand, RefusesHostileInputsAtEachLimit) {
       {small_scene,
        "'size=16384x16384&background=white&view=0,0,1e-305&numbers=float&circle=0,0,1' --size 1x1",
        "link at --size 1x1: view.scale: must be at least 2.2250738585072014e-308"},
+      {with(R"("width": 800,)", R"("version": 2, "width": 800,)"), "scene.json",
+       "scene.json: version: must be 1"},
       {small_scene, "soddy_gasket:99999999999", "soddy_gasket has pictures 1 to 2, not 99999999999"},
       {small_scene, "nonsense:3",
        "nonsense: not a program with pictures as scenes (soddy_gasket, five_circle_limit, "
