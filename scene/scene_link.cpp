@@ -72,10 +72,51 @@ ordered_json choice_value(const std::string& text) {
   return list;
 }
 
+// A layer= value that names its values (walk=steps:500000,seed:17): the
+// first value starts with a name and a ':'. Positional values start with
+// "all" or a circle's index.
+bool named_values(const std::vector<std::string>& v) {
+  return !v.empty() && !v[0].empty() && std::isalpha(static_cast<unsigned char>(v[0][0])) &&
+         v[0].find(':') != std::string::npos;
+}
+
+// Named values as the JSON layer they stand for, those left out taking the
+// reader's defaults; a walk's start is x: and y:.
+bool named_layer(const std::string& kind, const std::vector<std::string>& v, ordered_json& layer,
+                 std::string& problem) {
+  layer = {{"draw", kind}};
+  for (const std::string& entry : v) {
+    const std::size_t colon = entry.find(':');
+    const std::string name = entry.substr(0, colon);
+    const std::string value = colon == std::string::npos ? "" : entry.substr(colon + 1);
+    const std::string key = name == "x" || name == "y" ? "start" : name;
+    if (colon == std::string::npos || (key == "start" ? layer.contains("start") &&
+                                                            layer["start"].contains(name)
+                                                      : layer.contains(key))) {
+      problem = colon == std::string::npos ? "'" + entry + "' wants NAME:VALUE, as the others"
+                                           : name + " given twice";
+      return false;
+    }
+    if (key == "start")
+      layer["start"][name] = token_value(value);
+    else if (name == "circles")
+      layer[key] = choice_value(value);
+    else if (name == "colours")
+      for (const std::string& colour : split(value, ':')) layer[key].push_back(colour);
+    else if (name == "steps" || name == "burn_in" || name == "previous" || name == "seed" ||
+             name == "skip")
+      layer[key] = value == "none" ? ordered_json(value) : token_value(value);
+    else
+      layer[key] = value;
+  }
+  return true;
+}
+
 // One layer= value as the JSON layer it stands for; false (with a reason)
 // when it has the wrong number of values.
 bool layer_value(const std::string& kind, const std::vector<std::string>& v, ordered_json& layer,
                  std::string& problem) {
+  if (named_values(v)) return named_layer(kind, v, layer, problem);
   const std::size_t wanted = kind == "walk" ? walk_values : kind == "generations" ? 3 : 2;
   if (v.size() != wanted) {
     problem =

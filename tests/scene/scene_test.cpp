@@ -242,6 +242,30 @@ TEST(SceneForms, FieldsLeftOutTakeTheirDefaults) {
   }
 }
 
+// A link's layer may name its values, in any order, leaving out defaults;
+// each reads as the positional link beside it.
+TEST(SceneForms, NamedLinkValuesReadAsPositionalOnes) {
+  const std::string head = "size=800x600&background=white&view=0,0,200&numbers=float"
+                           "&circle=0,0,0.25&circle=0,2,1.5&circle=-1.7,-1,1.5";
+  const std::pair<std::string, std::string> rows[] = {
+      {"&walk=steps:500000,burn_in:1001,x:10.0,y:3.0,previous:0,seed:1700000000,colour:red,"
+       "plot:ring1",
+       "&walk=all,random,invert,double,500000,1001,10.0,3.0,0,1700000000,0,red,ring1"},
+      {"&walk=plot:ring2,colour:123456,skip:12,seed:99,previous:1,y:-8.5,x:7.5,burn_in:56,"
+       "steps:1234,point:float,inside:refuse,pick:cyclic,circles:2:0",
+       "&walk=2:0,cyclic,refuse,float,1234,56,7.5,-8.5,1,99,12,123456,ring2"},
+      {"&generations=style:outlines,colours:none:abcdef,circles:1:2&discs=colour:blue",
+       "&generations=1:2,outlines,none:abcdef&discs=all,blue"},
+  };
+  for (const auto& [named, positional] : rows) {
+    Scene from_named{}, from_positional{};
+    SceneErrors errors;
+    ASSERT_TRUE(read_scene_link(head + named, from_named, errors)) << error_line(errors);
+    ASSERT_TRUE(read_scene_link(head + positional, from_positional, errors)) << error_line(errors);
+    EXPECT_TRUE(from_named == from_positional) << scene_json_text(from_named) << positional;
+  }
+}
+
 // The texts offer exactly the pictures the engine takes as scenes.
 TEST(ProgramScenes, AreThePicturesTheTextsOffer) {
   const std::vector<ProgramPicture> offered = offered_pictures();
@@ -421,6 +445,8 @@ TEST(RenderCommand, RefusesHostileInputsAtEachLimit) {
        "link at --size 1x1: view.scale: must be at least 2.2250738585072014e-308"},
       {with(R"("width": 800,)", R"("version": 2, "width": 800,)"), "scene.json",
        "scene.json: version: must be 1"},
+      {small_scene, link + "&walk=steps:5,seed:1,steps:3'", "link: layers[0]: steps given twice"},
+      {small_scene, link + "&walk=steps:5,seed:1,speed:3'", "link: layers[0].speed: unknown field"},
       {small_scene, "soddy_gasket:99999999999", "soddy_gasket has pictures 1 to 2, not 99999999999"},
       {small_scene, "nonsense:3",
        "nonsense: not a program with pictures as scenes (soddy_gasket, five_circle_limit, "
