@@ -522,7 +522,29 @@ bool read_scene_json(std::string_view text, Scene& scene, SceneErrors& errors) {
 std::string scene_json_text(const Scene& scene) {
   ordered_json j;
   to_json(j, scene);
-  return j.dump(2) + "\n";
+  // A field at its natural default is left out; the view and a walk's
+  // start, whose defaults follow the circles and the size, stay.
+  const auto leave_out = [](ordered_json& object, const char* key, const ordered_json& value) {
+    if (object.contains(key) && object[key] == value) object.erase(key);
+  };
+  ordered_json text = {{"version", 1}};
+  for (const auto& [key, value] : j.items()) text[key] = value;
+  leave_out(text, "width", 800);
+  leave_out(text, "height", 600);
+  leave_out(text, "background", "white");
+  leave_out(text, "numbers", "double");
+  for (ordered_json& layer : text["layers"]) {
+    leave_out(layer, "circles", "all");
+    leave_out(layer, "colour", "black");
+    if (layer["draw"] == "generations") leave_out(layer, "style", "discs");
+    if (layer["draw"] != "walk") continue;
+    for (const auto& [key, value] : {std::pair{"pick", "random"}, {"inside", "invert"},
+                                     {"point", "double"}, {"previous", "none"}, {"plot", "pixel"}})
+      leave_out(layer, key, value);
+    leave_out(layer, "burn_in", 0);
+    leave_out(layer, "skip", 0);
+  }
+  return text.dump(2) + "\n";
 }
 
 std::string error_line(const SceneErrors& errors) {

@@ -2,6 +2,7 @@
 // pictures drawn from their scenes, bad scenes refused by the real command,
 // and the SVG drawn back by rsvg-convert against the PNG.
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -210,6 +211,16 @@ TEST(SceneForms, FixedTextsGiveTheirValues) {
   EXPECT_EQ(walk.start_x, 10.0);
   EXPECT_EQ(walk.start_y, 3.0);
   EXPECT_TRUE(from_link == scene_of({"soddy_gasket", 2})) << scene_json_text(from_link);
+  // The README's file: what --out writes, every default left out.
+  const std::string readme_file = R"({"version": 1, "view": {"x": 0.0, "y": 0.0, "scale": 200.0},
+    "numbers": "float", "circles": [{"x": 0.0, "y": 0.0, "r": 0.2679491937160492},
+      {"x": 0.0, "y": 2.0, "r": 1.7320507764816284},
+      {"x": -1.7320507764816284, "y": -1.0, "r": 1.7320507764816284}],
+    "layers": [{"draw": "outlines"}, {"draw": "walk", "steps": 500000, "burn_in": 1001,
+      "start": {"x": 10.0, "y": 3.0}, "previous": 0, "seed": 1700000000, "colour": "red",
+      "plot": "ring1"}]})";
+  EXPECT_EQ(nlohmann::ordered_json::parse(scene_json_text(from_link)),
+            nlohmann::ordered_json::parse(readme_file));
 }
 
 // A scene written by hand leaves out what has a natural default; each
