@@ -200,38 +200,40 @@ constexpr ProgramPictures with_scenes[] = {
 
 }  // namespace
 
-bool program_scene(std::string_view program, int picture, std::uint32_t clock, Scene& scene,
-                   std::string& refusal) {
+bool program_scene(std::string_view program, std::int64_t picture, std::uint32_t clock,
+                   Scene& scene, SceneErrors& errors) {
   const std::string name(program);
   const ProgramPictures* found = nullptr;
   for (const ProgramPictures& p : with_scenes)
     if (name == p.name) found = &p;
+  const std::string label = name + ":" + std::to_string(picture);
+  std::string refusal;
   if (found == nullptr) {
-    refusal =
-        name +
-        ": no picture of it is a scene (it draws lines, points or pixel images, not only circles)";
-    return false;
+    // True of the programs that draw lines, points or pixel images, and of
+    // a name that is no program at all.
+    refusal = name + ": not a program with pictures as scenes (";
+    for (const ProgramPictures& p : with_scenes)
+      refusal += std::string(&p == with_scenes ? "" : ", ") + p.name;
+    refusal += ")";
   }
-  if (picture < 1 || picture > found->pictures) {
+  else if (picture < 1 || picture > found->pictures)
     refusal = name + " has pictures 1 to " + std::to_string(found->pictures) + ", not " +
               std::to_string(picture);
-    return false;
-  }
-  const std::string label = name + ":" + std::to_string(picture);
-  if (name == "ring_zoom" && picture > 1) {
+  else if (name == "ring_zoom" && picture > 1)
     refusal = label + ": not one scene: it overlays " + std::to_string(picture) +
               " stages of 15 circles, more than a scene's " + std::to_string(max_scene_circles);
-    return false;
-  }
-  if (name == "four_circle_packing" && (picture == 2 || picture == 3)) {
+  else if (name == "four_circle_packing" && (picture == 2 || picture == 3))
     refusal = label + ": not one scene: each image takes a colour drawn at random";
+  if (!refusal.empty()) {
+    errors.push_back({"", refusal});
     return false;
   }
-  if (name == "soddy_gasket") soddy_gasket(picture, clock, scene);
-  if (name == "five_circle_limit") five_circle_limit(picture, clock, scene);
+  const int k = static_cast<int>(picture);
+  if (name == "soddy_gasket") soddy_gasket(k, clock, scene);
+  if (name == "five_circle_limit") five_circle_limit(k, clock, scene);
   if (name == "ring_zoom") ring_zoom(clock, scene);
-  if (name == "four_circle_packing") four_circle_packing(picture, clock, scene);
-  if (name == "two_circle_iteration") two_circle_iteration(picture, scene);
-  if (name == "soddy_radius_sweep") soddy_radius_sweep(picture, clock, scene);
+  if (name == "four_circle_packing") four_circle_packing(k, clock, scene);
+  if (name == "two_circle_iteration") two_circle_iteration(k, scene);
+  if (name == "soddy_radius_sweep") soddy_radius_sweep(k, clock, scene);
   return true;
 }

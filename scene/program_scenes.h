@@ -9,12 +9,14 @@
 // (on a one-pixel canvas) and the draws they took counted into `skip`.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 #include "scene.h"
+#include "scene_json.h"
 
-// False, with one line saying why, for a picture that is not one scene or
+// False, with one error saying why, for a picture that is not one scene or
 // does not exist.
-bool program_scene(std::string_view program, int picture, std::uint32_t clock, Scene& scene,
-                   std::string& refusal);
+bool program_scene(std::string_view program, std::int64_t picture, std::uint32_t clock,
+                   Scene& scene, SceneErrors& errors);
