@@ -61,7 +61,7 @@ const renderer = createRenderer({
     view.setComplete(false);
     view.say(message);
     // The picture an address opened, not drawn: the first scene instead.
-    if (state.drawnEdit === 0 && state.openedQuery !== openedWithout) {
+    if (state.scene !== null && state.drawnEdit === 0 && state.openedQuery !== openedWithout) {
       openInstead(`The explorer cannot draw this link's scene: ${message}`);
       return;
     }
@@ -230,7 +230,9 @@ async function fromAddress() {
   address.waiting = null;
   const query = location.search.slice(1) || openedWithout;
   const answer = await renderer.readLink(query);
-  if (answer.error === undefined) {
+  if (answer.failed) {  // the engine's fault, not the link's
+    tell(answer.error, state.edit);
+  } else if (answer.error === undefined) {
     tell('', null);
     open(answer.text, query);
   } else if (state.scene !== null) {

@@ -8,7 +8,8 @@
 //   renderer.draw(sceneText, width, height, started, live)
 //       started: the input event's time, or null; live: during a drag, when
 //       the next request is likely to follow at once
-//   renderer.readLink(query) -> Promise<{ text } | { error }>
+//   renderer.readLink(query) -> Promise<{ text } | { error, failed }>
+//       failed: the engine failed, whatever the link
 //   renderer.file(sceneText, width, height, 'png' | 'svg', onProgress)
 //       -> Promise<{ bytes, link } | { error } | { stopped: true }>
 //       drawn by a worker of its own, so that edits are drawn meanwhile;
@@ -83,7 +84,7 @@ export function createRenderer(hooks) {
     inFlight = null;
     pending = null;
     hooks.onError(message, null);
-    for (const [id, resolve] of answers) resolve({ id, error: message });
+    for (const [id, resolve] of answers) resolve({ id, error: message, failed: true });
     answers.clear();
   };
   worker.onerror = (event) => failAll(`The engine failed: ${event.message}`);
