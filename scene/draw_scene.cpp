@@ -5,8 +5,7 @@
 #include <vector>
 
 #include "circle_generation.h"
-#include "draw_circle.h"
-#include "fill_disc.h"
+#include "pixel_circle.h"
 #include "random_generator.h"
 #include "scene_walk.h"
 
@@ -28,8 +27,7 @@ struct StepCount {
 void draw_outline(const Canvas& canvas, const WorldFrame& frame, const Circle& c,
                   std::uint32_t colour) {
   if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.r)) return;
-  draw_circle(canvas, frame_column(frame, c.x), frame_row(frame, c.y), frame_radius(frame, c.r),
-              colour);
+  draw_pixel_circle(canvas, frame_circle(frame, c.x, c.y, c.r), colour);
 }
 
 void circles_layer(const Scene& scene, const Layer& layer, const Canvas& canvas,
@@ -41,8 +39,7 @@ void circles_layer(const Scene& scene, const Layer& layer, const Canvas& canvas,
     if (layer.kind == LayerKind::outlines)
       draw_outline(canvas, frame, c, layer.colour);
     else
-      fill_disc(canvas, frame_column(frame, c.x), frame_row(frame, c.y), frame_radius(frame, c.r),
-                layer.colour);
+      fill_pixel_disc(canvas, frame_circle(frame, c.x, c.y, c.r), layer.colour);
   }
 }
 
