@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "pixel_circle.h"
+#include "quarter_rows.h"
 
 namespace {
 
@@ -101,6 +102,24 @@ TEST(RasterHugeCircle, DrawnWithinAPixelOfTheTrueCircleOrNotAtAll) {
     check(c, pixels,
           {static_cast<__int128>(c.circle.cx), static_cast<__int128>(c.circle.cy), static_cast<__int128>(c.circle.r)});
   }
+}
+
+// Past 2^31 the row ends come from 128-bit roots: each must be where the
+// walk's own rule, the smaller |E| of its two steps, turns it down a row.
+TEST(RasterHugeCircle, RowEndsFollowTheWalksRuleBeyond32Bits) {
+  const auto e = [](__int128 x, __int128 y, __int128 r) { return x * x + y * y - r * r; };
+  const auto abs = [](__int128 v) { return v < 0 ? -v : v; };
+  const std::int64_t top = std::int64_t{1} << 62;
+  for (std::int64_t r : {std::int64_t{1} << 31, std::int64_t{3037000500}, std::int64_t{1000000000007},
+                         std::int64_t{999999999999999}, std::int64_t{1} << 53, top - 1, top})
+    for (std::int64_t dy : {std::int64_t{1}, std::int64_t{2}, r / 3, r / 2, r - r / 7, r - 1000, r - 1, r}) {
+      const std::int64_t end = quarter_row_end(r, dy);
+      SCOPED_TRACE(testing::Message() << "r " << r << " row " << dy << " end " << end);
+      EXPECT_GE(abs(e(end + 1, dy, r)), abs(e(end, dy - 1, r)));  // steps down at the end
+      if (end > 0) {
+        EXPECT_LT(abs(e(end, dy, r)), abs(e(end - 1, dy - 1, r)));  // and outward before it
+      }
+    }
 }
 
 }  // namespace
