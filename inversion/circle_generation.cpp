@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "fill_disc.h"
 #include "invert_circle.h"
+#include "pixel_circle.h"
 
 void invert_circle(const Canvas& canvas, CircleGeneration& generation, int slot, double cx,
                    double cy, double R2, double dx, double dy, double rho, std::uint32_t colour,
@@ -17,7 +17,7 @@ void invert_circle(const Canvas& canvas, CircleGeneration& generation, int slot,
   const float r = static_cast<float>(image.r);
   set_circle(generation.next, slot, x, y, r);
   if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(r)) return;
-  fill_disc(canvas, frame_column(frame, x), frame_row(frame, y), frame_radius(frame, r), colour);
+  fill_pixel_disc(canvas, frame_circle(frame, x, y, r), colour);
 }
 
 

@@ -3,16 +3,14 @@
 #include <algorithm>
 #include <cmath>
 
-#include "draw_circle.h"
-#include "fill_disc.h"
+#include "pixel_circle.h"
 
 namespace {
 
 void draw_outline(const Canvas& canvas, const WorldFrame& frame, const Circle& c,
                   std::uint32_t colour) {
   if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.r)) return;
-  draw_circle(canvas, frame_column(frame, c.x), frame_row(frame, c.y), frame_radius(frame, c.r),
-              colour);
+  draw_pixel_circle(canvas, frame_circle(frame, c.x, c.y, c.r), colour);
 }
 
 void circles_layer(const Scene& scene, const Layer& layer, const Canvas& canvas,
@@ -24,8 +22,7 @@ void circles_layer(const Scene& scene, const Layer& layer, const Canvas& canvas,
     if (layer.kind == LayerKind::outlines)
       draw_outline(canvas, frame, c, layer.colour);
     else
-      fill_disc(canvas, frame_column(frame, c.x), frame_row(frame, c.y), frame_radius(frame, c.r),
-                layer.colour);
+      fill_pixel_disc(canvas, frame_circle(frame, c.x, c.y, c.r), layer.colour);
   }
 }
 
@@ -76,7 +73,8 @@ void begin_generations(SceneDrawing& d, const Layer& layer) {
 constexpr std::int64_t pixels_a_unit = 4;
 std::int64_t drawing_cost(const SceneDrawing& d, const Circle& c, bool disc) {
   if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.r)) return 0;
-  const double x = frame_column(d.frame, c.x), y = frame_row(d.frame, c.y), r = frame_radius(d.frame, c.r);
+  const PixelCircle p = frame_circle(d.frame, c.x, c.y, c.r);
+  const double x = p.cx, y = p.cy, r = p.r;
   const double w = std::clamp(x + r + 1, 0.0, double(d.canvas.width)) - std::clamp(x - r, 0.0, double(d.canvas.width));
   const double h = std::clamp(y + r + 1, 0.0, double(d.canvas.height)) - std::clamp(y - r, 0.0, double(d.canvas.height));
   return static_cast<std::int64_t>((disc ? w * h : 2 * (w + h)) / pixels_a_unit);
