@@ -7,6 +7,7 @@
 #include <dlfcn.h>
 
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
