@@ -12,12 +12,12 @@ trap 'rm -rf -- "$scratch"' EXIT
 failures=0
 rows=0
 
-# Work of minutes: a walk's skip of 10^11 draws, four generations of large discs.
+# Work of seconds to minutes: a walk's skip of 10^10 draws; four generations of large discs as PNG.
 circles='"circles": [{"x": -0.5, "y": 0, "r": 0.6}, {"x": 0.5, "y": 0, "r": 0.6}, {"x": 0, "y": 0.8, "r": 0.6}]'
 head='"width": 800, "height": 600, "background": "white", "view": {"x": 0, "y": 0, "scale": 200}, "numbers": "double"'
 long_json="{$head, $circles, \"layers\": [{\"draw\": \"walk\", \"circles\": \"all\", \"pick\": \"random\",
   \"inside\": \"invert\", \"point\": \"double\", \"steps\": 1000, \"burn_in\": 0, \"start\": {\"x\": 3, \"y\": 3},
-  \"previous\": \"none\", \"seed\": 1, \"skip\": 100000000000, \"colour\": \"red\", \"plot\": \"pixel\"}]}"
+  \"previous\": \"none\", \"seed\": 1, \"skip\": 10000000000, \"colour\": \"red\", \"plot\": \"pixel\"}]}"
 long_svg_json="{$head, $circles, \"layers\": [{\"draw\": \"generations\", \"circles\": \"all\",
   \"style\": \"discs\", \"colours\": [\"red\", \"green\", \"blue\", \"black\"]}]}"
 # Nothing but the scenes and what the row made is left in the folder.
@@ -47,7 +47,7 @@ row() {  # STATUS SAYING COMMAND CHECK
 # Stopped while drawing or writing: nothing left behind, 128 + the signal.
 row 130 "" 'stop INT long.json --out x.png' 'only'
 row 143 "" 'stop TERM long.json --out x.png' 'only'
-row 129 "" 'stop HUP long_svg.json --out x.svg' 'only'
+row 129 "" 'stop HUP long.json --out x.svg' 'only'
 row 124 "" 'timeout 1 "$render" long_svg.json --out x.png' 'only'
 # A new file: 0666 less the umask; a file replaced keeps its mode.
 row 0 "" '(umask 077 && "$render" soddy_gasket:1 --clock 1 --out x.png >/dev/null)' \
