@@ -2,6 +2,8 @@
 
 #include "circle_stamp.h"
 
+#include <algorithm>
+
 template <typename Real>
 static WalkCircles widen(const Real* x, const Real* y, int n) {
   WalkCircles circles{};
@@ -85,9 +87,12 @@ template <WalkPlot plot>
     draw_stamp(canvas, ring, column, row, colour);
 }
 
-template <PickRule pick, InsideRule inside, PointStorage storage, WalkPlot plot>
+// With `record`, each point that would be plotted is stored in `points`
+// instead (in step order), and the canvas is not touched.
+template <PickRule pick, InsideRule inside, PointStorage storage, WalkPlot plot, bool record>
 static WalkCounts walk(const Canvas& canvas, const WalkCircles& c, WalkState& state,
-                       const WalkRules& rules, const WorldFrame& frame, RandomGenerator& generator) {
+                       const WalkRules& rules, const WorldFrame& frame, RandomGenerator& generator,
+                       WalkPoint* points) {
   long plotted = 0, refused = 0;  // not the returned WalkCounts, which lives in memory
   bool stuck = false;
   double x = state.x;
@@ -153,7 +158,10 @@ static WalkCounts walk(const Canvas& canvas, const WalkCircles& c, WalkState& st
     // The plot uses the point as computed; a float walk point is rounded
     // only when it is stored.
     if (s > burn_in) {
-      plot_point<plot>(target, f, nx, ny, colour, ring);
+      if constexpr (record)
+        points[plotted] = {nx, ny};
+      else
+        plot_point<plot>(target, f, nx, ny, colour, ring);
       ++plotted;
     }
     if constexpr (storage == PointStorage::float_width) {
@@ -179,15 +187,20 @@ struct WalkCall {
   const WalkRules& rules;
   const WorldFrame& frame;
   RandomGenerator& random;
+  WalkPoint* points;  // non-null: record the points instead of plotting
 };
 
 template <PickRule pick, InsideRule inside, PointStorage storage, WalkPlot plot>
 static WalkCounts run(const WalkCall& a) {
-  return walk<pick, inside, storage, plot>(a.canvas, a.circles, a.state, a.rules, a.frame, a.random);
+  return walk<pick, inside, storage, plot, false>(a.canvas, a.circles, a.state, a.rules, a.frame,
+                                                  a.random, nullptr);
 }
 
 template <PickRule pick, InsideRule inside, PointStorage storage>
 static WalkCounts dispatch_plot(const WalkCall& a) {
+  if (a.points != nullptr)
+    return walk<pick, inside, storage, WalkPlot::pixel, true>(a.canvas, a.circles, a.state, a.rules,
+                                                              a.frame, a.random, a.points);
   switch (a.rules.plot) {
     case WalkPlot::pixel: return run<pick, inside, storage, WalkPlot::pixel>(a);
     case WalkPlot::ring_radius_1: return run<pick, inside, storage, WalkPlot::ring_radius_1>(a);
@@ -211,7 +224,42 @@ static WalkCounts dispatch_inside(const WalkCall& a) {
 
 WalkCounts inversion_walk(const Canvas& canvas, const WalkCircles& circles, WalkState& state,
                           const WalkRules& rules, const WorldFrame& frame, RandomGenerator& random) {
-  const WalkCall call{canvas, circles, state, rules, frame, random};
+  const WalkCall call{canvas, circles, state, rules, frame, random, nullptr};
   if (rules.pick == PickRule::cyclic) return dispatch_inside<PickRule::cyclic>(call);
   return dispatch_inside<PickRule::random_no_repeat>(call);
+}
+
+WalkCounts inversion_walk_points(const WalkCircles& circles, WalkState& state,
+                                 const WalkRules& rules, RandomGenerator& random,
+                                 WalkPoint* points) {
+  std::uint32_t spare_pixel = 0;
+  const Canvas unused{&spare_pixel, 1, 1, 1};
+  const WorldFrame frame{1, 0, 0, YAxis::up};
+  const WalkCall call{unused, circles, state, rules, frame, random, points};
+  if (rules.pick == PickRule::cyclic) return dispatch_inside<PickRule::cyclic>(call);
+  return dispatch_inside<PickRule::random_no_repeat>(call);
+}
+
+void plot_walk_points(const Canvas& canvas, const WorldFrame& frame, const WalkPoint* points,
+                      long count, WalkPlot plot, std::uint32_t colour, int first_row, int end_row) {
+  const int top = std::clamp(first_row, 0, canvas.height);
+  const int bottom = std::clamp(end_row, top, canvas.height);
+  // The band as a canvas of its own: a plot clipped to it is the part of
+  // the whole canvas's plot that falls in these rows.
+  const Canvas band{canvas_pixel(canvas, 0, 0) + static_cast<std::ptrdiff_t>(top) * canvas.stride,
+                    canvas.width, bottom - top, canvas.stride};
+  const int margin = plot == WalkPlot::pixel ? 0 : (plot == WalkPlot::ring_radius_1 ? 1 : 2);
+  static constexpr CircleStamp ring_1 = circle_stamp(1), ring_2 = circle_stamp(2);
+  const CircleStamp& ring = plot == WalkPlot::ring_radius_2 ? ring_2 : ring_1;
+  for (long i = 0; i < count; ++i) {
+    const int column = frame_column(frame, points[i].x);
+    const int row = frame_row(frame, points[i].y);
+    // Only rows within the ring's reach of the band; past it, row - top
+    // could overflow an int.
+    if (row < top - margin || row >= bottom + margin) continue;
+    if (plot == WalkPlot::pixel)
+      plot_clipped(band, column, row - top, colour);
+    else
+      draw_stamp(band, ring, column, row - top, colour);
+  }
 }

@@ -75,3 +75,22 @@ struct WalkCounts {
 // does a random walk over fewer than two circles.
 WalkCounts inversion_walk(const Canvas& canvas, const WalkCircles& circles, WalkState& state,
                           const WalkRules& rules, const WorldFrame& frame, RandomGenerator& random);
+
+// The same walk with its plots handed over instead of drawn: the point of
+// every step that would plot is stored in `points` (room for rules.steps
+// of them), in step order, and the counts say how many. plot_walk_points
+// then draws them: the rows first_row .. end_row - 1 of what the walk
+// would have plotted on `canvas` (all of it for rows 0 .. height), so
+// bands of rows can be drawn by different threads. A walk's plots are all
+// of one colour, so the order they land in leaves the same pixels.
+struct WalkPoint {
+  double x;
+  double y;
+};
+
+WalkCounts inversion_walk_points(const WalkCircles& circles, WalkState& state,
+                                 const WalkRules& rules, RandomGenerator& random,
+                                 WalkPoint* points);
+
+void plot_walk_points(const Canvas& canvas, const WorldFrame& frame, const WalkPoint* points,
+                      long count, WalkPlot plot, std::uint32_t colour, int first_row, int end_row);
