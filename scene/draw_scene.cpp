@@ -14,16 +14,19 @@ void run(SceneDrawing& drawing, const SceneProgress* progress) {
 
 }  // namespace
 
-void draw_scene(const Scene& scene, const Canvas& canvas, const SceneProgress* progress) {
+void draw_scene(const Scene& scene, const Canvas& canvas, const SceneProgress* progress,
+                int threads) {
   SceneDrawing drawing;
   begin_scene_drawing(drawing, scene, canvas);
+  drawing.threads = threads;
   run(drawing, progress);
 }
 
 void draw_layer(const Scene& scene, int layer, const Canvas& canvas,
-                const SceneProgress* progress) {
+                const SceneProgress* progress, int threads) {
   SceneDrawing drawing;
   begin_scene_layers(drawing, scene, canvas, layer, layer + 1);
+  drawing.threads = threads;
   run(drawing, progress);
 }
 

@@ -20,12 +20,15 @@ struct SceneProgress {
   void* context;
 };
 
-void draw_scene(const Scene& scene, const Canvas& canvas, const SceneProgress* progress = nullptr);
+// `threads`: the walks' plots drawn beside their chains (threaded_walk.h),
+// the same pixels for any number.
+void draw_scene(const Scene& scene, const Canvas& canvas, const SceneProgress* progress = nullptr,
+                int threads = 1);
 
 // One layer alone, as draw_scene draws it (no background), reporting its
 // own share done.
 void draw_layer(const Scene& scene, int layer, const Canvas& canvas,
-                const SceneProgress* progress = nullptr);
+                const SceneProgress* progress = nullptr, int threads = 1);
 
 // Where a walk layer leaves off: the circle it used last (a position in its
 // choice) and its generator. The walk runs on a one-pixel canvas.

@@ -10,6 +10,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <chrono>
@@ -20,6 +21,7 @@
 #include <ctime>
 #include <new>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <nlohmann/json.hpp>
@@ -34,6 +36,7 @@
 #include "standard_output.h"
 #include "stop_signals.h"
 #include "svg_picture.h"
+#include "threaded_walk.h"
 #include "whole_file.h"
 
 namespace {
@@ -42,6 +45,7 @@ struct Options {
   int width = 0;  // 0: the scene's own size
   int height = 0;
   std::int64_t steps = -1;  // -1: the scene's own
+  int threads = 0;          // 0: every core
   bool help = false;
   bool clock_given = false;
   std::uint32_t clock = 0;
@@ -57,6 +61,11 @@ struct Job {
   std::string out;
 };
 
+// One thread a core, as the system counts them (1 when it cannot say).
+int every_core() {
+  return static_cast<int>(std::clamp<unsigned>(std::thread::hardware_concurrency(), 1, max_threads));
+}
+
 void help() {
   std::printf(
       "Usage: ./suite render SCENE... [options]\n"
@@ -70,6 +79,8 @@ void help() {
       "  --size WxH ......... draw W x H pixels of the same region of the plane\n"
       "                       (default: the scene's own size; up to 16384x16384)\n"
       "  --steps N .......... steps of every walk, 0 to 10^11 (default: the scene's)\n"
+      "  --threads N ........ threads to draw with, 1 to %d, the same pixels for any\n"
+      "                       (default: one a core, %d here)\n"
       "  --clock SECONDS .... the clock PROGRAM:K is drawn at, 1 to 4294967295\n"
       "                       (default: now, and the command to draw it again is printed)\n"
       "  --out FILE ......... FILE.png, FILE.svg, or FILE.json for the scene itself\n"
@@ -78,7 +89,8 @@ void help() {
       "\n"
       "Example:\n"
       "  ./suite render five_circle_limit:1 --clock 1700000000 --size 7680x4320 --steps "
-      "1000000000\n");
+      "1000000000\n",
+      max_threads, every_core());
 }
 
 bool ends_with(const std::string& text, const char* tail) {
@@ -99,7 +111,7 @@ bool parse(int argc, char** argv, Options& options, std::string& line) {
       return true;
     }
     const bool takes_value =
-        arg == "--size" || arg == "--steps" || arg == "--clock" || arg == "--out";
+        arg == "--size" || arg == "--steps" || arg == "--clock" || arg == "--out" || arg == "--threads";
     if (takes_value && i + 1 == argc) return refuse(arg + " wants a value");
     const std::string value = takes_value ? argv[++i] : "";
     std::int64_t number = 0;
@@ -117,6 +129,11 @@ bool parse(int argc, char** argv, Options& options, std::string& line) {
         return refuse("--steps wants a whole number from 0 to " + std::to_string(max_walk_steps) +
                       ", not '" + value + "'");
       options.steps = number;
+    } else if (arg == "--threads") {
+      if (!whole_number(value, 1, max_threads, number))
+        return refuse("--threads wants a whole number from 1 to " + std::to_string(max_threads) +
+                      ", not '" + value + "'");
+      options.threads = static_cast<int>(number);
     } else if (arg == "--clock") {
       if (!clock_number(value, options.clock))
         return refuse("--clock wants whole seconds from 1 to " + std::to_string(largest_clock) +
@@ -136,6 +153,7 @@ bool parse(int argc, char** argv, Options& options, std::string& line) {
   if (!options.out.empty() && options.scenes.size() > 1)
     return refuse("--out takes one SCENE, not " + std::to_string(options.scenes.size()));
   if (!options.clock_given) options.clock = static_cast<std::uint32_t>(std::time(nullptr));
+  if (options.threads == 0) options.threads = every_core();
   return true;
 }
 
@@ -314,7 +332,7 @@ bool write_piece(void* context, const void* bytes, std::size_t size) {
 
 // Draws or writes one job into an unnamed file in its folder, then links
 // it in under its name.
-bool render(const Job& job) {
+bool render(const Job& job, int threads) {
   Output out;
   out.shown = job.out;
   const std::size_t slash = job.out.rfind('/');
@@ -355,9 +373,10 @@ bool render(const Job& job) {
     if (pixels.empty()) {
       written = false;
     } else if (ends_with(job.out, ".svg")) {
-      written = write_scene_svg(job.scene, canvas, &report, write_piece, &sink, error, sizeof error);
+      written = write_scene_svg(job.scene, canvas, &report, write_piece, &sink, error, sizeof error,
+                                threads);
     } else {
-      draw_scene(job.scene, canvas, &report);
+      draw_scene(job.scene, canvas, &report, threads);
       written = encode_png({pixels.data(), width, height, width}, no_transparent_colour,
                            write_piece, &sink, error, sizeof error);
     }
@@ -428,7 +447,7 @@ int main(int argc, char** argv) {
     return 1;
   }
   bool failed = false;
-  for (const Job& job : jobs) failed = !render(job) || failed;
+  for (const Job& job : jobs) failed = !render(job, options.threads) || failed;
   stop_if_asked(nullptr);
   std::string clock_line;
   if (any_program && !options.clock_given) {

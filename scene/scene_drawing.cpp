@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "pixel_circle.h"
+#include "threaded_walk.h"
 
 namespace {
 
@@ -135,7 +136,7 @@ bool go_on_walking(SceneDrawing& d, std::int64_t budget, std::int64_t& spent) {
     }
   }
   const std::int64_t before = run.done;
-  continue_scene_walk(run, d.canvas, d.frame, budget);
+  continue_scene_walk_threaded(run, d.canvas, d.frame, budget, d.threads);
   d.done += run.done - before;
   spent += d.done - start;
   return run.done >= run.total;
@@ -194,6 +195,7 @@ void begin_scene_layers(SceneDrawing& d, const Scene& scene, const Canvas& canva
   d.layer_end = 0;
   d.visit = nullptr;
   d.visit_context = nullptr;
+  d.threads = 1;
 }
 
 void begin_scene_drawing(SceneDrawing& d, const Scene& scene, const Canvas& canvas) {

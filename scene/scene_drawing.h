@@ -56,6 +56,7 @@ struct SceneDrawing {
   GenerationVisit visit;  // null: draw the generations
   void* visit_context;
   std::uint32_t spare_pixel;  // the canvas of work that is not drawn
+  int threads = 1;  // a walk's plots drawn on threads - 1 more (threaded_walk.h); same pixels
 };
 
 // The units of work of layer k.

@@ -31,19 +31,37 @@ SceneWalkRun begin_scene_walk(const Scene& scene, const Layer& layer) {
   return run;
 }
 
-std::int64_t continue_scene_walk(SceneWalkRun& run, const Canvas& canvas, const WorldFrame& frame,
-                                 std::int64_t steps) {
+// One stretch of about `steps`, through the walk itself (points null) or
+// recording its points; `recorded` gets the points recorded.
+static std::int64_t stretch(SceneWalkRun& run, const Canvas& canvas, const WorldFrame& frame,
+                            std::int64_t steps, WalkPoint* points, long* recorded) {
   const std::int64_t n = run.circles.n > 0 ? run.circles.n : 1;
   const std::int64_t rounds = (std::max<std::int64_t>(steps, 1) + n - 1) / n;
   const std::int64_t s0 = run.done;
   const std::int64_t taken = std::min(rounds * n, run.total - s0);
+  if (recorded != nullptr) *recorded = 0;
   if (taken <= 0) return 0;
   run.rules.steps = static_cast<long>(taken);
   // Step s0 + s plots when it is past the burn-in: s > burn_in - 1 - s0.
   run.rules.burn_in = static_cast<long>(std::clamp<std::int64_t>(run.burn_in - 1 - s0, no_burn_in, taken));
-  const WalkCounts counts = inversion_walk(canvas, run.circles, run.state, run.rules, frame, run.random);
+  const WalkCounts counts =
+      points != nullptr ? inversion_walk_points(run.circles, run.state, run.rules, run.random, points)
+                        : inversion_walk(canvas, run.circles, run.state, run.rules, frame, run.random);
+  if (recorded != nullptr) *recorded = counts.plotted;
   run.done = counts.stuck ? run.total : s0 + taken;
   return run.done - s0;
+}
+
+std::int64_t continue_scene_walk(SceneWalkRun& run, const Canvas& canvas, const WorldFrame& frame,
+                                 std::int64_t steps) {
+  return stretch(run, canvas, frame, steps, nullptr, nullptr);
+}
+
+std::int64_t record_scene_walk(SceneWalkRun& run, std::int64_t steps, WalkPoint* points,
+                               long& recorded) {
+  std::uint32_t spare_pixel = 0;
+  return stretch(run, Canvas{&spare_pixel, 1, 1, 1}, WorldFrame{1, 0, 0, YAxis::up}, steps, points,
+                 &recorded);
 }
 
 std::int64_t skip_scene_walk(SceneWalkRun& run, std::int64_t draws) {

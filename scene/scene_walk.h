@@ -37,3 +37,9 @@ std::int64_t skip_scene_walk(SceneWalkRun& run, std::int64_t draws);
 // is left); returns the steps taken.
 std::int64_t continue_scene_walk(SceneWalkRun& run, const Canvas& canvas, const WorldFrame& frame,
                                  std::int64_t steps);
+
+// The same stretch with its plots recorded in `points` (room for `steps`
+// plus a round, max_walk_circles) instead of drawn; `recorded` gets how
+// many (inversion_walk_points).
+std::int64_t record_scene_walk(SceneWalkRun& run, std::int64_t steps, WalkPoint* points,
+                               long& recorded);

@@ -105,7 +105,8 @@ void generation_circle(void* context, int generation, const Circle& stored) {
 }  // namespace
 
 bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgress* progress,
-                     PngWrite write, void* context, char* error, std::size_t error_size) {
+                     PngWrite write, void* context, char* error, std::size_t error_size,
+                     int threads) {
   const int width = scratch.width, height = scratch.height;
   const WorldFrame frame = scene_frame(scene, width, height);
   SvgOut out{write, context, {}};
@@ -133,7 +134,7 @@ bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgr
       const std::uint32_t clear = (layer.colour ^ 1) & 0xFFFFFF;
       for (int y = 0; y < height; ++y)
         std::fill_n(scratch.pixels + static_cast<std::ptrdiff_t>(y) * scratch.stride, width, clear);
-      draw_layer(scene, k, scratch, progress);
+      draw_layer(scene, k, scratch, progress, threads);
       out.text("<image width=\"" + w + "\" height=\"" + h +
                "\" xlink:href=\"data:image/png;base64,");
       Base64 b{&out, {}, 0};

@@ -9,7 +9,7 @@
 // the picture's size, transparent but for the walk's points, embedded as a
 // base64 data URI; `scratch` (a canvas of that size) is where it is drawn,
 // and `progress`, when given, hears how far each walk and each
-// generations layer is.
+// generations layer is. `threads` draws the walks as draw_scene does.
 #pragma once
 
 #include <cstddef>
@@ -20,4 +20,5 @@
 #include "scene.h"
 
 bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgress* progress,
-                     PngWrite write, void* context, char* error, std::size_t error_size);
+                     PngWrite write, void* context, char* error, std::size_t error_size,
+                     int threads = 1);
