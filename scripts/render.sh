@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Draws scenes into pictures: the front door of build/release/scene/render_scene,
 # which does the work (./suite render --help lists what it takes).
-#   scripts/render.sh SCENE... [--size WxH] [--steps N] [--clock N] [--out FILE]
+#   scripts/render.sh SCENE... [--size WxH] [--steps N] [--threads N] [--clock N] [--out FILE]
 # The arguments' form is checked here before anything is installed or built
 # (each SCENE a file, a link or PROGRAM:K of a listed program, and the
 # options' values); the tool then checks the scenes themselves.
@@ -28,6 +28,10 @@ while [ $# -gt 0 ]; do
       ;;
     --steps)
       [[ "${2-}" =~ ^[0-9]{1,12}$ ]] || fail "--steps wants a whole number from 0 to 100000000000, not '${2-}'"
+      shift 2
+      ;;
+    --threads)
+      [[ "${2-}" =~ ^[0-9]{1,3}$ ]] || fail "--threads wants a whole number from 1 to 256, not '${2-}'"
       shift 2
       ;;
     --clock)
