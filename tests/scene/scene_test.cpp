@@ -19,6 +19,7 @@
 #include "rgb_image.h"
 #include "run_program.h"
 #include "scene_json.h"
+#include "threaded_walk.h"
 
 namespace fs = std::filesystem;
 
@@ -301,6 +302,50 @@ TEST(ProgramScenes, DrawTheProgramsPicturesPixelForPixel) {
   }
 }
 
+// Every offered picture with a walk, and a walk of rings on the middle row
+// (circles centred on y = 0 keep every point there), where two bands meet;
+// on 1, 2 and 3 threads (the chain alone, one band, two bands split at the
+// middle row), at each one's own steps, at three blocks of steps and a
+// part round (blocks handed over mid-walk), and at 500 steps past the
+// burn-in, where a ring crossing two bands is not hidden by others.
+TEST(SceneThreads, EveryWalkSceneDrawsTheSamePixelsOnAnyThreads) {
+  std::vector<std::pair<std::string, Scene>> walks;
+  for (const ProgramPicture& p : offered_pictures()) {
+    const Scene scene = scene_of(p);
+    const Layer* end = scene.layers + scene.layer_count;
+    if (std::any_of(scene.layers, end, [](const Layer& l) { return l.kind == LayerKind::walk; }))
+      walks.push_back({p.program + ":" + std::to_string(p.picture), scene});
+  }
+  EXPECT_GE(walks.size(), 20u) << "too few walk scenes offered";
+  Scene middle_row;
+  SceneErrors errors;
+  std::string text = edited(small_scene, R"([{"x": 0, "y": 0, "r": 0.25}, {"x": 0, "y": 2, "r": 1.5}, {"x": -1.7, "y": -1, "r": 1.5}])",
+                            R"([{"x": -1.5, "y": 0, "r": 1}, {"x": 1.5, "y": 0, "r": 1}, {"x": 0, "y": 0, "r": 0.5}])");
+  text = edited(edited(text, R"("start": {"x": 3, "y": 3})", R"("start": {"x": 3, "y": 0})"), R"("pixel")", R"("ring2")");
+  EXPECT_TRUE(read_scene_json(text, middle_row, errors)) << error_line(errors);
+  walks.push_back({"rings on the middle row", middle_row});
+
+  for (const auto& [name, own] : walks) {
+    for (const char* steps : {"its own", "three blocks of", "500 past the burn-in"}) {
+      Scene scene = own;
+      for (int k = 0; k < scene.layer_count; ++k) {
+        SceneWalk& walk = scene.layers[k].walk;
+        if (steps[0] == 't') walk.steps = 3 * threaded_block_steps + 7;
+        if (steps[0] == '5') walk.steps = std::max<std::int64_t>(walk.burn_in, 0) + 500;
+      }
+      std::vector<std::uint32_t> one;
+      for (int threads : {1, 2, 3}) {
+        std::vector<std::uint32_t> pixels(static_cast<std::size_t>(scene.width) * scene.height);
+        draw_scene(scene, {pixels.data(), scene.width, scene.height, scene.width}, nullptr, threads);
+        if (threads == 1) one = pixels;
+        std::size_t differ = 0;
+        for (std::size_t i = 0; i < pixels.size(); ++i) differ += pixels[i] != one[i] ? 1 : 0;
+        EXPECT_EQ(differ, 0u) << name << " on " << threads << " threads, " << steps << " steps";
+      }
+    }
+  }
+}
+
 TEST(RenderCommand, RefusesBadScenesWithOneLineAndWritesNothing) {
   struct Row {
     std::string scene;
@@ -355,6 +400,10 @@ TEST(RenderCommand, RefusesBadScenesWithOneLineAndWritesNothing) {
       {small_scene, "four_circle_packing:3",
        "four_circle_packing:3: not one scene: each image takes a colour drawn at random"},
       {small_scene, "soddy_gasket:3", "soddy_gasket has pictures 1 to 2, not 3"},
+      {small_scene, "scene.json --threads 0",
+       "render: --threads wants a whole number from 1 to 256, not '0' (./suite render --help)"},
+      {small_scene, "scene.json --threads 257",
+       "render: --threads wants a whole number from 1 to 256, not '257' (./suite render --help)"},
   };
   for (const Row& row : rows) {
     std::string error;

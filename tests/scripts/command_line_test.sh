@@ -111,6 +111,8 @@ done <<'ROWS'
 soddy_gasket:1 --size 800:600|--size wants WIDTHxHEIGHT
 soddy_gasket:1 --steps 1e9|--steps wants a whole number
 soddy_gasket:1 --clock|--clock wants whole seconds
+soddy_gasket:1 --threads two|--threads wants a whole number from 1 to 256
+soddy_gasket:1 --threads 1000|--threads wants a whole number from 1 to 256, not '1000'
 soddy_gasket:1 --out x.gif|--out wants a file name ending in .png, .svg or .json
 nope:1|no program called 'nope'
 missing.json|no scene file 'missing.json'
