@@ -79,7 +79,7 @@ void help() {
       "  --size WxH ......... draw W x H pixels of the same region of the plane\n"
       "                       (default: the scene's own size; up to 16384x16384)\n"
       "  --steps N .......... steps of every walk, 0 to 10^11 (default: the scene's)\n"
-      "  --threads N ........ threads to draw with, 1 to %d, the same pixels for any\n"
+      "  --threads N ........ threads to draw with, 1 to %d; the pixels are the same for any N\n"
       "                       (default: one a core, %d here)\n"
       "  --clock SECONDS .... the clock PROGRAM:K is drawn at, 1 to 4294967295\n"
       "                       (default: now, and the command to draw it again is printed)\n"
