@@ -519,7 +519,7 @@ bool read_scene_json(std::string_view text, Scene& scene, SceneErrors& errors) {
   return from_json(ordered_json::parse(text), scene, errors);
 }
 
-std::string scene_json_text(const Scene& scene) {
+void to_written_json(ordered_json& text, const Scene& scene) {
   ordered_json j;
   to_json(j, scene);
   // A field at its natural default is left out; the view and a walk's
@@ -527,7 +527,7 @@ std::string scene_json_text(const Scene& scene) {
   const auto leave_out = [](ordered_json& object, const char* key, const ordered_json& value) {
     if (object.contains(key) && object[key] == value) object.erase(key);
   };
-  ordered_json text = {{"version", 1}};
+  text = {{"version", 1}};
   for (const auto& [key, value] : j.items()) text[key] = value;
   leave_out(text, "width", 800);
   leave_out(text, "height", 600);
@@ -544,6 +544,11 @@ std::string scene_json_text(const Scene& scene) {
     leave_out(layer, "burn_in", 0);
     leave_out(layer, "skip", 0);
   }
+}
+
+std::string scene_json_text(const Scene& scene) {
+  ordered_json text;
+  to_written_json(text, scene);
   return text.dump(2) + "\n";
 }
 
