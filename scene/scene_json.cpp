@@ -31,15 +31,15 @@ constexpr Named<LayerKind> layer_names[] = {{"outlines", LayerKind::outlines},
                                             {"walk", LayerKind::walk}};
 constexpr Named<GenerationStyle> style_names[] = {{"discs", GenerationStyle::discs},
                                                   {"outlines", GenerationStyle::outlines}};
-constexpr Named<PickRule> pick_names[] = {{"random", PickRule::random_no_repeat},
+constexpr Named<PickRule> pick_names[] = {{"random", PickRule::random},
                                           {"cyclic", PickRule::cyclic}};
-constexpr Named<InsideRule> inside_names[] = {{"invert", InsideRule::none},
-                                              {"refuse", InsideRule::reject}};
+constexpr Named<InsideRule> inside_names[] = {{"invert", InsideRule::invert},
+                                              {"refuse", InsideRule::refuse}};
 constexpr Named<PointStorage> point_names[] = {{"double", PointStorage::double_width},
                                                {"float", PointStorage::float_width}};
 constexpr Named<WalkPlot> plot_names[] = {{"pixel", WalkPlot::pixel},
-                                          {"ring1", WalkPlot::ring_radius_1},
-                                          {"ring2", WalkPlot::ring_radius_2}};
+                                          {"ring1", WalkPlot::ring1},
+                                          {"ring2", WalkPlot::ring2}};
 
 template <typename T, std::size_t N>
 const char* name_of(const Named<T> (&table)[N], T value) {

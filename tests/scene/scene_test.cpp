@@ -186,8 +186,8 @@ TEST(SceneForms, FixedTextsGiveTheirValues) {
   generations.style = GenerationStyle::outlines;
   want.layers[2].kind = LayerKind::walk, want.layers[2].circles.all = true;
   want.layers[2].colour = 0x123456;
-  want.layers[2].walk = {PickRule::cyclic, InsideRule::reject, PointStorage::float_width, 1234, 56,
-                         7.5, -8.5, 1, 99, 12, WalkPlot::ring_radius_2};
+  want.layers[2].walk = {PickRule::cyclic, InsideRule::refuse, PointStorage::float_width, 1234, 56,
+                         7.5, -8.5, 1, 99, 12, WalkPlot::ring2};
   Scene from_json{}, from_link{};
   SceneErrors errors;
   ASSERT_TRUE(read_scene_json(json, from_json, errors)) << error_line(errors);
@@ -359,9 +359,9 @@ TEST(SceneForms, LongestLinkFitsTheServersQuery) {
     layer.kind = LayerKind::walk, layer.colour = 0xABCDEF;
     layer.circles.all = false, layer.circles.count = max_scene_circles;
     for (int i = 0; i < max_scene_circles; ++i) layer.circles.index[i] = max_scene_circles - 1 - i;
-    layer.walk = {PickRule::cyclic, InsideRule::reject, PointStorage::float_width, max_walk_steps,
+    layer.walk = {PickRule::cyclic, InsideRule::refuse, PointStorage::float_width, max_walk_steps,
                   max_walk_steps, number, number, max_scene_circles - 1, 4294967295u,
-                  max_walk_skip, WalkPlot::ring_radius_2};
+                  max_walk_skip, WalkPlot::ring2};
   }
   const std::string link = scene_link(scene);
   Scene read{};
