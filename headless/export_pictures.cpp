@@ -12,6 +12,10 @@
 // named, else for those with more than one picture). Then one line a
 // program, and on success the command that draws the same pictures again.
 //
+// CLOCK is digits (scripts/export.sh checks the form); its range, 1 to
+// largest_clock (whole_number.h), is checked here, before anything is made:
+// one line and status 2, as the script's own refusals.
+//
 // The export holds OUT while it runs (a second export into it waits), and
 // reaches every file in it through a directory descriptor, never through a
 // link; pictures and animations appear only when whole. A stop signal is
@@ -26,6 +30,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -39,6 +44,7 @@
 #include "shell_word.h"
 #include "standard_output.h"
 #include "whole_file.h"
+#include "whole_number.h"
 
 extern char** environ;
 
@@ -226,7 +232,14 @@ int main(int argc, char** argv) {
   if (argc < 7) return usage();
   Export job;
   job.build = argv[1];
-  job.clock = argv[3];
+  // The clock's range is checked here, its form by scripts/export.sh.
+  std::uint32_t clock = 0;
+  if (!clock_number(argv[3], clock)) {
+    std::fprintf(stderr, "--clock wants whole seconds from 1 to %lld, not '%s'\n",
+                 static_cast<long long>(largest_clock), argv[3]);
+    return 2;
+  }
+  job.clock = std::to_string(clock);
   job.animate = std::strcmp(argv[4], "animate") == 0;
   job.named = std::strcmp(argv[5], "named") == 0;
   std::vector<Program> programs;

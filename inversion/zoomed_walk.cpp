@@ -45,7 +45,7 @@ WalkCounts zoomed_walk(const Canvas& canvas, const WalkCircles& circles, const C
       counts.stuck = true;
       break;
     }
-    if (s <= rules.burn_in || step.plotted == 0) continue;
+    if (s < rules.burn_in || step.plotted == 0) continue;
     for (int w = 0; w < words.count; ++w) {
       const int last = words.start[w + 1] - 1;
       if (words.letter[last] != state.previous) continue;

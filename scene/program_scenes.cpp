@@ -75,8 +75,6 @@ void continue_walk(Scene& scene, int last, int next) {
   walk.skip = draws_since_seeding(walk.seed, end.random);
 }
 
-// A program's walk plots step s when s > B, its burn_in; its scene leaves
-// the first B + 1 steps unplotted, and none for no burn-in.
 constexpr std::uint32_t white = 0xFFFFFF, black = 0x000000, red = 0xFF0000, green = 0x00FA00,
                         blue = 0x0000FA;
 
@@ -91,8 +89,8 @@ void soddy_gasket(int picture, std::uint32_t clock, Scene& scene) {
   }
   add_layer(scene, LayerKind::outlines, all_circles(), black);
   add_walk(scene, all_circles(), red,
-           {PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width, p::walk_steps,
-            p::burn_in + 1, 10.0, 3.0, 0, clock, 0, WalkPlot::ring_radius_1});
+           {PickRule::random, InsideRule::invert, PointStorage::double_width, p::walk_steps,
+            p::burn_in, 10.0, 3.0, 0, clock, 0, WalkPlot::ring1});
 }
 
 void five_circle_limit(int picture, std::uint32_t clock, Scene& scene) {
@@ -109,7 +107,7 @@ void five_circle_limit(int picture, std::uint32_t clock, Scene& scene) {
     add_layer(scene, LayerKind::outlines, circle_range(5 * c, 5), colours[c]);
     if (c >= walks) continue;
     add_walk(scene, circle_range(5 * c, 5), colours[c],
-             {PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width,
+             {PickRule::random, InsideRule::invert, PointStorage::double_width,
               p::walk_steps, 0, 3.0, 3.0, no_previous, clock, 0, WalkPlot::pixel});
     if (last_walk >= 0) continue_walk(scene, last_walk, scene.layer_count - 1);
     last_walk = scene.layer_count - 1;
@@ -124,9 +122,9 @@ void ring_zoom(std::uint32_t clock, Scene& scene) {
   for (int k = 0; k < 15; ++k) add_circle(scene, p::frame, x[k], y[k], r[k]);
   add_layer(scene, LayerKind::outlines, all_circles(), white);
   add_walk(scene, all_circles(), red,
-           {PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width,
-            p::first_walk_steps, p::burn_in + 1, 3.0, 3.0, no_previous, clock, 0,
-            WalkPlot::ring_radius_1});
+           {PickRule::random, InsideRule::invert, PointStorage::double_width,
+            p::first_walk_steps, p::burn_in, 3.0, 3.0, no_previous, clock, 0,
+            WalkPlot::ring1});
 }
 
 void four_circle_packing(int picture, std::uint32_t clock, Scene& scene) {
@@ -143,8 +141,8 @@ void four_circle_packing(int picture, std::uint32_t clock, Scene& scene) {
     const std::int64_t coloured = 4 * 3 + 12 * 11;
     add_walk(scene, all_circles(), black,
              // From (0, -5) in the program's y-down frame.
-             {PickRule::random_no_repeat, InsideRule::none, PointStorage::float_width,
-              p::walk_steps, p::burn_in + 1, 0.0, 5.0, 0, clock, coloured, WalkPlot::pixel});
+             {PickRule::random, InsideRule::invert, PointStorage::float_width,
+              p::walk_steps, p::burn_in, 0.0, 5.0, 0, clock, coloured, WalkPlot::pixel});
   }
 }
 
@@ -155,8 +153,8 @@ void two_circle_iteration(int picture, Scene& scene) {
   add_layer(scene, LayerKind::outlines, all_circles(), black);
   // Cyclic picks draw nothing; seed 1 is the generator the program never seeds.
   add_walk(scene, all_circles(), black,
-           {PickRule::cyclic, InsideRule::none, PointStorage::double_width, p::walk_steps,
-            p::burn_in + 1, 3.0, 3.0, no_previous, 1, 0, WalkPlot::ring_radius_2});
+           {PickRule::cyclic, InsideRule::invert, PointStorage::double_width, p::walk_steps,
+            p::burn_in, 3.0, 3.0, no_previous, 1, 0, WalkPlot::ring2});
   if (picture == 1) return;
   add_layer(scene, LayerKind::discs, all_circles(), blue);
   const std::uint32_t colours[3] = {black, red, black};
@@ -178,8 +176,8 @@ void soddy_radius_sweep(int picture, std::uint32_t clock, Scene& scene) {
     add_layer(scene, LayerKind::outlines, all_circles(), black);
     if (k == pass && picture % 2 == 1) return;
     add_walk(scene, all_circles(), red,
-             {PickRule::random_no_repeat, InsideRule::reject, PointStorage::double_width,
-              p::walk_steps, p::burn_in + 1, 10.0, 3.0, previous, clock, skip, WalkPlot::pixel});
+             {PickRule::random, InsideRule::refuse, PointStorage::double_width,
+              p::walk_steps, p::burn_in, 10.0, 3.0, previous, clock, skip, WalkPlot::pixel});
     if (k == pass) return;
     const WalkEnd end = walk_end(scene, 1);
     previous = end.previous;

@@ -355,11 +355,12 @@ bool render(const Job& job) {
     if (pixels.empty()) {
       written = false;
     } else if (ends_with(job.out, ".svg")) {
-      written = write_scene_svg(job.scene, canvas, &report, write_piece, &sink, error, sizeof error);
+      SceneErrors errors;
+      written = write_scene_svg(job.scene, canvas, &report, write_piece, &sink, errors);
+      if (!written) std::snprintf(error, sizeof error, "%s", error_line(errors).c_str());
     } else {
       draw_scene(job.scene, canvas, &report);
-      written = encode_png({pixels.data(), width, height, width}, no_transparent_colour,
-                           write_piece, &sink, error, sizeof error);
+      written = encode_png(canvas, no_transparent_colour, write_piece, &sink, error, sizeof error);
     }
     if (progress.printed)
       std::fprintf(stderr, "\r%*s\r", static_cast<int>(job.label.size()) + 30, "");

@@ -31,15 +31,15 @@ constexpr Named<LayerKind> layer_names[] = {{"outlines", LayerKind::outlines},
                                             {"walk", LayerKind::walk}};
 constexpr Named<GenerationStyle> style_names[] = {{"discs", GenerationStyle::discs},
                                                   {"outlines", GenerationStyle::outlines}};
-constexpr Named<PickRule> pick_names[] = {{"random", PickRule::random_no_repeat},
+constexpr Named<PickRule> pick_names[] = {{"random", PickRule::random},
                                           {"cyclic", PickRule::cyclic}};
-constexpr Named<InsideRule> inside_names[] = {{"invert", InsideRule::none},
-                                              {"refuse", InsideRule::reject}};
+constexpr Named<InsideRule> inside_names[] = {{"invert", InsideRule::invert},
+                                              {"refuse", InsideRule::refuse}};
 constexpr Named<PointStorage> point_names[] = {{"double", PointStorage::double_width},
                                                {"float", PointStorage::float_width}};
 constexpr Named<WalkPlot> plot_names[] = {{"pixel", WalkPlot::pixel},
-                                          {"ring1", WalkPlot::ring_radius_1},
-                                          {"ring2", WalkPlot::ring_radius_2}};
+                                          {"ring1", WalkPlot::ring1},
+                                          {"ring2", WalkPlot::ring2}};
 
 template <typename T, std::size_t N>
 const char* name_of(const Named<T> (&table)[N], T value) {
@@ -519,7 +519,7 @@ bool read_scene_json(std::string_view text, Scene& scene, SceneErrors& errors) {
   return from_json(ordered_json::parse(text), scene, errors);
 }
 
-std::string scene_json_text(const Scene& scene) {
+void to_written_json(ordered_json& text, const Scene& scene) {
   ordered_json j;
   to_json(j, scene);
   // A field at its natural default is left out; the view and a walk's
@@ -527,7 +527,7 @@ std::string scene_json_text(const Scene& scene) {
   const auto leave_out = [](ordered_json& object, const char* key, const ordered_json& value) {
     if (object.contains(key) && object[key] == value) object.erase(key);
   };
-  ordered_json text = {{"version", 1}};
+  text = {{"version", 1}};
   for (const auto& [key, value] : j.items()) text[key] = value;
   leave_out(text, "width", 800);
   leave_out(text, "height", 600);
@@ -544,6 +544,11 @@ std::string scene_json_text(const Scene& scene) {
     leave_out(layer, "burn_in", 0);
     leave_out(layer, "skip", 0);
   }
+}
+
+std::string scene_json_text(const Scene& scene) {
+  ordered_json text;
+  to_written_json(text, scene);
   return text.dump(2) + "\n";
 }
 

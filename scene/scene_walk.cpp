@@ -39,8 +39,8 @@ std::int64_t continue_scene_walk(SceneWalkRun& run, const Canvas& canvas, const 
   const std::int64_t taken = std::min(rounds * n, run.total - s0);
   if (taken <= 0) return 0;
   run.rules.steps = static_cast<long>(taken);
-  // Step s0 + s plots when it is past the burn-in: s > burn_in - 1 - s0.
-  run.rules.burn_in = static_cast<long>(std::clamp<std::int64_t>(run.burn_in - 1 - s0, no_burn_in, taken));
+  // Step s0 + s plots when it is past the burn-in: s >= burn_in - s0.
+  run.rules.burn_in = static_cast<long>(std::clamp<std::int64_t>(run.burn_in - s0, no_burn_in, taken));
   const WalkCounts counts = inversion_walk(canvas, run.circles, run.state, run.rules, frame, run.random);
   run.done = counts.stuck ? run.total : s0 + taken;
   return run.done - s0;

@@ -105,7 +105,7 @@ void generation_circle(void* context, int generation, const Circle& stored) {
 }  // namespace
 
 bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgress* progress,
-                     PngWrite write, void* context, char* error, std::size_t error_size) {
+                     PngWrite write, void* context, SceneErrors& errors) {
   const int width = scratch.width, height = scratch.height;
   const WorldFrame frame = scene_frame(scene, width, height);
   SvgOut out{write, context, {}};
@@ -137,15 +137,17 @@ bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgr
       out.text("<image width=\"" + w + "\" height=\"" + h +
                "\" xlink:href=\"data:image/png;base64,");
       Base64 b{&out, {}, 0};
-      if (!encode_png({scratch.pixels, width, height, scratch.stride}, clear, base64_write, &b,
-                      error, error_size))
+      char error[256] = "";
+      if (!encode_png(scratch, clear, base64_write, &b, error, sizeof error)) {
+        errors.push_back({"", error});
         return false;
+      }
       b.emit();
       out.text("\"/>\n");
     }
   }
   out.text("</svg>\n");
   out.flush();
-  if (out.failed) std::snprintf(error, error_size, "cannot write the picture");
+  if (out.failed) errors.push_back({"", "cannot write the picture"});
   return !out.failed;
 }

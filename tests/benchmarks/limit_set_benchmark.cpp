@@ -64,7 +64,7 @@ void walk(benchmark::State& state, int width, int height) {
     R2[k] = circle(k).r * circle(k).r;
   }
   const WalkCircles circles = walk_circles(x, y, R2, 5);
-  const WalkRules rules{PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width,
+  const WalkRules rules{PickRule::random, InsideRule::invert, PointStorage::double_width,
                         100000000, no_burn_in, WalkPlot::pixel, 0};
   for (auto _ : state) {
     RandomGenerator random;

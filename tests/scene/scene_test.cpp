@@ -186,15 +186,21 @@ TEST(SceneForms, FixedTextsGiveTheirValues) {
   generations.style = GenerationStyle::outlines;
   want.layers[2].kind = LayerKind::walk, want.layers[2].circles.all = true;
   want.layers[2].colour = 0x123456;
-  want.layers[2].walk = {PickRule::cyclic, InsideRule::reject, PointStorage::float_width, 1234, 56,
-                         7.5, -8.5, 1, 99, 12, WalkPlot::ring_radius_2};
+  want.layers[2].walk = {PickRule::cyclic, InsideRule::refuse, PointStorage::float_width, 1234, 56,
+                         7.5, -8.5, 1, 99, 12, WalkPlot::ring2};
   Scene from_json{}, from_link{};
   SceneErrors errors;
   ASSERT_TRUE(read_scene_json(json, from_json, errors)) << error_line(errors);
   ASSERT_TRUE(read_scene_link(link, from_link, errors)) << error_line(errors);
   EXPECT_TRUE(from_json == want) << scene_json_text(from_json);
   EXPECT_TRUE(from_link == want) << scene_json_text(from_link);
-  EXPECT_EQ(scene_link(want), link);
+  // The writer names the values, in the JSON's order, leaving out defaults.
+  EXPECT_EQ(scene_link(want),
+            "size=640x480&background=102030&view=0.5,-0.25,150.0&numbers=float&circle=1.0,2.0,3.0"
+            "&circle=-4.0,5.0,6.0&circle=7.0,-8.0,9.0&discs=circles:2:0,colour:blue"
+            "&generations=circles:1:2,style:outlines,colours:none:abcdef"
+            "&walk=pick:cyclic,inside:refuse,point:float,steps:1234,burn_in:56,x:7.5,y:-8.5,"
+            "previous:1,seed:99,skip:12,colour:123456,plot:ring2");
 
   const std::string readme_link =
       "size=800x600&background=white&view=0.0,0.0,200.0&numbers=float"
@@ -205,6 +211,11 @@ TEST(SceneForms, FixedTextsGiveTheirValues) {
   EXPECT_EQ(from_link.layers[1].walk.seed, 1700000000u);
   EXPECT_EQ(from_link.layers[1].walk.skip, 0);
   EXPECT_TRUE(from_link == scene_of({"soddy_gasket", 2})) << scene_json_text(from_link);
+  EXPECT_EQ(scene_link(from_link),
+            "view=0.0,0.0,200.0&numbers=float&circle=0.0,0.0,0.2679491937160492"
+            "&circle=0.0,2.0,1.7320507764816284&circle=-1.7320507764816284,-1.0,1.7320507764816284"
+            "&outlines=&walk=steps:500000,burn_in:1001,x:10.0,y:3.0,previous:0,seed:1700000000,"
+            "colour:red,plot:ring1");
   // The README's file: what --out writes, every default left out.
   const std::string readme_file = R"({"version": 1, "view": {"x": 0.0, "y": 0.0, "scale": 200.0},
     "numbers": "float", "circles": [{"x": 0.0, "y": 0.0, "r": 0.2679491937160492},
@@ -215,6 +226,61 @@ TEST(SceneForms, FixedTextsGiveTheirValues) {
       "plot": "ring1"}]})";
   EXPECT_EQ(nlohmann::ordered_json::parse(scene_json_text(from_link)),
             nlohmann::ordered_json::parse(readme_file));
+}
+
+// Links given out before the layers named their values, each written out
+// here, open to the program's scene it was given for; and the writer's
+// named text for one of them.
+TEST(SceneForms, PositionalLinksGiveTheirScenes) {
+  const std::pair<ProgramPicture, std::string> rows[] = {
+      {{"soddy_gasket", 2},  // the README's link
+       "size=800x600&background=white&view=0.0,0.0,200.0&numbers=float"
+       "&circle=0.0,0.0,0.2679491937160492&circle=0.0,2.0,1.7320507764816284"
+       "&circle=-1.7320507764816284,-1.0,1.7320507764816284&outlines=all,black"
+       "&walk=all,random,invert,double,500000,1001,10.0,3.0,0,1700000000,0,red,ring1"},
+      {{"five_circle_limit", 4},
+       "size=800x600&background=white&view=0.0,0.0,5.0&numbers=double&circle=1.0,1.0,1.0"
+       "&circle=-1.0,1.0,1.0&circle=-1.0,-1.0,1.0&circle=1.0,-1.0,1.0&circle=0.0,0.0,2.414"
+       "&circle=3.414213562373095,0.0,2.414213562373095&circle=0.0,3.414213562373095,2.414213562373095"
+       "&circle=-3.414213562373095,0.0,2.414213562373095&circle=0.0,-3.414213562373095,2.414213562373095"
+       "&circle=0.0,0.0,5.82842712474619&circle=5.82842712474619,-5.82842712474619,5.82842712474619"
+       "&circle=5.82842712474619,5.82842712474619,5.82842712474619"
+       "&circle=-5.82842712474619,5.82842712474619,5.82842712474619"
+       "&circle=-5.82842712474619,-5.82842712474619,5.82842712474619&circle=0.0,0.0,14.071067811865474"
+       "&outlines=0:1:2:3:4,black"
+       "&walk=0:1:2:3:4,random,invert,double,100000,0,3.0,3.0,none,1700000000,0,black,pixel"
+       "&outlines=5:6:7:8:9,green"
+       "&walk=5:6:7:8:9,random,invert,double,100000,0,3.0,3.0,2,1700000000,125285,green,pixel"
+       "&outlines=10:11:12:13:14,red"
+       "&walk=10:11:12:13:14,random,invert,double,100000,0,3.0,3.0,4,1700000000,250328,red,pixel"},
+      {{"four_circle_packing", 4},
+       "size=800x600&background=white&view=0.08695652173913043,-0.6521739130434783,230.0"
+       "&numbers=float&circle=0.0,-0.10000000149011612,0.4050000011920929"
+       "&circle=-1.399999976158142,-0.0,1.0&circle=1.7100000381469727,0.1979999989271164,1.3300000429153442"
+       "&circle=0.0,-2.5,1.8650000095367432&generations=all,discs,none:none:black"},
+      {{"two_circle_iteration", 3},
+       "size=800x600&background=white&view=0.0,-0.5,200.0&numbers=float"
+       "&circle=0.0,-2.0,1.2000000476837158&circle=0.0,2.200000047683716,2.9000000953674316"
+       "&outlines=all,black&walk=all,cyclic,invert,double,1000,11,3.0,3.0,none,1,0,black,ring2"
+       "&discs=all,blue&generations=all,discs,black:red"},
+      {{"soddy_radius_sweep", 8},
+       "size=800x600&background=white&view=0.0,0.0,120.0&numbers=float"
+       "&circle=0.0,0.0,0.3679491877555847&circle=0.0,2.0,1.7320507764816284"
+       "&circle=-1.7320507764816284,-1.0,1.7320507764816284"
+       "&circle=1.7320507764816284,-1.0,1.7320507764816284&outlines=all,black"
+       "&walk=all,random,refuse,double,200000,2,10.0,3.0,3,1700000000,799814,red,pixel"},
+  };
+  for (const auto& [picture, link] : rows) {
+    Scene scene{};
+    SceneErrors errors;
+    ASSERT_TRUE(read_scene_link(link, scene, errors)) << error_line(errors) << "\n" << link;
+    EXPECT_TRUE(scene == scene_of(picture)) << picture.program << ":" << picture.picture;
+  }
+  EXPECT_EQ(scene_link(scene_of({"two_circle_iteration", 3})),
+            "view=0.0,-0.5,200.0&numbers=float&circle=0.0,-2.0,1.2000000476837158"
+            "&circle=0.0,2.200000047683716,2.9000000953674316&outlines="
+            "&walk=pick:cyclic,steps:1000,burn_in:11,x:3.0,y:3.0,seed:1,plot:ring2"
+            "&discs=colour:blue&generations=colours:black:red");
 }
 
 // A scene written by hand leaves out what has a natural default, and a
@@ -258,10 +324,52 @@ TEST(SceneForms, ShortFormsReadAsTheFullForms) {
         << error_line(errors) << "\n" << text;
     return scene;
   };
+  // A link may leave out size, background, view and numbers, and a layer
+  // every value but a walk's steps and seed, as a file may.
+  const std::pair<std::string, std::string> whole_links[] = {
+      {"circle=0,0,2&circle=4,0,2&walk=steps:500,seed:7&outlines=",
+       "size=800x600&background=white&view=2,0,90&numbers=double&circle=0,0,2&circle=4,0,2"
+       "&walk=all,random,invert,double,500,0,2.6666666666666665,0.6666666666666666,none,7,0,"
+       "black,pixel&outlines=all,black"},
+      {"size=400x600&circle=0,0,2&circle=4,0,2&discs=&generations=colours:red",
+       "size=400x600&background=white&view=2,0,45&numbers=double&circle=0,0,2&circle=4,0,2"
+       "&discs=all,black&generations=all,discs,red"},
+  };
   for (const auto& [short_text, full_text] : rows)
     EXPECT_TRUE(read(short_text, false) == read(full_text, false)) << short_text;
   for (const auto& [named, positional] : links)
     EXPECT_TRUE(read(head + named, true) == read(head + positional, true)) << named;
+  for (const auto& [short_link, full_link] : whole_links)
+    EXPECT_TRUE(read(short_link, true) == read(full_link, true)) << short_link;
+}
+
+// The longest link a scene can give: 16 circles and 16 walks, every
+// number at full precision and every value away from its default. It must
+// fit the suite's server's query (web/serve.mjs: 16 KiB); the README
+// states its length.
+TEST(SceneForms, LongestLinkFitsTheServersQuery) {
+  const double number = -1.2345678901234567e-300;
+  Scene scene{};
+  scene.width = 16384, scene.height = 16384, scene.background = 0xABCDEF;
+  scene.view = {number, number, -number}, scene.numbers = CircleNumbers::float_width;
+  scene.circle_count = max_scene_circles, scene.layer_count = max_scene_layers;
+  for (int k = 0; k < max_scene_circles; ++k) scene.circles[k] = {number, number, -number};
+  for (int k = 0; k < max_scene_layers; ++k) {
+    Layer& layer = scene.layers[k];
+    layer.kind = LayerKind::walk, layer.colour = 0xABCDEF;
+    layer.circles.all = false, layer.circles.count = max_scene_circles;
+    for (int i = 0; i < max_scene_circles; ++i) layer.circles.index[i] = max_scene_circles - 1 - i;
+    layer.walk = {PickRule::cyclic, InsideRule::refuse, PointStorage::float_width, max_walk_steps,
+                  max_walk_steps, number, number, max_scene_circles - 1, 4294967295u,
+                  max_walk_skip, WalkPlot::ring2};
+  }
+  const std::string link = scene_link(scene);
+  Scene read{};
+  SceneErrors errors;
+  ASSERT_TRUE(read_scene_link(link, read, errors)) << error_line(errors);
+  EXPECT_TRUE(read == scene);
+  EXPECT_EQ(link.size(), 5471u) << link;  // the README's figure
+  EXPECT_LE(link.size(), 16u * 1024);
 }
 
 // The texts offer exactly the pictures the engine takes as scenes.

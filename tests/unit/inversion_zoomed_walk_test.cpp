@@ -33,7 +33,7 @@ TEST(ZoomedWalk, StaysFullAtEveryMagnification) {
   WalkState at{3.0, 3.0, no_previous};
   std::uint32_t spare = 0;
   inversion_walk(Canvas{&spare, 1, 1, 1}, set, at,
-                 {PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width, 10000,
+                 {PickRule::random, InsideRule::invert, PointStorage::double_width, 10000,
                   no_burn_in, WalkPlot::pixel, 0},
                  WorldFrame{1, 0, 0, YAxis::up}, random);
 
@@ -50,8 +50,8 @@ TEST(ZoomedWalk, StaysFullAtEveryMagnification) {
 
     cover_words(discs, frame, width, height, max_limit_depth, *run, *words);
     EXPECT_EQ(words->dropped, 0);
-    const WalkRules rules{PickRule::random_no_repeat, InsideRule::none,
-                          PointStorage::double_width, 1000000, 1000, WalkPlot::pixel, 0};
+    const WalkRules rules{PickRule::random, InsideRule::invert,
+                          PointStorage::double_width, 1000000, 1001, WalkPlot::pixel, 0};
     seed_random(random, 1);
     WalkState state{3.0, 3.0, no_previous};
     zoomed_walk(Canvas{walked.data(), width, height, width}, set, *words, state, rules, frame, random);

@@ -143,10 +143,8 @@ EMSCRIPTEN_KEEPALIVE int explorer_svg(const char* json, int width, int height) {
     out.insert(out.end(), static_cast<const std::uint8_t*>(data), static_cast<const std::uint8_t*>(data) + size);
     return true;
   };
-  char error[256] = "";
-  if (!write_scene_svg(sized, Canvas{scratch.data(), width, height, width}, nullptr, append, &bytes, error,
-                       sizeof error))
-    return answer(false, error);
+  if (!write_scene_svg(sized, Canvas{scratch.data(), width, height, width}, nullptr, append, &bytes, errors))
+    return answer(false, error_line(errors));
   return answer(true, "");
 }
 
