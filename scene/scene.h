@@ -72,10 +72,11 @@ struct SceneWalk {
   WalkPlot plot;
 };
 
-// A limit set layer's words end at `depth` letters (taken down to what the
-// stack holds for the layer's count of circles, limit_set.h); a frame also
-// ends after limit_set_words words, whatever the circles.
-constexpr int default_limit_depth = 512;
+// A limit set layer's words end at `depth` letters, taken down to what the
+// stack holds for the layer's count of circles (limit_set.h: 2730 for three,
+// 512 for 16); unstated, as deep as it holds, which a zoom into a point of
+// contact needs. A frame also ends after limit_set_words words.
+constexpr int default_limit_depth = max_limit_depth;
 constexpr std::int64_t limit_set_words = 2000000000;
 // Colours by first circle, unstated: one for each chosen circle in order.
 constexpr std::uint32_t limit_set_palette[max_scene_circles] = {

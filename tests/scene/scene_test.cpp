@@ -269,7 +269,7 @@ TEST(SceneForms, ShortFormsReadAsTheFullForms) {
     "layers": [)";
   const std::pair<std::string, std::string> limit_rows[] = {
       {R"({"draw": "limit_set"})",
-       R"({"draw": "limit_set", "circles": "all", "colour": "black", "plot": "pixel", "depth": 512})"},
+       R"({"draw": "limit_set", "circles": "all", "colour": "black", "plot": "pixel", "depth": 4096})"},
       {R"({"draw": "limit_set", "circles": [2, 0], "colours": "by_first_circle", "depth": 9})",
        R"({"draw": "limit_set", "circles": [2, 0], "colours": ["red", "blue"], "depth": 9})"},
   };
