@@ -9,6 +9,7 @@
 #include "program_scenes.h"
 #include "scene_drawing.h"
 #include "scene_walk.h"
+#include "walk_configurations.h"
 
 namespace {
 
@@ -24,21 +25,11 @@ Pixels layer_alone(const Scene& scene, int k) {
   return pixels;
 }
 
-// Of a's drawn pixels, how many have none of b's in their 3 x 3 block.
-long far_from(const Pixels& a, const Pixels& b, const Scene& s, long& drawn) {
-  long far = 0;
-  drawn = 0;
-  for (int y = 0; y < s.height; ++y)
-    for (int x = 0; x < s.width; ++x) {
-      if (a[y * s.width + x] == s.background) continue;
-      bool near = false;
-      for (int v = std::max(y - 1, 0); v <= std::min(y + 1, s.height - 1); ++v)
-        for (int u = std::max(x - 1, 0); u <= std::min(x + 1, s.width - 1); ++u)
-          near = near || b[v * s.width + u] != s.background;
-      far += !near;
-      ++drawn;
-    }
-  return far;
+// Of a's drawn pixels, how many have none of b's within a pixel; `drawn` is how many it has.
+long far_of(const Pixels& a, const Pixels& b, const Scene& s, long& drawn) {
+  const FarPixels count = ::far_from(a, b, s.width, s.height, s.background);
+  drawn = count.all;
+  return count.far;
 }
 
 bool nests(const Scene& scene, const Layer& layer) {
@@ -78,8 +69,8 @@ TEST(LimitSetLayer, AgreesWithTheWalkOnTheProgramsScenes) {
         layer.limit = {false, {}, LimitPlot::pixel, default_limit_depth};
         const Pixels limit = layer_alone(scene, k);
         long walk_pixels = 0, limit_pixels = 0;
-        const long missed = far_from(walk, limit, scene, walk_pixels);
-        const long unreached = far_from(limit, walk, scene, limit_pixels);
+        const long missed = far_of(walk, limit, scene, walk_pixels);
+        const long unreached = far_of(limit, walk, scene, limit_pixels);
         EXPECT_GT(walk_pixels, 0);
         EXPECT_LE(missed * 100, walk_pixels) << missed << " of the walk's " << walk_pixels;
         EXPECT_LE(unreached * 2, limit_pixels) << unreached << " of the layer's " << limit_pixels;
@@ -111,7 +102,6 @@ TEST(LimitSetLayer, AZoomedWalkStaysFull) {
   for (Scene* scene : {&four, &gasket}) {
     const int k = scene->layer_count - 1;
     Layer& layer = scene->layers[k];
-    ASSERT_EQ(layer.kind, LayerKind::walk);
     layer.walk.plot = WalkPlot::pixel;
     SceneWalkRun at = begin_scene_walk(*scene, layer);
     at.total = 10000;
@@ -128,8 +118,8 @@ TEST(LimitSetLayer, AZoomedWalkStaysFull) {
       layer.limit = {false, {}, LimitPlot::pixel, default_limit_depth};
       const Pixels limit = layer_alone(*scene, k);
       long walk_pixels = 0, limit_pixels = 0;
-      const long stray = far_from(walk, limit, *scene, walk_pixels);
-      const long hidden = far_from(limit, walk, *scene, limit_pixels);
+      const long stray = far_of(walk, limit, *scene, walk_pixels);
+      const long hidden = far_of(limit, walk, *scene, limit_pixels);
       EXPECT_GE(limit_pixels, 100);
       EXPECT_GE((limit_pixels - hidden) * 10, limit_pixels * 9)
           << hidden << " of the layer's " << limit_pixels << " far from the walk";
