@@ -24,7 +24,10 @@
 // named as in the JSON form (a walk's start is x: and y:) in any order, and
 // those at their defaults left out (an empty value takes every default).
 // size, background, view and numbers, left out, take their defaults too.
-// A layer's values may also be given by position, as links once were:
+// A limit set's values are named only: limit_set=colours:by_first_circle,
+// plot:disc1,depth:512 (its circles must nest; `limit_set=` alone takes
+// every default). A layer's values may also be given by position, as links
+// once were:
 //   outlines=CIRCLES,COLOUR  discs=CIRCLES,COLOUR
 //   generations=CIRCLES,STYLE,COLOURS
 //   walk=CIRCLES,PICK,INSIDE,POINT,STEPS,BURN_IN,X,Y,PREVIOUS,SEED,SKIP,COLOUR,PLOT
