@@ -35,7 +35,7 @@ bool zoomed_scene_walk(const Scene& scene, const Layer& layer, const WorldFrame&
                        int height, LimitSetRun& search, CoverWords& words) {
   // The cyclic rule picks by the step's place in a call, and the zoomed
   // walk takes one step a call.
-  if (layer.walk.pick != PickRule::random_no_repeat) return false;
+  if (layer.walk.pick != PickRule::random) return false;
   int index[max_scene_circles];
   Circle circles[max_scene_circles];
   const int n = chosen_circles(scene, layer.circles, index);
