@@ -1,9 +1,14 @@
 #include "program_scenes.h"
 
+#include <algorithm>
 #include <cstring>
+#include <iterator>
+#include <vector>
 
+#include "built_in_program_list.h"
 #include "draw_scene.h"
 #include "program_circles.h"
+#include "program_list.h"
 
 namespace {
 
@@ -80,11 +85,11 @@ void continue_walk(Scene& scene, int last, int next) {
 constexpr std::uint32_t white = 0xFFFFFF, black = 0x000000, red = 0xFF0000, green = 0x00FA00,
                         blue = 0x0000FA;
 
-void soddy_gasket(int picture, std::uint32_t clock, Scene& scene) {
+void soddy_gasket(int frame, std::uint32_t clock, Scene& scene) {
   namespace p = soddy_gasket_circles;
   scene = program_base(p::frame, white, CircleNumbers::float_width);
   for (int k = 0; k < 3; ++k) add_circle(scene, p::frame, p::x[k], p::y[k], p::r[k]);
-  if (picture == 1) {
+  if (frame == 1) {
     add_layer(scene, LayerKind::discs, all_circles(), blue);
     add_generations(scene, {black, red, green});
     return;
@@ -95,12 +100,12 @@ void soddy_gasket(int picture, std::uint32_t clock, Scene& scene) {
             p::burn_in + 1, 10.0, 3.0, 0, clock, 0, WalkPlot::ring_radius_1});
 }
 
-void five_circle_limit(int picture, std::uint32_t clock, Scene& scene) {
+void five_circle_limit(int frame, std::uint32_t clock, Scene& scene) {
   namespace p = five_circle_limit_circles;
   scene = program_base(p::frame, white, CircleNumbers::double_width);
   const std::uint32_t colours[3] = {black, green, red};
-  const int walks = picture == 1 || picture == 2 ? 1 : picture == 3 ? 2 : 3;
-  const int configurations = picture == 1 ? 1 : picture == 4 ? 3 : 2;
+  const int walks = frame == 1 || frame == 2 ? 1 : frame == 3 ? 2 : 3;
+  const int configurations = frame == 1 ? 1 : frame == 4 ? 3 : 2;
   int last_walk = -1;
   for (int c = 0; c < configurations; ++c) {
     for (int k = 0; k < 5; ++k)
@@ -129,17 +134,17 @@ void ring_zoom(std::uint32_t clock, Scene& scene) {
             WalkPlot::ring_radius_1});
 }
 
-void four_circle_packing(int picture, std::uint32_t clock, Scene& scene) {
+void four_circle_packing(int frame, std::uint32_t clock, Scene& scene) {
   namespace p = four_circle_packing_circles;
   scene = program_base(p::frame, white, CircleNumbers::float_width);
   for (int k = 0; k < 4; ++k) add_circle(scene, p::frame, p::x[k], p::y[k], p::r[k]);
-  if (picture == 1) {
+  if (frame == 1) {
     add_layer(scene, LayerKind::discs, all_circles(), black);
-  } else if (picture == 4) {
+  } else if (frame == 4) {
     add_generations(scene,
                     {no_colour, no_colour, black});  // the first two were shown, then cleared
   } else {
-    // Pictures 2 and 3 drew one random colour an image: 12 and 132 draws.
+    // Frames 2 and 3 drew one random colour an image: 12 and 132 draws.
     const std::int64_t coloured = 4 * 3 + 12 * 11;
     add_walk(scene, all_circles(), black,
              // From (0, -5) in the program's y-down frame.
@@ -148,7 +153,7 @@ void four_circle_packing(int picture, std::uint32_t clock, Scene& scene) {
   }
 }
 
-void two_circle_iteration(int picture, Scene& scene) {
+void two_circle_iteration(int frame, Scene& scene) {
   namespace p = two_circle_iteration_circles;
   scene = program_base(p::frame, white, CircleNumbers::float_width);
   for (int k = 0; k < 2; ++k) add_circle(scene, p::frame, p::x[k], p::y[k], p::r[k]);
@@ -157,16 +162,16 @@ void two_circle_iteration(int picture, Scene& scene) {
   add_walk(scene, all_circles(), black,
            {PickRule::cyclic, InsideRule::none, PointStorage::double_width, p::walk_steps,
             p::burn_in + 1, 3.0, 3.0, no_previous, 1, 0, WalkPlot::ring_radius_2});
-  if (picture == 1) return;
+  if (frame == 1) return;
   add_layer(scene, LayerKind::discs, all_circles(), blue);
   const std::uint32_t colours[3] = {black, red, black};
   Layer& generations = add_layer(scene, LayerKind::generations, all_circles(), 0);
-  for (int g = 0; g < picture - 1; ++g) generations.colours[generations.depth++] = colours[g];
+  for (int g = 0; g < frame - 1; ++g) generations.colours[generations.depth++] = colours[g];
 }
 
-void soddy_radius_sweep(int picture, std::uint32_t clock, Scene& scene) {
+void soddy_radius_sweep(int frame, std::uint32_t clock, Scene& scene) {
   namespace p = soddy_radius_sweep_circles;
-  const int pass = (picture + 1) / 2;
+  const int pass = (frame + 1) / 2;
   double t = p::first_t;
   int previous = 0;  // the first step never uses circle 0
   std::int64_t skip = 0;
@@ -176,7 +181,7 @@ void soddy_radius_sweep(int picture, std::uint32_t clock, Scene& scene) {
     scene = program_base(p::frame, white, CircleNumbers::float_width);
     for (int i = 0; i < 4; ++i) add_circle(scene, p::frame, x[i], y[i], r[i]);
     add_layer(scene, LayerKind::outlines, all_circles(), black);
-    if (k == pass && picture % 2 == 1) return;
+    if (k == pass && frame % 2 == 1) return;
     add_walk(scene, all_circles(), red,
              {PickRule::random_no_repeat, InsideRule::reject, PointStorage::double_width,
               p::walk_steps, p::burn_in + 1, 10.0, 3.0, previous, clock, skip, WalkPlot::pixel});
@@ -188,50 +193,78 @@ void soddy_radius_sweep(int picture, std::uint32_t clock, Scene& scene) {
   }
 }
 
-struct ProgramPictures {
-  const char* name;
-  int pictures;
-};
+// The programs some of whose frames are one scene each.
+constexpr const char* with_scenes[] = {"soddy_gasket",         "five_circle_limit",
+                                       "ring_zoom",            "four_circle_packing",
+                                       "two_circle_iteration", "soddy_radius_sweep"};
 
-constexpr ProgramPictures with_scenes[] = {
-    {"soddy_gasket", 2},        {"five_circle_limit", 4},    {"ring_zoom", 19},
-    {"four_circle_packing", 5}, {"two_circle_iteration", 4}, {"soddy_radius_sweep", 30},
-};
+// The program's entry in the list the build compiled in; null when unlisted.
+const ListedProgram* listed(std::string_view program) {
+  static const std::vector<ListedProgram> list = parse_program_list(built_in_program_list);
+  for (const ListedProgram& entry : list)
+    if (entry.name == program) return &entry;
+  return nullptr;
+}
+
+// The frame picture K shows, for K within the list's count. A program
+// waits after every flip, but for two: ring_zoom holds its first stage,
+// then draws every other before its last wait; soddy_radius_sweep draws the
+// circles, then the orbit, of each pass before it waits.
+int last_frame(const ListedProgram& program, int picture) {
+  if (program.name == "ring_zoom" && picture == program.pictures) return program.frames;
+  if (program.name == "soddy_radius_sweep") return 2 * picture;
+  return picture;
+}
 
 }  // namespace
 
-bool program_scene(std::string_view program, int picture, std::uint32_t clock, Scene& scene,
+bool picture_frame(std::string_view program, std::int64_t picture, PictureFrame& found,
                    std::string& refusal) {
-  const std::string name(program);
-  const ProgramPictures* found = nullptr;
-  for (const ProgramPictures& p : with_scenes)
-    if (name == p.name) found = &p;
-  if (found == nullptr) {
-    refusal =
-        name +
-        ": no picture of it is a scene (it draws lines, points or pixel images, not only circles)";
+  const ListedProgram* entry = listed(program);
+  if (entry == nullptr) {
+    refusal = std::string(program) + ": no such program";
     return false;
   }
-  if (picture < 1 || picture > found->pictures) {
-    refusal = name + " has pictures 1 to " + std::to_string(found->pictures) + ", not " +
+  if (picture < 1 || picture > entry->pictures) {
+    refusal = entry->name + " has pictures 1 to " + std::to_string(entry->pictures) + ", not " +
               std::to_string(picture);
     return false;
   }
-  const std::string label = name + ":" + std::to_string(picture);
-  if (name == "ring_zoom" && picture > 1) {
-    refusal = label + ": not one scene: it overlays " + std::to_string(picture) +
+  found = {last_frame(*entry, static_cast<int>(picture)), entry->frames};
+  return true;
+}
+
+bool program_scene(std::string_view program, int frame, std::uint32_t clock, Scene& scene,
+                   std::string& refusal) {
+  const std::string name(program);
+  const ListedProgram* entry = listed(program);
+  if (entry == nullptr || std::find(std::begin(with_scenes), std::end(with_scenes), name) ==
+                              std::end(with_scenes)) {
+    refusal =
+        name +
+        ": no frame of it is a scene (it draws lines, points or pixel images, not only circles)";
+    return false;
+  }
+  if (frame < 1 || frame > entry->frames) {
+    refusal = name + " has frames 1 to " + std::to_string(entry->frames) + ", not " +
+              std::to_string(frame);
+    return false;
+  }
+  const std::string label = name + "@" + std::to_string(frame);
+  if (name == "ring_zoom" && frame > 1) {
+    refusal = label + ": not one scene: it overlays " + std::to_string(frame) +
               " stages of 15 circles, more than a scene's " + std::to_string(max_scene_circles);
     return false;
   }
-  if (name == "four_circle_packing" && (picture == 2 || picture == 3)) {
+  if (name == "four_circle_packing" && (frame == 2 || frame == 3)) {
     refusal = label + ": not one scene: each image takes a colour drawn at random";
     return false;
   }
-  if (name == "soddy_gasket") soddy_gasket(picture, clock, scene);
-  if (name == "five_circle_limit") five_circle_limit(picture, clock, scene);
+  if (name == "soddy_gasket") soddy_gasket(frame, clock, scene);
+  if (name == "five_circle_limit") five_circle_limit(frame, clock, scene);
   if (name == "ring_zoom") ring_zoom(clock, scene);
-  if (name == "four_circle_packing") four_circle_packing(picture, clock, scene);
-  if (name == "two_circle_iteration") two_circle_iteration(picture, scene);
-  if (name == "soddy_radius_sweep") soddy_radius_sweep(picture, clock, scene);
+  if (name == "four_circle_packing") four_circle_packing(frame, clock, scene);
+  if (name == "two_circle_iteration") two_circle_iteration(frame, scene);
+  if (name == "soddy_radius_sweep") soddy_radius_sweep(frame, clock, scene);
   return true;
 }

@@ -30,7 +30,7 @@ struct ProgramPicture {
   int picture;
 };
 
-// Every picture offered as a scene: the "Scenes:" lines of
+// Every frame offered as a scene: the "Scenes: frames ..." lines of
 // programs/texts.md, which the page's "Explore this picture" reads too.
 std::vector<ProgramPicture> offered_pictures() {
   std::vector<ProgramPicture> list;
@@ -38,8 +38,8 @@ std::vector<ProgramPicture> offered_pictures() {
   std::string line, program;
   while (std::getline(texts, line)) {
     if (line.rfind("## ", 0) == 0) program = line.substr(3);
-    if (line.rfind("Scenes: ", 0) != 0) continue;
-    std::istringstream ranges(line.substr(8));
+    if (line.rfind("Scenes: frames ", 0) != 0) continue;
+    std::istringstream ranges(line.substr(15));
     for (std::string range; std::getline(ranges, range, ',');) {
       const int first = std::stoi(range);
       const std::size_t dash = range.find('-');
@@ -153,11 +153,11 @@ TEST(SceneForms, JsonAndLinkReadBackBitForBit) {
   }
 }
 
-// The texts offer exactly the pictures the engine takes as scenes.
-TEST(ProgramScenes, AreThePicturesTheTextsOffer) {
+// The texts offer exactly the frames the engine takes as scenes.
+TEST(ProgramScenes, AreTheFramesTheTextsOffer) {
   const std::vector<ProgramPicture> offered = offered_pictures();
   for (const ListedProgram& program : listed_programs()) {
-    for (int k = 1; k <= program.flips + 1; ++k) {
+    for (int k = 1; k <= program.frames + 1; ++k) {
       Scene scene{};
       std::string refusal;
       const bool listed = std::any_of(offered.begin(), offered.end(), [&](const ProgramPicture& p) {
@@ -169,7 +169,7 @@ TEST(ProgramScenes, AreThePicturesTheTextsOffer) {
   }
 }
 
-TEST(ProgramScenes, DrawTheProgramsPicturesPixelForPixel) {
+TEST(ProgramScenes, DrawTheProgramsFramesPixelForPixel) {
   for (const std::uint32_t clock : {clock_value, 4294967295u}) {
     std::map<std::string, ProgramRun> runs;
     RunOptions options;
@@ -187,6 +187,30 @@ TEST(ProgramScenes, DrawTheProgramsPicturesPixelForPixel) {
       for (std::size_t i = 0; i < pixels.size(); ++i) differing += pixels[i] != picture.rgb[i];
       EXPECT_EQ(differing, 0u) << p.program << ":" << p.picture << " at clock " << clock;
     }
+  }
+}
+
+// Picture K is the frame on screen at a real run's K-th wait, and the
+// frames are its flips; one picture past the last is refused.
+TEST(ProgramScenes, PictureKIsTheFrameShownAtTheKthWait) {
+  RunOptions options;
+  options.save_pictures = false;
+  for (const ListedProgram& program : listed_programs()) {
+    const ProgramRun run = run_program(program.name, options);
+    std::vector<int> shown;
+    for (int flips = 0; const std::string& line : run.log) {
+      flips += line.starts_with("flip ");
+      if (line == "event key") shown.push_back(flips);
+    }
+    ASSERT_EQ(shown.size(), static_cast<std::size_t>(program.pictures)) << program.name;
+    PictureFrame found;
+    std::string refusal;
+    for (int k = 1; k <= program.pictures; ++k) {
+      ASSERT_TRUE(picture_frame(program.name, k, found, refusal)) << refusal;
+      EXPECT_EQ(found.frame, shown[k - 1]) << program.name << " picture " << k;
+      EXPECT_EQ(found.frames, run.flips) << program.name;
+    }
+    EXPECT_FALSE(picture_frame(program.name, program.pictures + 1, found, refusal)) << program.name;
   }
 }
 
@@ -240,10 +264,10 @@ TEST(RenderCommand, RefusesBadScenesWithOneLineAndWritesNothing) {
        "explore.html?size=800x600&background=white&view=0,0,200&numbers=float&walk=all'",
        "link: layers[0]: walk wants 13 values, not 1"},
       {small_scene, "ring_zoom:2",
-       "ring_zoom:2: not one scene: it overlays 2 stages of 15 circles, more than a scene's 16"},
+       "ring_zoom@2: not one scene: it overlays 2 stages of 15 circles, more than a scene's 16"},
       {small_scene, "four_circle_packing:3",
-       "four_circle_packing:3: not one scene: each image takes a colour drawn at random"},
-      {small_scene, "soddy_gasket:3", "soddy_gasket has pictures 1 to 2, not 3"},
+       "four_circle_packing@3: not one scene: each image takes a colour drawn at random"},
+      {small_scene, "soddy_gasket:3", "soddy_gasket has frames 1 to 2, not 3"},
   };
   for (const Row& row : rows) {
     std::string error;
