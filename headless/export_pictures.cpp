@@ -6,7 +6,7 @@
 // Each program BUILD/bin/NAME runs headless with BUILD's runner preloaded
 // (SDL's dummy video driver; every wait answered by a key press; time()
 // pinned to CLOCK), side by side, one on each core, and must draw FLIPS
-// pictures. They go to OUT/NAME/picture-001.png onwards, and what a program
+// frames. They go to OUT/NAME/frame-001.png onwards, and what a program
 // prints to OUT/NAME/output.txt (kept only when not empty); with animate
 // the pictures also become OUT/NAME.webp (for every program when they are
 // named, else for those with more than one picture). Then one line a
@@ -151,7 +151,7 @@ void start_program(const Export& job, Program& program) {
   std::string error;
   for (int i = 0; i < count; ++i) {
     char picture[32];
-    std::snprintf(picture, sizeof picture, "picture-%03d.png", i + 1);
+    std::snprintf(picture, sizeof picture, "frame-%03d.png", i + 1);
     const int fd = openat(program.folder, picture, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     std::FILE* file = fd >= 0 ? fdopen(fd, "rb") : nullptr;
     const bool read = file != nullptr && read_png_rgb(file, pictures[i], error);

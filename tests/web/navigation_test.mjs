@@ -65,7 +65,7 @@ for (const { open: [name, picture], steps, ends } of rows) {
     assert.equal(state.waits, String(ends));
     assert.equal(new URLSearchParams(state.search).get('picture'), String(ends));
     const file = (leaf) => path.join(native, name, leaf);
-    const shown = readPng(file(`picture-${state.flips.padStart(3, '0')}.png`));
+    const shown = readPng(file(`frame-${state.flips.padStart(3, '0')}.png`));
     assert.equal(pictureDifference(await canvasPicture(page), shown), null, `flip ${state.flips}`);
     assert.ok((fs.existsSync(file('output.txt')) ? fs.readFileSync(file('output.txt'), 'latin1') : '').startsWith(state.output));
     assert.equal(await page.title(), `${await page.$eval('#title', (title) => title.textContent)}: inversion in circles`);
