@@ -36,6 +36,8 @@
 #include "output_folder.h"
 #include "rgb_image.h"
 #include "stop_signals.h"
+#include "shell_word.h"
+#include "standard_output.h"
 #include "whole_file.h"
 
 extern char** environ;
@@ -65,27 +67,6 @@ struct Program {
 int usage() {
   std::fprintf(stderr, "usage: export_pictures BUILD OUT CLOCK still|animate all|named NAME=FLIPS...\n");
   return 2;
-}
-
-// `word` written so that a shell reads it back as it is, as bash's
-// printf %q writes it.
-std::string shell_word(const std::string& word) {
-  bool control = false;
-  for (const unsigned char c : word) control = control || c < 0x20 || c == 0x7F;
-  std::string quoted = control ? "$'" : "";
-  for (const unsigned char c : word) {
-    if (control) {
-      char escape[8] = {static_cast<char>(c), '\0'};
-      if (c == '\n') std::snprintf(escape, sizeof escape, "\\n");
-      else if (c == '\\' || c == '\'') std::snprintf(escape, sizeof escape, "\\%c", c);
-      else if (c < 0x20 || c == 0x7F) std::snprintf(escape, sizeof escape, "\\%03o", c);
-      quoted += escape;
-    } else {
-      if (c < 0x80 && !std::isalnum(c) && !std::strchr("_./:=@%+-", c)) quoted += '\\';
-      quoted += static_cast<char>(c);
-    }
-  }
-  return control ? quoted + "'" : quoted;
 }
 
 // The environment of a program: this one's, without any preloading or
@@ -241,6 +222,7 @@ int run_side_by_side(const Export& job, std::vector<Program>& programs) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  guard_standard_descriptors();
   if (argc < 7) return usage();
   Export job;
   job.build = argv[1];
@@ -285,11 +267,15 @@ int main(int argc, char** argv) {
     std::fputs(program.report.c_str(), stdout);
     failed = failed || program.failed;
   }
-  if (failed) return 1;
+  if (failed) {
+    standard_output_written("export");
+    return 1;
+  }
   std::string again = "./suite export";
   if (job.named)
     for (const Program& program : programs) again += " " + program.name;
   again += " --clock " + job.clock + " --out " + shell_word(job.shown) + (job.animate ? " --animate" : "");
-  std::printf("Clock %s; to draw these pictures again: %s\n", job.clock.c_str(), again.c_str());
-  return 0;
+  const std::string line = "Clock " + job.clock + "; to draw these pictures again: " + again;
+  std::printf("%s\n", line.c_str());
+  return standard_output_written("export", line) ? 0 : 1;
 }

@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "fill_disc.h"
 #include "invert_circle.h"
+#include "pixel_circle.h"
 
 void invert_circle(const Canvas& canvas, CircleGeneration& generation, int slot, double cx,
                    double cy, double R2, double dx, double dy, double rho, std::uint32_t colour,
@@ -17,23 +17,33 @@ void invert_circle(const Canvas& canvas, CircleGeneration& generation, int slot,
   const float r = static_cast<float>(image.r);
   set_circle(generation.next, slot, x, y, r);
   if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(r)) return;
-  fill_disc(canvas, frame_column(frame, x), frame_row(frame, y), frame_radius(frame, r), colour);
+  fill_pixel_disc(canvas, frame_circle(frame, x, y, r), colour);
 }
 
 
+// Images first .. first + count - 1 of the n (n - 1), in pair order: image
+// k is mirror i = k / (n - 1) applied to the (k mod (n - 1))-th other circle.
 template <typename Colour>
-static bool grow(const Canvas& canvas, CircleGeneration& g, const WorldFrame& frame, Colour colour) {
-  const long images = static_cast<long>(g.n) * (g.n - 1);
-  if (g.n < 0 || g.n > g.current.capacity || g.n_next + images > g.next.capacity) return false;
-  for (int i = 0; i < g.n; ++i) {
+static bool grow(const Canvas& canvas, CircleGeneration& g, const WorldFrame& frame, Colour colour,
+                 std::int64_t first, std::int64_t count) {
+  const std::int64_t images = static_cast<std::int64_t>(g.n) * (g.n - 1);
+  if (g.n < 0 || g.n > g.current.capacity || first < 0 || count < 0 || first + count > images ||
+      g.n_next + count > g.next.capacity)
+    return false;
+  if (count == 0) return true;
+  const std::int64_t end = first + count;
+  std::int64_t k = first;
+  const int i0 = static_cast<int>(first / (g.n - 1)), m = static_cast<int>(first % (g.n - 1));
+  for (int i = i0; k < end; ++i) {
     // The mirror's radius squared is the float product, widened.
     const float R2 = g.current.r[i] * g.current.r[i];
-    for (int j = 0; j < g.n; ++j) {
+    for (int j = i == i0 ? m + (m >= i0 ? 1 : 0) : 0; j < g.n && k < end; ++j) {
       if (j == i) continue;
       const std::uint32_t value = colour();
       invert_circle(canvas, g, g.n_next, g.current.x[i], g.current.y[i], R2, g.current.x[j],
                     g.current.y[j], g.current.r[j], value, frame);
       ++g.n_next;
+      ++k;
     }
   }
   return true;
@@ -41,12 +51,20 @@ static bool grow(const Canvas& canvas, CircleGeneration& g, const WorldFrame& fr
 
 bool grow_generation(const Canvas& canvas, CircleGeneration& generation, const WorldFrame& frame,
                      std::uint32_t colour) {
-  return grow(canvas, generation, frame, [colour] { return colour; });
+  return grow(canvas, generation, frame, [colour] { return colour; }, 0,
+              static_cast<std::int64_t>(generation.n) * (generation.n - 1));
 }
 
 bool grow_generation(const Canvas& canvas, CircleGeneration& generation, const WorldFrame& frame,
                      ImageColour colour) {
-  return grow(canvas, generation, frame, colour);
+  return grow(canvas, generation, frame, colour, 0,
+              static_cast<std::int64_t>(generation.n) * (generation.n - 1));
+}
+
+bool grow_generation_part(const Canvas& canvas, CircleGeneration& generation,
+                          const WorldFrame& frame, std::uint32_t colour, std::int64_t first,
+                          std::int64_t count) {
+  return grow(canvas, generation, frame, [colour] { return colour; }, first, count);
 }
 
 bool promote_generation(CircleGeneration& generation) {

@@ -61,6 +61,14 @@ bool grow_generation(const Canvas& canvas, CircleGeneration& generation, const W
 bool grow_generation(const Canvas& canvas, CircleGeneration& generation, const WorldFrame& frame,
                      ImageColour colour);
 
+// Grows images first .. first + count - 1 of those n (n - 1), in the same
+// order, into slots n_next on: growing a generation in parts of any size
+// stores and draws what one grow_generation does. Refuses (returns false,
+// grows nothing) outside 0 .. n (n - 1) or past the next capacity.
+bool grow_generation_part(const Canvas& canvas, CircleGeneration& generation,
+                          const WorldFrame& frame, std::uint32_t colour, std::int64_t first,
+                          std::int64_t count);
+
 // Makes the next generation current: n = n_next, n_next = 0. Refuses
 // (returns false, copies nothing) when it would not fit the current capacity.
 bool promote_generation(CircleGeneration& generation);

@@ -2,7 +2,7 @@
 
 #include <cmath>
 
-#include "draw_circle.h"
+#include "pixel_circle.h"
 
 Circle image_circle(double cx, double cy, double R2, double dx, double dy, double rho) {
   const double DX = dx - cx;
@@ -26,5 +26,5 @@ void invert_circle(const Canvas& canvas, double dx, double dy, double rho, doubl
   const double y = cy + DY * l;
   const double r = rho * R2 / std::fabs(den);
   if (!std::isfinite(x) || !std::isfinite(y) || !std::isfinite(r)) return;
-  draw_circle(canvas, frame_column(frame, x), frame_row(frame, y), frame_radius(frame, r), colour);
+  draw_pixel_circle(canvas, frame_circle(frame, x, y, r), colour);
 }

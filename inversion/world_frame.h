@@ -4,9 +4,16 @@
 // y * scale) with y up (+ with y down), radius = truncate(r * scale); the
 // three conversions are independent. Truncation is toward zero, so -0.7
 // becomes column 0, not -1.
+//
+// frame_x, frame_y and frame_size give the same positions before
+// truncation, and frame_circle a world circle in pixels for
+// draw_pixel_circle and fill_pixel_disc (pixel_circle.h), which draw
+// circles of any size where these ints would clamp.
 #pragma once
 
 #include <climits>
+
+#include "pixel_circle.h"
 
 enum class YAxis { up, down };
 
@@ -27,15 +34,20 @@ inline int truncate_toward_zero(double v) {
   return v > 0 ? INT_MAX : INT_MIN;
 }
 
-inline int frame_column(const WorldFrame& frame, double x) {
-  return truncate_toward_zero(frame.origin_column + x * frame.scale);
+inline double frame_x(const WorldFrame& frame, double x) { return frame.origin_column + x * frame.scale; }
+
+inline double frame_y(const WorldFrame& frame, double y) {
+  return frame.y_axis == YAxis::up ? frame.origin_row - y * frame.scale : frame.origin_row + y * frame.scale;
 }
 
-inline int frame_row(const WorldFrame& frame, double y) {
-  return truncate_toward_zero(frame.y_axis == YAxis::up ? frame.origin_row - y * frame.scale
-                                                        : frame.origin_row + y * frame.scale);
-}
+inline double frame_size(const WorldFrame& frame, double r) { return r * frame.scale; }
 
-inline int frame_radius(const WorldFrame& frame, double r) {
-  return truncate_toward_zero(r * frame.scale);
+inline int frame_column(const WorldFrame& frame, double x) { return truncate_toward_zero(frame_x(frame, x)); }
+
+inline int frame_row(const WorldFrame& frame, double y) { return truncate_toward_zero(frame_y(frame, y)); }
+
+inline int frame_radius(const WorldFrame& frame, double r) { return truncate_toward_zero(frame_size(frame, r)); }
+
+inline PixelCircle frame_circle(const WorldFrame& frame, double x, double y, double r) {
+  return {frame_x(frame, x), frame_y(frame, y), frame_size(frame, r)};
 }

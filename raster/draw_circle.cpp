@@ -1,27 +1,27 @@
 #include "draw_circle.h"
 
-#include <algorithm>
-
 #include "quarter_rows.h"
 
+// Centre and radius may be anywhere in 64 bits, so every sum of the two is
+// taken in 128 bits and cut to the canvas before it becomes a position.
+using Wide = __int128;
+
 // Columns a .. b of row y, cut to the canvas.
-static inline void run(const Canvas& canvas, std::int64_t a, std::int64_t b, std::int64_t y,
-                       std::uint32_t colour) {
-  a = std::max<std::int64_t>(a, 0);
-  b = std::min<std::int64_t>(b, canvas.width - 1);
-  for (std::int64_t x = a; x <= b; ++x) put_pixel(canvas, static_cast<int>(x), static_cast<int>(y), colour);
+static inline void run(const Canvas& canvas, Wide a, Wide b, int y, std::uint32_t colour) {
+  if (a < 0) a = 0;
+  if (b > canvas.width - 1) b = canvas.width - 1;
+  for (Wide x = a; x <= b; ++x) put_pixel(canvas, static_cast<int>(x), y, colour);
 }
 
-void draw_circle(const Canvas& canvas, int cx_in, int cy_in, int r_in, std::uint32_t colour) {
-  const std::int64_t cx = cx_in;
-  const std::int64_t cy = cy_in;
-  const std::int64_t r = r_in;
+void draw_circle_wide(const Canvas& canvas, std::int64_t cx, std::int64_t cy, std::int64_t r,
+                      std::uint32_t colour) {
   if (r <= 0) return plot_axis_points(canvas, cx, cy, r, colour);
-  const std::int64_t top = std::max<std::int64_t>(cy - r, 0);
-  const std::int64_t bottom = std::min<std::int64_t>(cy + r, canvas.height - 1);
-  for (std::int64_t y = top; y <= bottom; ++y) {
-    const QuarterRow row = quarter_row(r, y < cy ? cy - y : y - cy);
-    run(canvas, cx + row.first, cx + row.last, y, colour);
-    run(canvas, cx - row.last, cx - row.first, y, colour);
+  const Wide top = static_cast<Wide>(cy) - r < 0 ? 0 : static_cast<Wide>(cy) - r;
+  const Wide bottom = static_cast<Wide>(cy) + r > canvas.height - 1 ? canvas.height - 1 : static_cast<Wide>(cy) + r;
+  for (Wide y = top; y <= bottom; ++y) {
+    // |y - cy| <= r here, so the row fits in 64 bits.
+    const QuarterRow row = quarter_row(r, static_cast<std::int64_t>(y < cy ? cy - y : y - cy));
+    run(canvas, static_cast<Wide>(cx) + row.first, static_cast<Wide>(cx) + row.last, static_cast<int>(y), colour);
+    run(canvas, static_cast<Wide>(cx) - row.last, static_cast<Wide>(cx) - row.first, static_cast<int>(y), colour);
   }
 }

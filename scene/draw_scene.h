@@ -4,15 +4,16 @@
 // generations' grow and promote, inversion_walk), so a program's picture
 // stated as a scene comes out pixel for pixel.
 //
-// A walk is run in chunks of a few million steps, each continuing the last
-// (its point, previous circle and generator), and `progress`, when given,
-// is told the share of all walk steps done after each chunk. Nothing is
-// allocated per step; a generations layer allocates its two stores once.
+// Each is one run of the scene's drawing (scene_drawing.h) in pieces of a
+// few million units of work; `progress`, when given, is told the share of
+// all the work done after each piece (a walk's skip and steps, the
+// generations' images).
 #pragma once
 
 #include "canvas.h"
 #include "random_generator.h"
 #include "scene.h"
+#include "scene_drawing.h"
 
 struct SceneProgress {
   void (*report)(void* context, double done);  // done: 0 to 1
@@ -21,8 +22,8 @@ struct SceneProgress {
 
 void draw_scene(const Scene& scene, const Canvas& canvas, const SceneProgress* progress = nullptr);
 
-// One layer alone, as draw_scene draws it (no background); a walk reports
-// its own share done.
+// One layer alone, as draw_scene draws it (no background), reporting its
+// own share done.
 void draw_layer(const Scene& scene, int layer, const Canvas& canvas,
                 const SceneProgress* progress = nullptr);
 
@@ -35,8 +36,7 @@ struct WalkEnd {
 WalkEnd walk_end(const Scene& scene, int layer);
 
 // The circles a generations layer stores, generation by generation:
-// visit(generation, stored circle) for every image, whether drawn or not
-// (the SVG writer draws them as vector circles).
-using GenerationVisit = void (*)(void* context, int generation, const Circle& stored);
+// visit(generation, stored circle) for every image, whether drawn or not.
 void visit_generations(const Scene& scene, int layer, const WorldFrame& frame,
-                       GenerationVisit visit, void* context);
+                       GenerationVisit visit, void* context,
+                       const SceneProgress* progress = nullptr);

@@ -1,30 +1,27 @@
 #include "explorer_link.h"
 
-#include <algorithm>
 #include <cstdint>
 #include <string>
 
 #include "program_scenes.h"
+#include "query_string.h"
 #include "whole_number.h"
 
 bool read_explorer_link(std::string_view query, Scene& scene, SceneErrors& errors) {
   std::string program;
   bool named = false, clocked = false;
-  std::int64_t picture = 1, clock = 0;
-  for (std::string_view rest = query; !rest.empty();) {
-    const std::string_view pair = rest.substr(0, rest.find('&'));
-    rest.remove_prefix(std::min(pair.size() + 1, rest.size()));
-    const std::size_t equals = pair.find('=');
-    const std::string_view key = pair.substr(0, equals);
-    const std::string_view value = equals == std::string_view::npos ? "" : pair.substr(equals + 1);
+  std::int64_t picture = 1;
+  std::uint32_t clock = 0;
+  const std::string clocks = "from 1 to " + std::to_string(largest_clock);
+  for (const auto& [key, value] : query_pairs(query)) {
     if (key == "program") {
       named = true;
       program = value;
     } else if (key == "picture" && !whole_number(value, 1, 1000, picture)) {
-      errors.push_back({"picture", "must be a whole number from 1 to 1000, not '" + std::string(value) + "'"});
+      errors.push_back({"picture", "must be a whole number from 1 to 1000, not '" + value + "'"});
     } else if (key == "clock") {
-      clocked = whole_number(value, 1, 4294967295, clock);
-      if (!clocked) errors.push_back({"clock", "must be a whole number from 1 to 4294967295, not '" + std::string(value) + "'"});
+      clocked = clock_number(value, clock);
+      if (!clocked) errors.push_back({"clock", "must be a whole number " + clocks + ", not '" + value + "'"});
     }
   }
   if (!named) {
@@ -33,9 +30,8 @@ bool read_explorer_link(std::string_view query, Scene& scene, SceneErrors& error
   }
   if (!clocked && errors.empty()) errors.push_back({"clock", "missing (the program's picture depends on it)"});
   if (!errors.empty()) return false;
-  std::string refusal;
-  if (!program_scene(program, static_cast<int>(picture), static_cast<std::uint32_t>(clock), scene, refusal)) {
-    errors.push_back({"program", refusal});
+  if (!program_scene(program, picture, clock, scene, errors)) {
+    errors.back().field = "program";
     return false;
   }
   return true;

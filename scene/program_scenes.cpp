@@ -3,12 +3,10 @@
 #include <algorithm>
 #include <cstring>
 #include <iterator>
-#include <vector>
 
-#include "built_in_program_list.h"
 #include "draw_scene.h"
 #include "program_circles.h"
-#include "program_list.h"
+#include "program_counts.h"
 
 namespace {
 
@@ -198,10 +196,10 @@ constexpr const char* with_scenes[] = {"soddy_gasket",         "five_circle_limi
                                        "ring_zoom",            "four_circle_packing",
                                        "two_circle_iteration", "soddy_radius_sweep"};
 
-// The program's entry in the list the build compiled in; null when unlisted.
-const ListedProgram* listed(std::string_view program) {
-  static const std::vector<ListedProgram> list = parse_program_list(built_in_program_list);
-  for (const ListedProgram& entry : list)
+// The program's counts in programs.list, as the build read it; null when
+// it is not listed.
+const ProgramCounts* listed(std::string_view program) {
+  for (const ProgramCounts& entry : program_counts)
     if (entry.name == program) return &entry;
   return nullptr;
 }
@@ -210,61 +208,67 @@ const ListedProgram* listed(std::string_view program) {
 // waits after every flip, but for two: ring_zoom holds its first stage,
 // then draws every other before its last wait; soddy_radius_sweep draws the
 // circles, then the orbit, of each pass before it waits.
-int last_frame(const ListedProgram& program, int picture) {
-  if (program.name == "ring_zoom" && picture == program.pictures) return program.frames;
-  if (program.name == "soddy_radius_sweep") return 2 * picture;
+int last_frame(const ProgramCounts& program, int picture) {
+  if (std::string_view(program.name) == "ring_zoom" && picture == program.pictures)
+    return program.frames;
+  if (std::string_view(program.name) == "soddy_radius_sweep") return 2 * picture;
   return picture;
+}
+
+// True of the programs that draw lines, points or pixel images, and of a
+// name that is no program at all.
+std::string without_scenes(const std::string& name) {
+  std::string refusal = name + ": not a program with frames as scenes (";
+  for (const char* with : with_scenes) refusal += std::string(with == with_scenes[0] ? "" : ", ") + with;
+  return refusal + ")";
 }
 
 }  // namespace
 
 bool picture_frame(std::string_view program, std::int64_t picture, PictureFrame& found,
-                   std::string& refusal) {
-  const ListedProgram* entry = listed(program);
-  if (entry == nullptr) {
-    refusal = std::string(program) + ": no such program";
-    return false;
-  }
-  if (picture < 1 || picture > entry->pictures) {
-    refusal = entry->name + " has pictures 1 to " + std::to_string(entry->pictures) + ", not " +
+                   SceneErrors& errors) {
+  const ProgramCounts* entry = listed(program);
+  std::string refusal;
+  if (entry == nullptr)
+    refusal = without_scenes(std::string(program));
+  else if (picture < 1 || picture > entry->pictures)
+    refusal = std::string(entry->name) + " has pictures 1 to " + std::to_string(entry->pictures) + ", not " +
               std::to_string(picture);
+  if (!refusal.empty()) {
+    errors.push_back({"", refusal});
     return false;
   }
   found = {last_frame(*entry, static_cast<int>(picture)), entry->frames};
   return true;
 }
 
-bool program_scene(std::string_view program, int frame, std::uint32_t clock, Scene& scene,
-                   std::string& refusal) {
+bool program_scene(std::string_view program, std::int64_t frame, std::uint32_t clock,
+                   Scene& scene, SceneErrors& errors) {
   const std::string name(program);
-  const ListedProgram* entry = listed(program);
+  const ProgramCounts* entry = listed(program);
+  const std::string label = name + "@" + std::to_string(frame);
+  std::string refusal;
   if (entry == nullptr || std::find(std::begin(with_scenes), std::end(with_scenes), name) ==
-                              std::end(with_scenes)) {
-    refusal =
-        name +
-        ": no frame of it is a scene (it draws lines, points or pixel images, not only circles)";
-    return false;
-  }
-  if (frame < 1 || frame > entry->frames) {
+                              std::end(with_scenes))
+    refusal = without_scenes(name);
+  else if (frame < 1 || frame > entry->frames)
     refusal = name + " has frames 1 to " + std::to_string(entry->frames) + ", not " +
               std::to_string(frame);
-    return false;
-  }
-  const std::string label = name + "@" + std::to_string(frame);
-  if (name == "ring_zoom" && frame > 1) {
+  else if (name == "ring_zoom" && frame > 1)
     refusal = label + ": not one scene: it overlays " + std::to_string(frame) +
               " stages of 15 circles, more than a scene's " + std::to_string(max_scene_circles);
-    return false;
-  }
-  if (name == "four_circle_packing" && (frame == 2 || frame == 3)) {
+  else if (name == "four_circle_packing" && (frame == 2 || frame == 3))
     refusal = label + ": not one scene: each image takes a colour drawn at random";
+  if (!refusal.empty()) {
+    errors.push_back({"", refusal});
     return false;
   }
-  if (name == "soddy_gasket") soddy_gasket(frame, clock, scene);
-  if (name == "five_circle_limit") five_circle_limit(frame, clock, scene);
+  const int k = static_cast<int>(frame);
+  if (name == "soddy_gasket") soddy_gasket(k, clock, scene);
+  if (name == "five_circle_limit") five_circle_limit(k, clock, scene);
   if (name == "ring_zoom") ring_zoom(clock, scene);
-  if (name == "four_circle_packing") four_circle_packing(frame, clock, scene);
-  if (name == "two_circle_iteration") two_circle_iteration(frame, scene);
-  if (name == "soddy_radius_sweep") soddy_radius_sweep(frame, clock, scene);
+  if (name == "four_circle_packing") four_circle_packing(k, clock, scene);
+  if (name == "two_circle_iteration") two_circle_iteration(k, scene);
+  if (name == "soddy_radius_sweep") soddy_radius_sweep(k, clock, scene);
   return true;
 }

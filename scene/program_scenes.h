@@ -16,18 +16,19 @@
 #include <string_view>
 
 #include "scene.h"
+#include "scene_json.h"
 
 struct PictureFrame {
   int frame = 0;   // the frame picture K shows, complete
   int frames = 0;  // the frames the program draws
 };
 
-// Picture K of `program` as a frame. False, with one line saying why, for
+// Picture K of `program` as a frame. False, with one error saying why, for
 // a program that is not listed or a picture it does not have.
 bool picture_frame(std::string_view program, std::int64_t picture, PictureFrame& found,
-                   std::string& refusal);
+                   SceneErrors& errors);
 
-// False, with one line saying why, for a frame that is not one scene or
+// False, with one error saying why, for a frame that is not one scene or
 // does not exist.
-bool program_scene(std::string_view program, int frame, std::uint32_t clock, Scene& scene,
-                   std::string& refusal);
+bool program_scene(std::string_view program, std::int64_t frame, std::uint32_t clock,
+                   Scene& scene, SceneErrors& errors);

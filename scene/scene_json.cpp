@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <initializer_list>
@@ -64,11 +65,32 @@ std::string colour_text(std::uint32_t colour) {
   return text;
 }
 
+// A value as it stands in the text, for a message; a link's bytes need
+// not be UTF-8, and a plain dump() would throw on them.
+std::string shown(const ordered_json& v) {
+  return v.dump(-1, ' ', false, ordered_json::error_handler_t::replace);
+}
+
 std::string join(const std::string& path, const std::string& key) {
   return path.empty() ? key : path + "." + key;
 }
 std::string item(const std::string& path, std::size_t i) {
   return path + "[" + std::to_string(i) + "]";
+}
+
+// Unstated, the view fits the circles: their bounding box's centre at the
+// picture's centre, the box filling nine tenths of the picture's width or
+// height, whichever it fills first.
+Viewport fitting_view(const Scene& s) {
+  if (s.circle_count == 0) return {0, 0, 1};
+  double left = s.circles[0].x, right = left, bottom = s.circles[0].y, top = bottom;
+  for (int k = 0; k < s.circle_count; ++k) {
+    const Circle& c = s.circles[k];
+    left = std::min(left, c.x - c.r), right = std::max(right, c.x + c.r);
+    bottom = std::min(bottom, c.y - c.r), top = std::max(top, c.y + c.r);
+  }
+  return {(left + right) / 2, (bottom + top) / 2,
+          0.9 * std::min(s.width / (right - left), s.height / (top - bottom))};
 }
 
 struct Reader {
@@ -78,9 +100,10 @@ struct Reader {
     errors.push_back({field, message});
   }
 
-  // Reports the keys that are not in `keys` and those of `keys` missing.
+  // Reports the keys that are not in `keys`, and those of the first
+  // `required` keys (all of them unless said) missing.
   bool fields(const ordered_json& j, const std::string& path,
-              std::initializer_list<const char*> keys) {
+              std::initializer_list<const char*> keys, std::size_t required = 99) {
     if (!j.is_object()) {
       fail(path, "must be an object");
       return false;
@@ -91,7 +114,7 @@ struct Reader {
       if (!known) fail(join(path, entry.key()), "unknown field");
     }
     for (const char* key : keys)
-      if (!j.contains(key)) fail(join(path, key), "missing");
+      if (required > 0 && required-- && !j.contains(key)) fail(join(path, key), "missing");
     return true;
   }
 
@@ -149,7 +172,7 @@ struct Reader {
           return;
         }
     fail(join(path, key),
-         "unknown " + std::string(what) + " " + v.dump() + " (" + names_of(table) + ")");
+         "unknown " + std::string(what) + " " + shown(v) + " (" + names_of(table) + ")");
   }
 
   // A name, #rrggbb or rrggbb; "none" where allowed.
@@ -173,7 +196,7 @@ struct Reader {
         return;
       }
     }
-    fail(field, "unknown colour " + v.dump() + " (" + names_of(colour_names) +
+    fail(field, "unknown colour " + shown(v) + " (" + names_of(colour_names) +
                     (none_allowed ? ", none" : "") + ", or #rrggbb)");
   }
 
@@ -194,6 +217,7 @@ struct Reader {
                       " circle indices");
       return;
     }
+    out.all = false;
     out.count = static_cast<int>(v.size());
     for (std::size_t i = 0; i < v.size(); ++i) {
       int index = 0;
@@ -207,7 +231,7 @@ struct Reader {
 
   void generations(const ordered_json& j, const std::string& path, const Scene& scene,
                    Layer& layer) {
-    if (!fields(j, path, {"draw", "circles", "style", "colours"})) return;
+    if (!fields(j, path, {"draw", "colours", "circles", "style"}, 2)) return;
     named(j, "style", path, style_names, "style", layer.style);
     if (!j.contains("colours")) return;
     const ordered_json& colours = j.at("colours");
@@ -228,19 +252,24 @@ struct Reader {
                       std::to_string(max_generation_images) + " images");
   }
 
-  void walk(const ordered_json& j, const std::string& path, Layer& layer) {
+  void walk(const ordered_json& j, const std::string& path, const Scene& scene, Layer& layer) {
     if (!fields(j, path,
-                {"draw", "circles", "pick", "inside", "point", "steps", "burn_in", "start",
-                 "previous", "seed", "skip", "colour", "plot"}))
+                {"draw", "steps", "seed", "circles", "pick", "inside", "point", "burn_in", "start",
+                 "previous", "skip", "colour", "plot"},
+                3))
       return;
     SceneWalk& w = layer.walk;
+    // Unstated, a walk starts inside the picture, a tenth of its height
+    // above and right of the centre (the centre is often a circle's).
+    w.start_x = scene.view.x + scene.height / (10 * scene.view.scale);
+    w.start_y = scene.view.y + scene.height / (10 * scene.view.scale);
     named(j, "pick", path, pick_names, "pick rule", w.pick);
     named(j, "inside", path, inside_names, "inside rule", w.inside);
     named(j, "point", path, point_names, "point storage", w.point);
     whole(j, "steps", path, 0, max_walk_steps, w.steps);
     whole(j, "burn_in", path, 0, max_walk_steps, w.burn_in);
     whole(j, "seed", path, 0, 4294967295, w.seed);
-    whole(j, "skip", path, 0, max_walk_steps, w.skip);
+    whole(j, "skip", path, 0, max_walk_skip, w.skip);
     colour(j, "colour", path, layer.colour);
     named(j, "plot", path, plot_names, "plot", w.plot);
     const std::string start = join(path, "start");
@@ -262,33 +291,33 @@ struct Reader {
       return;
     }
     named(j, "draw", path, layer_names, "layer", out.kind);
+    out.circles.all = true;  // unless a list is given
     if (!j.at("draw").is_string() || j.at("draw") != name_of(layer_names, out.kind)) return;
     choice(j, path, scene.circle_count, out.circles);
     switch (out.kind) {
       case LayerKind::outlines:
       case LayerKind::discs:
-        if (fields(j, path, {"draw", "circles", "colour"})) colour(j, "colour", path, out.colour);
+        if (fields(j, path, {"draw", "circles", "colour"}, 1)) colour(j, "colour", path, out.colour);
         break;
       case LayerKind::generations:
         generations(j, path, scene, out);
         break;
       case LayerKind::walk:
-        walk(j, path, out);
+        walk(j, path, scene, out);
         break;
     }
   }
 
   void scene(const ordered_json& j, Scene& s) {
-    if (!fields(j, "", {"width", "height", "background", "view", "numbers", "circles", "layers"}))
+    if (!fields(j, "",
+                {"circles", "layers", "version", "width", "height", "background", "view", "numbers"},
+                2))
       return;
+    if (j.contains("version") && j.at("version") != 1) fail("version", "must be 1");
+    s.width = 800, s.height = 600, s.background = 0xFFFFFF;
     whole(j, "width", "", 1, max_scene_side, s.width);
     whole(j, "height", "", 1, max_scene_side, s.height);
     colour(j, "background", std::string(), s.background);  // "" would also fit the other colour()
-    if (j.contains("view") && fields(j.at("view"), "view", {"x", "y", "scale"})) {
-      number(j.at("view"), "x", "view", s.view.x);
-      number(j.at("view"), "y", "view", s.view.y);
-      positive(j.at("view"), "scale", "view", s.view.scale);
-    }
     named(j, "numbers", "", number_names, "number width", s.numbers);
     if (j.contains("circles")) {
       const ordered_json& circles = j.at("circles");
@@ -308,6 +337,19 @@ struct Reader {
         }
       }
     }
+    if (!j.contains("view")) {
+      s.view = fitting_view(s);
+      if (!std::isnormal(s.view.scale))
+        fail("view", "missing, and none fits these circles (state x, y and scale)");
+    } else if (fields(j.at("view"), "view", {"x", "y", "scale"})) {
+      number(j.at("view"), "x", "view", s.view.x);
+      number(j.at("view"), "y", "view", s.view.y);
+      // A subnormal scale puts the whole plane on a pixel and loses the
+      // view's digits when the scene is resized.
+      positive(j.at("view"), "scale", "view", s.view.scale);
+      if (s.view.scale > 0 && !std::isnormal(s.view.scale))
+        fail("view.scale", "must be at least 2.2250738585072014e-308");
+    }
     if (j.contains("layers")) {
       const ordered_json& layers = j.at("layers");
       if (!layers.is_array() || layers.size() > static_cast<std::size_t>(max_scene_layers)) {
@@ -321,25 +363,78 @@ struct Reader {
   }
 };
 
-// Only the first syntax error, with its line and column.
-struct SyntaxError : nlohmann::json_sax<ordered_json> {
-  std::string message;
-  bool null() override { return true; }
-  bool boolean(bool) override { return true; }
-  bool number_integer(number_integer_t) override { return true; }
-  bool number_unsigned(number_unsigned_t) override { return true; }
-  bool number_float(number_float_t, const string_t&) override { return true; }
-  bool string(string_t&) override { return true; }
-  bool binary(binary_t&) override { return true; }
-  bool start_object(std::size_t) override { return true; }
-  bool key(string_t&) override { return true; }
-  bool end_object() override { return true; }
-  bool start_array(std::size_t) override { return true; }
-  bool end_array() override { return true; }
+// The text's shape, checked before it is parsed into a value: the first
+// syntax error with its line and column, nesting deeper than
+// max_scene_nesting (the parser is iterative, but copying and comparing a
+// value recurse), and a key given twice in one object (the parser would
+// keep the last). Bounded by the depth, so it needs no recursion either.
+struct TextShape : nlohmann::json_sax<ordered_json> {
+  struct Level {
+    bool array;
+    std::size_t count;             // values met so far in an array
+    std::string key;               // the current key of an object
+    std::vector<std::string> keys;  // every key of an object so far
+  };
+  std::vector<Level> levels;
+  SceneError problem;
+  bool found = false;
+
+  std::string path() const {
+    std::string text;
+    for (const Level& level : levels)
+      text = level.array ? item(text, level.count - 1) : join(text, level.key);
+    return text;
+  }
+  bool value() {
+    if (!levels.empty() && levels.back().array) ++levels.back().count;
+    return true;
+  }
+  bool open(bool array) {
+    value();
+    if (levels.size() == max_scene_nesting) {
+      levels.resize(1);  // the field that holds the nesting, not the whole path
+      problem = {path(), "nested more than " + std::to_string(max_scene_nesting) + " deep"};
+      found = true;
+      return false;
+    }
+    levels.push_back({array, 0, {}, {}});
+    return true;
+  }
+  bool null() override { return value(); }
+  bool boolean(bool) override { return value(); }
+  bool number_integer(number_integer_t) override { return value(); }
+  bool number_unsigned(number_unsigned_t) override { return value(); }
+  bool number_float(number_float_t, const string_t&) override { return value(); }
+  bool string(string_t&) override { return value(); }
+  bool binary(binary_t&) override { return value(); }
+  bool start_object(std::size_t) override { return open(false); }
+  bool key(string_t& key) override {
+    Level& level = levels.back();
+    level.key = key;
+    for (const std::string& seen : level.keys)
+      if (seen == key) {
+        problem = {path(), "given twice"};
+        found = true;
+        return false;
+      }
+    level.keys.push_back(key);
+    return true;
+  }
+  bool end_object() override {
+    levels.pop_back();
+    return true;
+  }
+  bool start_array(std::size_t) override { return open(true); }
+  bool end_array() override {
+    levels.pop_back();
+    return true;
+  }
   bool parse_error(std::size_t, const std::string&, const nlohmann::detail::exception& e) override {
-    message = e.what();
+    std::string message = e.what();
     const std::size_t bracket = message.find("] ");
     if (message[0] == '[' && bracket != std::string::npos) message.erase(0, bracket + 2);
+    problem = {"", "not JSON: " + message};
+    found = true;
     return false;
   }
 };
@@ -415,20 +510,41 @@ bool from_json(const ordered_json& j, Scene& scene, SceneErrors& errors) {
 }
 
 bool read_scene_json(std::string_view text, Scene& scene, SceneErrors& errors) {
-  const ordered_json j = ordered_json::parse(text, nullptr, false);
-  if (j.is_discarded()) {
-    SyntaxError syntax;
-    ordered_json::sax_parse(text, &syntax);
-    errors.push_back({"", "not JSON: " + syntax.message});
+  TextShape shape;
+  ordered_json::sax_parse(text, &shape);
+  if (shape.found) {
+    errors.push_back(shape.problem);
     return false;
   }
-  return from_json(j, scene, errors);
+  return from_json(ordered_json::parse(text), scene, errors);
 }
 
 std::string scene_json_text(const Scene& scene) {
   ordered_json j;
   to_json(j, scene);
-  return j.dump(2) + "\n";
+  // A field at its natural default is left out; the view and a walk's
+  // start, whose defaults follow the circles and the size, stay.
+  const auto leave_out = [](ordered_json& object, const char* key, const ordered_json& value) {
+    if (object.contains(key) && object[key] == value) object.erase(key);
+  };
+  ordered_json text = {{"version", 1}};
+  for (const auto& [key, value] : j.items()) text[key] = value;
+  leave_out(text, "width", 800);
+  leave_out(text, "height", 600);
+  leave_out(text, "background", "white");
+  leave_out(text, "numbers", "double");
+  for (ordered_json& layer : text["layers"]) {
+    leave_out(layer, "circles", "all");
+    leave_out(layer, "colour", "black");
+    if (layer["draw"] == "generations") leave_out(layer, "style", "discs");
+    if (layer["draw"] != "walk") continue;
+    for (const auto& [key, value] : {std::pair{"pick", "random"}, {"inside", "invert"},
+                                     {"point", "double"}, {"previous", "none"}, {"plot", "pixel"}})
+      leave_out(layer, key, value);
+    leave_out(layer, "burn_in", 0);
+    leave_out(layer, "skip", 0);
+  }
+  return text.dump(2) + "\n";
 }
 
 std::string error_line(const SceneErrors& errors) {

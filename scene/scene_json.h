@@ -2,6 +2,13 @@
 // and written by one set of routines (the compact form is turned into the
 // same JSON value and read by the same from_json).
 //
+// JSON read by hand may leave out what has a natural default (README,
+// "Scenes"); written, every field is stated.
+//
+// A text nested deeper than max_scene_nesting, or with a key given twice
+// in one object, is refused before it is parsed into a value; values that
+// are not UTF-8 (a link's bytes) are shown with U+FFFD in messages.
+//
 // Reading collects every problem as a (field, message) pair, the field a
 // path such as circles[2].r, in the order found; a scene with any problem
 // is not returned. Writing then reading gives the same scene bit for bit:
@@ -21,11 +28,17 @@
 
 #include <nlohmann/json_fwd.hpp>
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "scene.h"
+
+// A scene's text is bounded: a scene of 16 circles and 16 layers is a few
+// kilobytes and four levels deep.
+constexpr std::size_t max_scene_nesting = 64;
+constexpr std::size_t max_scene_file_bytes = 4000000;  // "4 MB" in messages
 
 struct SceneError {
   std::string field;  // empty for the text as a whole

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cstdlib>
 
+#include "query_string.h"
 #include "scene_json.h"
 
 using nlohmann::ordered_json;
@@ -64,21 +65,6 @@ std::vector<std::string> split(const std::string& text, char separator) {
   }
 }
 
-std::string percent_decoded(std::string_view text) {
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (text[i] == '%' && i + 2 < text.size() &&
-        std::isxdigit(static_cast<unsigned char>(text[i + 1])) &&
-        std::isxdigit(static_cast<unsigned char>(text[i + 2]))) {
-      out += static_cast<char>(std::stoi(std::string(text.substr(i + 1, 2)), nullptr, 16));
-      i += 2;
-    } else {
-      out += text[i];
-    }
-  }
-  return out;
-}
-
 ordered_json choice_value(const std::string& text) {
   if (text == "all") return text;
   ordered_json list = ordered_json::array();
@@ -86,10 +72,51 @@ ordered_json choice_value(const std::string& text) {
   return list;
 }
 
+// A layer= value that names its values (walk=steps:500000,seed:17): the
+// first value starts with a name and a ':'. Positional values start with
+// "all" or a circle's index.
+bool named_values(const std::vector<std::string>& v) {
+  return !v.empty() && !v[0].empty() && std::isalpha(static_cast<unsigned char>(v[0][0])) &&
+         v[0].find(':') != std::string::npos;
+}
+
+// Named values as the JSON layer they stand for, those left out taking the
+// reader's defaults; a walk's start is x: and y:.
+bool named_layer(const std::string& kind, const std::vector<std::string>& v, ordered_json& layer,
+                 std::string& problem) {
+  layer = {{"draw", kind}};
+  for (const std::string& entry : v) {
+    const std::size_t colon = entry.find(':');
+    const std::string name = entry.substr(0, colon);
+    const std::string value = colon == std::string::npos ? "" : entry.substr(colon + 1);
+    const std::string key = name == "x" || name == "y" ? "start" : name;
+    if (colon == std::string::npos || (key == "start" ? layer.contains("start") &&
+                                                            layer["start"].contains(name)
+                                                      : layer.contains(key))) {
+      problem = colon == std::string::npos ? "'" + entry + "' wants NAME:VALUE, as the others"
+                                           : name + " given twice";
+      return false;
+    }
+    if (key == "start")
+      layer["start"][name] = token_value(value);
+    else if (name == "circles")
+      layer[key] = choice_value(value);
+    else if (name == "colours")
+      for (const std::string& colour : split(value, ':')) layer[key].push_back(colour);
+    else if (name == "steps" || name == "burn_in" || name == "previous" || name == "seed" ||
+             name == "skip")
+      layer[key] = value == "none" ? ordered_json(value) : token_value(value);
+    else
+      layer[key] = value;
+  }
+  return true;
+}
+
 // One layer= value as the JSON layer it stands for; false (with a reason)
 // when it has the wrong number of values.
 bool layer_value(const std::string& kind, const std::vector<std::string>& v, ordered_json& layer,
                  std::string& problem) {
+  if (named_values(v)) return named_layer(kind, v, layer, problem);
   const std::size_t wanted = kind == "walk" ? walk_values : kind == "generations" ? 3 : 2;
   if (v.size() != wanted) {
     problem =
@@ -105,9 +132,11 @@ bool layer_value(const std::string& kind, const std::vector<std::string>& v, ord
   } else if (kind == "walk") {
     for (int i = 1; i < walk_values; ++i) {
       if (i == 6) continue;
-      layer[walk_keys[i]] = i == 7
-                                ? ordered_json{{"x", token_value(v[6])}, {"y", token_value(v[7])}}
-                                : token_value(v[i]);
+      // Names stay text: a colour of digits alone (123456) is not a number.
+      const bool name = i <= 3 || i >= 11;
+      layer[walk_keys[i]] = i == 7 ? ordered_json{{"x", token_value(v[6])}, {"y", token_value(v[7])}}
+                            : name ? ordered_json(v[i])
+                                   : token_value(v[i]);
     }
   } else {
     layer["colour"] = v[1];
@@ -149,13 +178,13 @@ bool read_scene_link(std::string_view query, Scene& scene, SceneErrors& errors) 
   ordered_json j = ordered_json::object();
   ordered_json circles = ordered_json::array();
   ordered_json layers = ordered_json::array();
-  for (const std::string& pair : split(std::string(query), '&')) {
-    if (pair.empty()) continue;
-    const std::size_t equals = pair.find('=');
-    const std::string key = percent_decoded(pair.substr(0, equals));
-    const std::string value =
-        equals == std::string::npos ? "" : percent_decoded(pair.substr(equals + 1));
+  for (const auto& [key, value] : query_pairs(query)) {
     const std::vector<std::string> values = split(value, ',');
+    const bool single = key == "size" || key == "background" || key == "view" || key == "numbers";
+    if (single && j.contains(key == "size" ? "width" : key)) {
+      errors.push_back({key, "given twice"});
+      continue;
+    }
     if (key == "size") {
       const std::vector<std::string> sides = split(value, 'x');
       if (sides.size() != 2) {

@@ -23,7 +23,7 @@ SceneWalkRun begin_scene_walk(const Scene& scene, const Layer& layer) {
                                                              : walk_circles(x, y, radii_squared, n);
   run.state = {walk.start_x, walk.start_y, walk.previous};
   seed_random(run.random, walk.seed);
-  for (std::int64_t k = 0; k < walk.skip; ++k) next_random(run.random);
+  run.skip = walk.skip;
   run.rules = {walk.pick, walk.inside, walk.point, 0, no_burn_in, walk.plot, layer.colour};
   run.burn_in = walk.burn_in;
   run.done = 0;
@@ -44,4 +44,13 @@ std::int64_t continue_scene_walk(SceneWalkRun& run, const Canvas& canvas, const 
   const WalkCounts counts = inversion_walk(canvas, run.circles, run.state, run.rules, frame, run.random);
   run.done = counts.stuck ? run.total : s0 + taken;
   return run.done - s0;
+}
+
+std::int64_t skip_scene_walk(SceneWalkRun& run, std::int64_t draws) {
+  const std::int64_t n = std::clamp<std::int64_t>(draws, 0, run.skip);
+  RandomGenerator random = run.random;  // a local copy stays in registers
+  for (std::int64_t k = 0; k < n; ++k) next_random(random);
+  run.random = random;
+  run.skip -= n;
+  return n;
 }

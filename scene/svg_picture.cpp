@@ -65,12 +65,15 @@ std::string hex(std::uint32_t colour) {
 // are not drawn, as the routines draw none.
 void circle_element(SvgOut& out, const WorldFrame& frame, const Circle& c, bool disc) {
   if (!std::isfinite(c.x) || !std::isfinite(c.y) || !std::isfinite(c.r)) return;
-  const int r = frame_radius(frame, c.r);
-  // A radius of 0 is one pixel either way.
+  // Truncated toward zero as the rasterisers take them, with no clamp to
+  // int, so a zoomed circle keeps its place. A radius of 0 is one pixel
+  // either way. 1100 characters hold three of the largest doubles.
+  const PixelCircle p = frame_circle(frame, c.x, c.y, c.r);
+  const double r = std::trunc(p.r);
   const double radius = disc || r == 0 ? r + 0.5 : r;
-  char text[160];
+  char text[1100];
   std::snprintf(text, sizeof text, "<circle cx=\"%.1f\" cy=\"%.1f\" r=\"%.1f\"/>\n",
-                frame_column(frame, c.x) + 0.5, frame_row(frame, c.y) + 0.5, radius);
+                std::trunc(p.cx) + 0.5, std::trunc(p.cy) + 0.5, radius);
   out.text(text);
 }
 
@@ -123,7 +126,7 @@ bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgr
       out.text("</g>\n");
     } else if (layer.kind == LayerKind::generations) {
       GenerationOut g{&out, &layer, &frame};
-      visit_generations(scene, k, frame, generation_circle, &g);
+      visit_generations(scene, k, frame, generation_circle, &g, progress);
       if (g.open >= 0) out.text("</g>\n");
     } else {
       // Cleared to a colour the walk does not plot, which the PNG makes transparent.

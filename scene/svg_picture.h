@@ -8,7 +8,8 @@
 // radius + 0.5, the outer edge of its spans. Each walk is one PNG layer of
 // the picture's size, transparent but for the walk's points, embedded as a
 // base64 data URI; `scratch` (a canvas of that size) is where it is drawn,
-// and `progress`, when given, hears how far each walk is.
+// and `progress`, when given, hears how far each walk and each
+// generations layer is.
 #pragma once
 
 #include <cstddef>

@@ -2,7 +2,8 @@
 # Measures, in one run on this machine:
 #   the walk: ns a step of each variant, against a bare loop with the same
 #             inline generator (Google Benchmark, medians of 5);
-#   draw_circle and fill_disc of radius 10^9 across the window, a call;
+#   draw_circle and fill_disc of radius 10^9 across the window, and
+#             draw_pixel_circle and fill_pixel_disc of radius 10^12, a call;
 #   the rasteriser fuzzer: executions in the 20 s the test gives it;
 #   ring_zoom, the whole program headless (median of 7 runs);
 #   ring_zoom in a real window (Xvfb): from the key to its second picture;
@@ -56,9 +57,9 @@ echo "Walk, ns a step (medians of 5 repetitions):"
   2>/dev/null | sed -n '/^variant/,$s/^/  /p'
 
 echo
-echo "A circle of radius 10^9 across the 800 x 600 window, CPU time a call (medians of 5):"
+echo "A circle of radius 10^9, and one of 10^12 at 45 degrees, across the 800 x 600 window, CPU time a call (medians of 5):"
 "$bench/tests/benchmarks/circle_benchmark" --benchmark_repetitions=5 --benchmark_report_aggregates_only=true \
-  2>/dev/null | awk '$1 ~ /_median$/ { sub(/_median$/, "", $1); printf "  %-28s %8s %s\n", $1, $4, $5 }'
+  2>/dev/null | awk '$1 ~ /_median$/ { sub(/_median$/, "", $1); printf "  %-44s %8s %s\n", $1, $4, $5 }'
 
 fuzz=$root/build/fuzz
 if command -v clang++ >/dev/null; then

@@ -23,8 +23,8 @@ sdl_package() {
 # The browser build (./suite web) and its tests: emscripten, node to serve
 # the site, and headless Chromium with npm for the tests' node packages.
 # Debian's nodejs comes without npm; other builds of node bring their own.
-web_packages=(emscripten)
-web_test_packages=(emscripten chromium)
+web_packages=(emscripten libstb-dev)
+web_test_packages=(emscripten libstb-dev chromium)
 node_packages() {
   command -v node >/dev/null || echo nodejs
   if [ "$1" = test ] && ! command -v npm >/dev/null; then echo npm; fi
@@ -87,7 +87,7 @@ release_is_current() {
   for name in "${programs[@]}"; do [ -x "$dir/bin/$name" ] || return 1; done
   [ -f "$dir/headless/libheadless_runner.so" ] && [ -x "$dir/headless/animate_pictures" ] &&
     [ -x "$dir/headless/export_pictures" ] &&
-    [ -x "$dir/headless/tour" ] && [ -x "$dir/scene/render_scene" ] || return 1
+    [ -x "$dir/tour/tour" ] && [ -x "$dir/scene/render_scene" ] || return 1
   [ -z "$(find "$root/CMakeLists.txt" "$root/raster" "$root/inversion" "$root/random" "$root/programs" \
     "$root/headless" "$root/scene" -newer "$dir/.built" -print -quit)" ]
 }

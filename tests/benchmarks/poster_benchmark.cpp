@@ -68,10 +68,10 @@ int main(int argc, char** argv) {
   const int width = std::atoi(argv[1]), height = std::atoi(argv[2]);
   const long steps = std::atol(argv[3]);
   Scene scene;
-  std::string refusal;
+  SceneErrors errors;
   if (!program_scene("five_circle_limit", 1, static_cast<std::uint32_t>(std::atol(argv[4])), scene,
-                     refusal)) {
-    std::fprintf(stderr, "%s\n", refusal.c_str());
+                     errors)) {
+    std::fprintf(stderr, "%s\n", error_line(errors).c_str());
     return 1;
   }
   scene = resized_scene(scene, width, height);

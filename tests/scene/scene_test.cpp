@@ -2,6 +2,7 @@
 // pictures drawn from their scenes, bad scenes refused by the real command,
 // and the SVG drawn back by rsvg-convert against the PNG.
 #include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -53,8 +54,8 @@ std::vector<ProgramPicture> offered_pictures() {
 
 Scene scene_of(const ProgramPicture& p, std::uint32_t clock = clock_value) {
   Scene scene{};
-  std::string refusal;
-  EXPECT_TRUE(program_scene(p.program, p.picture, clock, scene, refusal)) << refusal;
+  SceneErrors errors;
+  EXPECT_TRUE(program_scene(p.program, p.picture, clock, scene, errors)) << error_line(errors);
   return scene;
 }
 
@@ -94,20 +95,24 @@ std::string edited(std::string text, const std::string& from, const std::string&
   return text;
 }
 
-// Runs render_scene with `arguments` in a fresh folder holding scene.json;
-// returns its status, with its standard error and the folder's files after.
+// Runs render_scene with `arguments` in a fresh folder holding scene.json,
+// after the shell command `setup` there; returns its status, with its
+// standard error and the files it left in the folder.
 int render(const std::string& scene_text, const std::string& arguments, std::string& error,
-           std::vector<std::string>& files) {
+           std::vector<std::string>& files, const std::string& setup = "true") {
   const fs::path folder = fs::temp_directory_path() / ("render-" + std::to_string(::getpid()));
   fs::remove_all(folder);
   fs::create_directories(folder);
   std::ofstream(folder / "scene.json") << scene_text;
-  const std::string command =
-      "cd '" + folder.string() + "' && '" RENDER_SCENE "' " + arguments + " >/dev/null 2>err";
+  const std::string in = "cd '" + folder.string() + "' && ";
+  EXPECT_EQ(std::system((in + setup + " && touch err").c_str()), 0) << setup;
+  std::vector<fs::path> before;
+  for (const auto& entry : fs::directory_iterator(folder)) before.push_back(entry.path());
+  const std::string command = in + "'" RENDER_SCENE "' " + arguments + " >/dev/null 2>err";
   const int status = std::system(command.c_str());
   error = read_text(folder / "err");
   for (const auto& entry : fs::directory_iterator(folder))
-    if (entry.path().filename() != "err" && entry.path().filename() != "scene.json")
+    if (std::find(before.begin(), before.end(), entry.path()) == before.end())
       files.push_back(entry.path().filename().string());
   fs::remove_all(folder);
   return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
@@ -153,18 +158,124 @@ TEST(SceneForms, JsonAndLinkReadBackBitForBit) {
   }
 }
 
+// Texts written out here, read against the values they must give, so two
+// fields swapped in both the reader and the writer are seen: a scene whose
+// every value differs, and the README's own link and file.
+TEST(SceneForms, FixedTextsGiveTheirValues) {
+  const std::string json = R"({"width": 640, "height": 480, "background": "#102030",
+    "view": {"x": 0.5, "y": -0.25, "scale": 150}, "numbers": "float",
+    "circles": [{"x": 1, "y": 2, "r": 3}, {"x": -4, "y": 5, "r": 6}, {"x": 7, "y": -8, "r": 9}],
+    "layers": [{"draw": "discs", "circles": [2, 0], "colour": "blue"},
+      {"draw": "generations", "circles": [1, 2], "style": "outlines", "colours": ["none", "#abcdef"]},
+      {"draw": "walk", "circles": "all", "pick": "cyclic", "inside": "refuse", "point": "float",
+       "steps": 1234, "burn_in": 56, "start": {"x": 7.5, "y": -8.5}, "previous": 1, "seed": 99,
+       "skip": 12, "colour": "#123456", "plot": "ring2"}]})";
+  const std::string link =
+      "size=640x480&background=102030&view=0.5,-0.25,150.0&numbers=float&circle=1.0,2.0,3.0"
+      "&circle=-4.0,5.0,6.0&circle=7.0,-8.0,9.0&discs=2:0,blue&generations=1:2,outlines,none:abcdef"
+      "&walk=all,cyclic,refuse,float,1234,56,7.5,-8.5,1,99,12,123456,ring2";
+  Scene want{};
+  want.width = 640, want.height = 480, want.background = 0x102030, want.view = {0.5, -0.25, 150};
+  want.numbers = CircleNumbers::float_width, want.circle_count = 3, want.layer_count = 3;
+  want.circles[0] = {1, 2, 3}, want.circles[1] = {-4, 5, 6}, want.circles[2] = {7, -8, 9};
+  want.layers[0].kind = LayerKind::discs, want.layers[0].circles = {false, 2, {2, 0}};
+  want.layers[0].colour = 0x0000FA;
+  Layer& generations = want.layers[1];
+  generations.kind = LayerKind::generations, generations.circles = {false, 2, {1, 2}};
+  generations.depth = 2, generations.colours[0] = no_colour, generations.colours[1] = 0xABCDEF;
+  generations.style = GenerationStyle::outlines;
+  want.layers[2].kind = LayerKind::walk, want.layers[2].circles.all = true;
+  want.layers[2].colour = 0x123456;
+  want.layers[2].walk = {PickRule::cyclic, InsideRule::reject, PointStorage::float_width, 1234, 56,
+                         7.5, -8.5, 1, 99, 12, WalkPlot::ring_radius_2};
+  Scene from_json{}, from_link{};
+  SceneErrors errors;
+  ASSERT_TRUE(read_scene_json(json, from_json, errors)) << error_line(errors);
+  ASSERT_TRUE(read_scene_link(link, from_link, errors)) << error_line(errors);
+  EXPECT_TRUE(from_json == want) << scene_json_text(from_json);
+  EXPECT_TRUE(from_link == want) << scene_json_text(from_link);
+  EXPECT_EQ(scene_link(want), link);
+
+  const std::string readme_link =
+      "size=800x600&background=white&view=0.0,0.0,200.0&numbers=float"
+      "&circle=0.0,0.0,0.2679491937160492&circle=0.0,2.0,1.7320507764816284"
+      "&circle=-1.7320507764816284,-1.0,1.7320507764816284&outlines=all,black"
+      "&walk=all,random,invert,double,500000,1001,10.0,3.0,0,1700000000,0,red,ring1";
+  ASSERT_TRUE(read_scene_link(readme_link, from_link, errors)) << error_line(errors);
+  EXPECT_EQ(from_link.layers[1].walk.seed, 1700000000u);
+  EXPECT_EQ(from_link.layers[1].walk.skip, 0);
+  EXPECT_TRUE(from_link == scene_of({"soddy_gasket", 2})) << scene_json_text(from_link);
+  // The README's file: what --out writes, every default left out.
+  const std::string readme_file = R"({"version": 1, "view": {"x": 0.0, "y": 0.0, "scale": 200.0},
+    "numbers": "float", "circles": [{"x": 0.0, "y": 0.0, "r": 0.2679491937160492},
+      {"x": 0.0, "y": 2.0, "r": 1.7320507764816284},
+      {"x": -1.7320507764816284, "y": -1.0, "r": 1.7320507764816284}],
+    "layers": [{"draw": "outlines"}, {"draw": "walk", "steps": 500000, "burn_in": 1001,
+      "start": {"x": 10.0, "y": 3.0}, "previous": 0, "seed": 1700000000, "colour": "red",
+      "plot": "ring1"}]})";
+  EXPECT_EQ(nlohmann::ordered_json::parse(scene_json_text(from_link)),
+            nlohmann::ordered_json::parse(readme_file));
+}
+
+// A scene written by hand leaves out what has a natural default, and a
+// link's layer may name its values in any order: each short text reads
+// as the full text beside it, written out here.
+TEST(SceneForms, ShortFormsReadAsTheFullForms) {
+  const std::string circles = R"("circles": [{"x": 0, "y": 0, "r": 2}, {"x": 4, "y": 0, "r": 2}])";
+  const std::string full_head = R"({"width": 800, "height": 600, "background": "white",
+    "view": {"x": 2, "y": 0, "scale": 90}, "numbers": "double", )" + circles;
+  const std::string walk = R"("draw": "walk", "circles": "all", "pick": "random", "inside": "invert",
+    "point": "double", "steps": 500, "burn_in": 0, "previous": "none", "seed": 7, "skip": 0,
+    "colour": "black", "plot": "pixel", "start": )";
+  const std::pair<std::string, std::string> rows[] = {
+      {"{" + circles + R"(, "layers": [{"draw": "walk", "steps": 500, "seed": 7}]})",
+       full_head + R"(, "layers": [{)" + walk +
+           R"({"x": 2.6666666666666665, "y": 0.6666666666666666}}]})"},
+      {R"({"version": 1, "width": 400, "view": {"x": 0, "y": 0, "scale": 10}, )" + circles +
+           R"(, "layers": [{"draw": "walk", "steps": 500, "seed": 7}, {"draw": "discs"},
+           {"draw": "generations", "colours": ["red"]}]})",
+       R"({"width": 400, "height": 600, "background": "white", "view": {"x": 0, "y": 0, "scale": 10},
+           "numbers": "double", )" + circles + R"(, "layers": [{)" + walk +
+           R"({"x": 6, "y": 6}}, {"draw": "discs", "circles": "all", "colour": "black"},
+           {"draw": "generations", "circles": "all", "style": "discs", "colours": ["red"]}]})"},
+  };
+  const std::string head = "size=800x600&background=white&view=0,0,200&numbers=float"
+                           "&circle=0,0,0.25&circle=0,2,1.5&circle=-1.7,-1,1.5";
+  const std::pair<std::string, std::string> links[] = {
+      {"&walk=steps:500000,burn_in:1001,x:10.0,y:3.0,previous:0,seed:1700000000,colour:red,"
+       "plot:ring1",
+       "&walk=all,random,invert,double,500000,1001,10.0,3.0,0,1700000000,0,red,ring1"},
+      {"&walk=plot:ring2,colour:123456,skip:12,seed:99,previous:1,y:-8.5,x:7.5,burn_in:56,"
+       "steps:1234,point:float,inside:refuse,pick:cyclic,circles:2:0",
+       "&walk=2:0,cyclic,refuse,float,1234,56,7.5,-8.5,1,99,12,123456,ring2"},
+      {"&generations=style:outlines,colours:none:abcdef,circles:1:2&discs=colour:blue",
+       "&generations=1:2,outlines,none:abcdef&discs=all,blue"},
+  };
+  const auto read = [](const std::string& text, bool link) {
+    Scene scene{};
+    SceneErrors errors;
+    EXPECT_TRUE(link ? read_scene_link(text, scene, errors) : read_scene_json(text, scene, errors))
+        << error_line(errors) << "\n" << text;
+    return scene;
+  };
+  for (const auto& [short_text, full_text] : rows)
+    EXPECT_TRUE(read(short_text, false) == read(full_text, false)) << short_text;
+  for (const auto& [named, positional] : links)
+    EXPECT_TRUE(read(head + named, true) == read(head + positional, true)) << named;
+}
+
 // The texts offer exactly the frames the engine takes as scenes.
 TEST(ProgramScenes, AreTheFramesTheTextsOffer) {
   const std::vector<ProgramPicture> offered = offered_pictures();
   for (const ListedProgram& program : listed_programs()) {
     for (int k = 1; k <= program.frames + 1; ++k) {
       Scene scene{};
-      std::string refusal;
+      SceneErrors errors;
       const bool listed = std::any_of(offered.begin(), offered.end(), [&](const ProgramPicture& p) {
         return p.program == program.name && p.picture == k;
       });
-      EXPECT_EQ(program_scene(program.name, k, clock_value, scene, refusal), listed)
-          << program.name << ":" << k << " " << refusal;
+      EXPECT_EQ(program_scene(program.name, k, clock_value, scene, errors), listed)
+          << program.name << ":" << k << " " << error_line(errors);
     }
   }
 }
@@ -204,13 +315,13 @@ TEST(ProgramScenes, PictureKIsTheFrameShownAtTheKthWait) {
     }
     ASSERT_EQ(shown.size(), static_cast<std::size_t>(program.pictures)) << program.name;
     PictureFrame found;
-    std::string refusal;
+    SceneErrors errors;
     for (int k = 1; k <= program.pictures; ++k) {
-      ASSERT_TRUE(picture_frame(program.name, k, found, refusal)) << refusal;
+      ASSERT_TRUE(picture_frame(program.name, k, found, errors)) << error_line(errors);
       EXPECT_EQ(found.frame, shown[k - 1]) << program.name << " picture " << k;
       EXPECT_EQ(found.frames, run.flips) << program.name;
     }
-    EXPECT_FALSE(picture_frame(program.name, program.pictures + 1, found, refusal)) << program.name;
+    EXPECT_FALSE(picture_frame(program.name, program.pictures + 1, found, errors)) << program.name;
   }
 }
 
@@ -229,7 +340,7 @@ TEST(RenderCommand, RefusesBadScenesWithOneLineAndWritesNothing) {
       {"{\"width\": ", "scene.json",
        "scene.json: not JSON: parse error at line 1, column 11: syntax error while "
        "parsing value - unexpected end of input; expected '[', '{', or a literal"},
-      {with(R"("numbers": "double",)", ""), "scene.json", "scene.json: numbers: missing"},
+      {with(R"("seed": 1,)", ""), "scene.json", "scene.json: layers[1].seed: missing"},
       {with(R"("width": 800,)", R"("width": 800, "depth": 3,)"), "scene.json",
        "scene.json: depth: unknown field"},
       {with(R"("x": -1.7)", R"("x": 1e999)"), "scene.json",
@@ -276,6 +387,137 @@ TEST(RenderCommand, RefusesBadScenesWithOneLineAndWritesNothing) {
     EXPECT_EQ(error, row.line + "\n") << row.arguments;
     EXPECT_TRUE(files.empty()) << row.arguments << " wrote " << files.front();
   }
+}
+
+// Hostile input: bad bytes in links, nesting, special and huge files, keys
+// given twice, work past the stated bounds, views the resize breaks; each
+// refused with one line and status 2, and each limit's last value taken.
+TEST(RenderCommand, RefusesHostileInputsAtEachLimit) {
+  const auto with = [](const std::string& from, const std::string& to) {
+    return edited(small_scene, from, to);
+  };
+  const auto nested = [](std::size_t depth) {
+    return std::string(depth, '[') + std::string(depth, ']');
+  };
+  // Generations over `circles` circles, `depth` of them, grown but not drawn.
+  const auto generations = [&](int circles, int depth) {
+    std::string text = small_scene, colours = R"("none")";
+    for (int k = 3; k < circles; ++k) text = edited(text, R"("circles": [)", R"("circles": [{"x": 9, "y": 9, "r": 1}, )");
+    for (int g = 1; g < depth; ++g) colours += R"(, "none")";
+    return edited(text, R"("outlines", "circles": "all", "colour": "black")",
+                  R"("generations", "circles": "all", "style": "discs", "colours": [)" + colours +
+                      "]");
+  };
+  const std::string link = "'size=800x600&background=white&view=0,0,200&numbers=float&circle=0,0,1";
+  const std::string replaced = "\"\xEF\xBF\xBD\"";  // U+FFFD where a byte is not UTF-8
+  const std::string colours = " (white, black, red, green, blue or yellow, or #rrggbb)";
+  const std::string regular = ": not a regular file (a scene file is JSON of at most 4 MB)";
+  const std::string too_big = ": more than 4 MB (a scene file is JSON of at most 4 MB)";
+  struct Row {
+    std::string scene, arguments, line, setup = "true";  // line "" : taken, status 0
+  };
+  const Row rows[] = {
+      {small_scene, "'size=800x600&background=%FF&view=0,0,200&numbers=float&circle=0,0,1'",
+       "link: background: unknown colour " + replaced + colours},
+      {small_scene, "'size=800x600&background=white&view=0,0,200&numbers=%C3&circle=0,0,1'",
+       "link: numbers: unknown number width " + replaced + " (double or float)"},
+      {small_scene, link + "&walk=all,%FF,invert,double,5,1,1,1,0,7,0,red,ring1'",
+       "link: layers[0].pick: unknown pick rule " + replaced + " (random or cyclic)"},
+      {small_scene, link + "&size=800x601'", "link: size: given twice"},
+      {"{\"width\": " + nested(100000) + ", \"height\": 1}", "scene.json",
+       "scene.json: width: nested more than 64 deep"},
+      {with(R"("width": 800)", R"("width": )" + nested(64)), "scene.json",
+       "scene.json: width: nested more than 64 deep"},
+      {with(R"("width": 800)", R"("width": )" + nested(63)), "scene.json",
+       "scene.json: width: must be a whole number from 1 to 16384"},
+      {with(R"("width": 800,)", R"("width": 800, "width": 16384,)"), "scene.json",
+       "scene.json: width: given twice"},
+      {with(R"("seed": 1,)", R"("seed": 1, "seed": 2,)"), "scene.json",
+       "scene.json: layers[1].seed: given twice"},
+      {small_scene, "/dev/zero", "/dev/zero" + regular},
+      {small_scene, "fifo", "fifo" + regular, "mkfifo fifo"},
+      {small_scene, ".", "." + regular},
+      {small_scene, "big.json", "big.json" + too_big, "truncate -s 1G big.json"},
+      {small_scene, "big.json", "big.json" + too_big, "truncate -s 4000001 big.json"},
+      {small_scene + std::string(4000000 - small_scene.size(), ' '), "scene.json --out o.json", ""},
+      {with(R"("background": "white")", R"("background": "#fff")"), "scene.json",
+       "scene.json: background: unknown colour \"#fff\"" + colours},
+      {with(R"("background": "white")", R"("background": "#fffff")"), "scene.json",
+       "scene.json: background: unknown colour \"#fffff\"" + colours},
+      {with(R"("background": "white")", R"("background": "#fffffff")"), "scene.json",
+       "scene.json: background: unknown colour \"#fffffff\"" + colours},
+      {with(R"("background": "white")", R"("background": "#ffffff")"), "scene.json --out o.json", ""},
+      {generations(16, 3), "scene.json",  // 57 360 x 57 359 images wrap a 32-bit count
+       "scene.json: layers[0].colours: 3 generations of these circles make more than 2000000 images"},
+      {generations(16, 2), "scene.json --out o.json", ""},
+      {generations(3, 5), "scene.json",
+       "scene.json: layers[0].colours: 5 generations of these circles make more than 2000000 images"},
+      {generations(3, 4), "scene.json --out o.json", ""},  // 756 030 images
+      {with(R"("skip": 0)", R"("skip": 10000000001)"), "scene.json",
+       "scene.json: layers[1].skip: must be a whole number from 0 to 10000000000"},
+      {with(R"("skip": 0)", R"("skip": 10000000000)"), "scene.json --out o.json", ""},
+      {with(R"("scale": 200)", R"("scale": 2.225073858507201e-308)"), "scene.json",
+       "scene.json: view.scale: must be at least 2.2250738585072014e-308"},
+      {with(R"("scale": 200)", R"("scale": 2.2250738585072014e-308)"), "scene.json --out o.json", ""},
+      {small_scene,
+       "'size=1x1&background=white&view=0,0,1e308&numbers=float&circle=0,0,1' --size 16384x16384",
+       "link at --size 16384x16384: view.scale: must be a finite number"},
+      {small_scene,
+       "'size=16384x16384&background=white&view=0,0,1e-305&numbers=float&circle=0,0,1' --size 1x1",
+       "link at --size 1x1: view.scale: must be at least 2.2250738585072014e-308"},
+      {with(R"("width": 800,)", R"("version": 2, "width": 800,)"), "scene.json",
+       "scene.json: version: must be 1"},
+      {small_scene, link + "&walk=steps:5,seed:1,steps:3'", "link: layers[0]: steps given twice"},
+      {small_scene, link + "&walk=steps:5,seed:1,speed:3'", "link: layers[0].speed: unknown field"},
+      {small_scene, "soddy_gasket:99999999999", "soddy_gasket has pictures 1 to 2, not 99999999999"},
+      {small_scene, "nonsense:3",
+       "nonsense: not a program with pictures as scenes (soddy_gasket, five_circle_limit, "
+       "ring_zoom, four_circle_packing, two_circle_iteration, soddy_radius_sweep)"},
+  };
+  for (const Row& row : rows) {
+    std::string error;
+    std::vector<std::string> files;
+    const int status = render(row.scene, row.arguments, error, files, row.setup);
+    const std::string shown = row.arguments.substr(0, 120);
+    EXPECT_EQ(status, row.line.empty() ? 0 : 2) << shown;
+    EXPECT_EQ(error, row.line.empty() ? "" : row.line + "\n") << shown;
+    EXPECT_EQ(files.size(), row.line.empty() ? 1u : 0u) << shown;
+  }
+}
+
+// --size at other aspect ratios scales by the smaller ratio, the centre
+// kept: 1600 x 600 is the 800 x 600 picture with 400 more columns each
+// side. --steps 0 draws no walk pixel: the scene without its walk.
+TEST(RenderCommand, OtherSizesKeepTheRegionAndNoStepsDrawNoWalk) {
+  const fs::path folder = fs::temp_directory_path() / ("sizes-" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  std::ofstream(folder / "scene.json") << edited(small_scene, R"("steps": 1000)", R"("steps": 20000)");
+  const std::string base = "cd '" + folder.string() + "' && '" RENDER_SCENE "' scene.json ";
+  for (const char* options : {"--out own.png", "--size 1600x600 --out wide.png",
+                              "--steps 0 --out bare.png", "--size 400x900 --out narrow.json"})
+    ASSERT_EQ(std::system((base + options + " >/dev/null").c_str()), 0) << options;
+  EXPECT_NE(read_text(folder / "narrow.json").find(R"("scale": 100.0)"), std::string::npos);
+  RgbImage own, wide, bare;
+  std::string error;
+  ASSERT_TRUE(read_png_rgb((folder / "own.png").string(), own, error)) << error;
+  ASSERT_TRUE(read_png_rgb((folder / "wide.png").string(), wide, error)) << error;
+  ASSERT_TRUE(read_png_rgb((folder / "bare.png").string(), bare, error)) << error;
+  ASSERT_EQ(wide.width, 1600);
+  std::size_t differing = 0;
+  for (int y = 0; y < 600; ++y)
+    differing += !std::equal(&own.rgb[3 * 800 * y], &own.rgb[3 * 800 * (y + 1)],
+                             &wide.rgb[3 * (1600 * y + 400)]);
+  EXPECT_EQ(differing, 0u) << "rows of the 800 x 600 picture not in the middle of 1600 x 600";
+  Scene scene{};
+  SceneErrors errors;
+  ASSERT_TRUE(read_scene_json(small_scene, scene, errors));
+  scene.layer_count = 1;  // the outlines alone
+  std::vector<std::uint8_t> outlines;
+  for (const std::uint32_t p : drawn(scene))
+    for (const int shift : {16, 8, 0}) outlines.push_back(static_cast<std::uint8_t>(p >> shift));
+  EXPECT_TRUE(bare.rgb == outlines);
+  EXPECT_FALSE(own.rgb == outlines);  // the walk does draw
+  fs::remove_all(folder);
 }
 
 TEST(RenderCommand, SvgCirclesFallOnThePngsCircles) {

@@ -6,7 +6,7 @@
 #   build_and_tour_test.sh SOURCE_DIR BUILD_TREE
 set -uo pipefail
 source_dir=$1
-tour=$2/headless/tour
+tour=$2/tour/tour
 root=$(mktemp -d "/tmp/build states.XXXXXX")
 trap 'rm -rf -- "$root"' EXIT
 source "$source_dir/scripts/programs.sh"

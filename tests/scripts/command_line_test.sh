@@ -90,7 +90,7 @@ for _ in \$(seq 100); do [ -e "$scratch/seen" ] && exit 0; sleep 0.05; done
 exit 9
 STANDIN
 chmod +x "$scratch/bin/four_circle_packing"
-"$build/headless/tour" "$scratch/bin" four_circle_packing >"$scratch/tour" 2>&1 &
+"$build/tour/tour" "$scratch/bin" four_circle_packing >"$scratch/tour" 2>&1 &
 tour=$!
 for _ in $(seq 100); do
   grep -q 'four_circle_packing printed: 12' "$scratch/tour" && { touch "$scratch/seen"; break; }

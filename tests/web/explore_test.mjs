@@ -205,9 +205,9 @@ test('Save PNG draws afresh at twice the size; Save SVG embeds its walk as a PNG
     for (let wait = 0; !fs.existsSync(file) && wait < 100; wait++) await new Promise((resolve) => setTimeout(resolve, 100));
     return file;
   };
-  const png = readPng(await saved('#png-2', 'scene-1600x1200.png'));
+  const png = readPng(await saved('#png-2', 'five_circle_limit-1-1600x1200.png'));
   assert.equal(pictureDifference(png, nativeRender('five_circle_limit:1', { width: 1600, height: 1200 })), null);
-  const svg = fs.readFileSync(await saved('#svg', 'scene-800x600.svg'), 'utf8');
+  const svg = fs.readFileSync(await saved('#svg', 'five_circle_limit-1-800x600.svg'), 'utf8');
   assert.match(svg, /<svg[^>]*>[\s\S]*<\/svg>\s*$/);
   const layers = [...svg.matchAll(/data:image\/png;base64,([A-Za-z0-9+/=]+)/g)];
   assert.ok(layers.length > 0, 'a walk layer');
@@ -215,6 +215,13 @@ test('Save PNG draws afresh at twice the size; Save SVG embeds its walk as a PNG
     const layer = PNG.sync.read(Buffer.from(data, 'base64'));
     assert.deepEqual([layer.width, layer.height], [800, 600]);
   }
+  // An edited scene's file: named after its circles and its link's hash.
+  await page.click('#add');
+  await complete(page);
+  await page.click('#svg');
+  const edited = () => fs.readdirSync(folder).find((name) => /^scene-.*\.svg$/.test(name));
+  for (let wait = 0; edited() === undefined && wait < 300; wait++) await new Promise((resolve) => setTimeout(resolve, 100));
+  assert.match(edited(), /^scene-6-circles-[0-9a-f]{8}-800x600\.svg$/);
   assert.deepEqual(page.errors, []);
   await page.close();
 });
@@ -296,3 +303,121 @@ test('a scene larger than the browser holds is shown at 4096 pixels a side, as .
   assert.deepEqual(page.errors, []);
   await page.close();
 });
+
+// The explorer as a person meets it, a row per state: [what, screen (a
+// desktop's CSS size or a phone; null: 1000 x 1000), link, what is done and seen].
+const phone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
+const oneCircle = (r, more = '') =>
+  `size=800x600&background=white&view=0,0,100&numbers=double&circle=0,0,${r}&outlines=all,black${more}`;
+const walk = (steps, skip) => `&circle=1.5,0,0.5&walk=all,random,invert,double,${steps},10,0.3,0.2,none,5,${skip},red,pixel`;
+const text = (page, selector) => page.$eval(selector, (element) => element.textContent);
+const shown = (page, selector) => page.$eval(selector, (element) => element.checkVisibility());
+const setSteps = (page, steps) => page.$eval('#steps', (select, wanted) => {
+  select.value = wanted;
+  select.dispatchEvent(new Event('change'));
+}, steps);
+const canvasBox = (page) => page.$eval('#scene', (canvas) => canvas.getBoundingClientRect().toJSON());
+const stateRows = [
+  ...[{ width: 1366, height: 768 }, { width: 1280, height: 720 }, { width: 1024, height: 768 }, phone].map((screen) => [
+    `the picture and its status in view at ${screen.width} x ${screen.height}`, screen,
+    `program=five_circle_limit&picture=1&clock=${clock}`, async (page) => {
+      for (const element of ['#scene', '#status']) {
+        const box = await page.$eval(element, (found) => found.getBoundingClientRect().toJSON());
+        assert.ok(box.top >= 0 && box.left >= 0 && box.bottom <= screen.height && box.right <= screen.width, element);
+      }
+      const touch = screen === phone;  // there: what a touch does, and no keys
+      assert.deepEqual([await shown(page, '.touch'), await shown(page, '.keyboard'),
+                        (await text(page, '#selection')).includes('Tab')], [touch, !touch, !touch]);
+    }]),
+  ...[['program=nonsense&picture=1&clock=5', /^There is no such program as “nonsense”\.$/],
+      ['foo=bar', /^This link holds no scene/],
+      [oneCircle(-1), /circles\[0\]\.r/],
+      [oneCircle(1).replace('white', '%FF'), /^This link's scene is damaged/]].map(([link, says]) => [
+    `a bad link (${link}) says why under a way on, and the first scene works`, null, link, async (page) => {
+      assert.match(await text(page, '#notice-text'), says);
+      assert.ok(await shown(page, '#notice-way a[href="./"]'));
+      const before = (await circles(page)).length;
+      await page.click('#add');
+      await complete(page);
+      assert.equal((await circles(page)).length, before + 1);
+    }]),
+  ...[null, phone].map((screen) => [`the selected ring stays inside the picture (${screen ? 'phone' : 'desktop'})`,
+    screen, oneCircle(3.5), async (page) => {
+      const [[[x, y]], [left, top, scale], box] = [await circles(page), await canvasOrigin(page), await canvasBox(page)];
+      await page.mouse.click(left + x * scale, top + y * scale);
+      await page.evaluate(() => document.activeElement.blur());
+      const [shot, ratio] = [PNG.sync.read(await page.screenshot()), screen?.deviceScaleFactor ?? 1];
+      const off = Array.from({ length: shot.width * shot.height }, (_, i) => i).filter((i) => {
+        const [cx, cy] = [(i % shot.width) / ratio, Math.floor(i / shot.width) / ratio];
+        const [r, g, b] = shot.data.subarray(4 * i, 4 * i + 3);  // the ring's colour, #36c, off the canvas
+        return (cx < box.left - 1 || cx > box.right + 1 || cy < box.top - 1 || cy > box.bottom + 1) &&
+               Math.abs(r - 0x33) + Math.abs(g - 0x66) + Math.abs(b - 0xcc) < 12;
+      });
+      assert.equal(off.length, 0);
+    }]),
+  ...[['touch', 14], ['mouse', 6]].map(([pointer, outside]) => [  // dragged 30 CSS px outwards
+    `on a phone, a ${pointer} ${outside} CSS px off the rim resizes the circle`, phone, oneCircle(1.5), async (page) => {
+      const [[[x, y, r]], [left, top, scale]] = [await circles(page), await canvasOrigin(page)];
+      const [fromX, atY] = [left + (x + r) * scale + outside, top + y * scale];
+      const finger = pointer === 'touch' ? await page.touchscreen.touchStart(fromX, atY) : page.mouse;
+      if (pointer === 'mouse') await page.mouse.move(fromX, atY).then(() => page.mouse.down());
+      for (let k = 1; k <= 5; k++) await finger.move(fromX + 6 * k, atY);
+      await (pointer === 'touch' ? finger.end() : page.mouse.up());
+      assert.ok((await circles(page))[0][2] > r + 20, 'resized');
+    }]),
+  ['a 4x PNG of 10^8 steps shows its progress, an edit meanwhile is drawn, and Stop ends it', null,
+    `program=soddy_gasket&picture=2&clock=${clock}`, async (page) => {
+      await setSteps(page, '100000000');
+      await page.click('#png-4');
+      await page.waitForFunction(() => document.getElementById('saving-progress').value > 0, { timeout: 60000 });
+      await setSteps(page, '1000');
+      await complete(page);
+      assert.ok(await shown(page, '#saving'), 'still saving');
+      await page.click('#stop-save');
+      assert.deepEqual([await shown(page, '#saving'), (await text(page, '#status')).startsWith('Stopped')], [false, true]);
+    }],
+  ['a long walk\'s progress changes no live region; a complete picture changes one once', null,
+    `program=soddy_gasket&picture=2&clock=${clock}`, async (page) => {
+      await page.evaluate(() => {  // changes of the status line, and of any live region
+        window.changes = { live: 0, status: 0 };
+        new MutationObserver((changes) => changes.forEach(({ target }) => {
+          const element = target.nodeType === Node.TEXT_NODE ? target.parentElement : target;
+          window.changes.live += Boolean(element.closest('[aria-live], [role=status], [role=alert], [role=log]'));
+          window.changes.status += element.id === 'status';
+        })).observe(document.body, { subtree: true, childList: true, characterData: true });
+      });
+      await setSteps(page, '100000000');
+      await page.waitForFunction(() => window.changes.status >= 5, { timeout: 60000 });
+      assert.equal(await page.evaluate(() => window.changes.live), 0, 'live changes while walking');
+      await setSteps(page, '1000').then(() => complete(page));
+      assert.equal(await page.evaluate(() => window.changes.live), 1, 'live changes once complete');
+    }],
+  // A newer scene while a walk skips 10^10 draws: a new link, or an edit (Reset) back to the scene opened.
+  ...[['a new link', walk(100000, 10000000000), walk(1000, 0)],
+      ['an edit', walk(1000, 0), walk(100000, 10000000000)]].map(([what, first, second]) => [
+    `${what} is drawn while a long skip goes on`, null, oneCircle(1, first), async (page) => {
+      if (what === 'an edit') await complete(page);
+      await page.evaluate((link) => {
+        history.pushState(null, '', `?${link}`);
+        dispatchEvent(new PopStateEvent('popstate'));
+      }, oneCircle(1, second));
+      if (what === 'an edit') {
+        await page.waitForFunction(() => document.getElementById('scene').dataset.complete === 'false');
+        await page.click('#reset');
+      }
+      const [picture, link] = [await complete(page), await page.evaluate(() => location.search.slice(1))];
+      assert.ok(!link.includes('10000000000'));
+      assert.equal(pictureDifference(picture, nativeRender(link, picture)), null);
+    }]),
+];
+for (const [what, screen, link, check] of stateRows) {
+  test(what, async () => {
+    const page = await openPage(session.browser, 'about:blank');
+    await page.setViewport(screen ?? { width: 1000, height: 1000 });
+    await page.goto(`${session.server.address}explore.html?${link}`);
+    if (!what.includes('long skip')) await complete(page);
+    await check(page);
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+}

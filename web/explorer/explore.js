@@ -4,7 +4,8 @@
 // The address is the scene. It is read in one place (fromAddress, on load
 // and on Back/Forward): ?program=NAME&picture=K&clock=N opens that program
 // picture's scene, any other query is the scene's compact form, and none
-// opens five_circle_limit's first picture. After an edit the address holds
+// opens five_circle_limit's first picture, as does an address that holds
+// no scene, under a notice that says why. After an edit the address holds
 // the drawn scene's compact form: one new history entry per finished edit,
 // replaced while a drag goes on. Undo and redo keep whole scenes.
 import { createRenderer } from './explore_renderer.js';
@@ -13,12 +14,14 @@ import { addCircle, circlesInPixels, generationLayer, moveCircle, pan, removeCir
          sceneSize, setDepth, setWalk, toPixel, toWorld, walkLayer, zoomAbout } from './scene_edit.js';
 import { createView } from './explore_view.js';
 import { suitePrograms } from './programs.js';
+import { linkTrouble } from './explore_link.js';
 
 const openedWithout = 'program=five_circle_limit&picture=1&clock=1700000000';
 const stepChoices = [1e3, 1e4, 1e5, 1e6, 1e7, 1e8];
 const colours = ['black', 'red', 'green', 'blue', 'yellow', 'white'];  // the scene's named colours
 const posterWidth = 7680;
 const largestSave = 40e6;  // pixels: a picture and its copies must fit the engine's memory
+const programs = suitePrograms;  // programs.js's list
 
 const view = createView();
 const state = {
@@ -32,6 +35,9 @@ const state = {
   addressed: 0,     // the edit whose scene the address holds
   drawnEdit: 0,     // the edit of the newest draw request
   controls: '',     // the layers the controls show, as JSON
+  noticeEdit: null, // the edit the notice is about; a newer edit's picture clears it
+  openedQuery: null,
+  named: null,      // { text, name }: the scene a program's link opened, as JSON, and its name
 };
 
 const renderer = createRenderer({
@@ -43,7 +49,11 @@ const renderer = createRenderer({
       ? `${frame.steps.toLocaleString('en')} walk steps drawn in ${frame.elapsed.toFixed(0)} ms.`
       : progressLine(frame));
     showLink(frame.link);
-    if (frame.complete) flushAddress();  // the address holds what the complete canvas shows
+    if (frame.complete) {
+      flushAddress();  // the address holds what the complete canvas shows
+      view.announce(`The picture is complete: ${frame.steps.toLocaleString('en')} walk steps.`);
+      if (state.noticeEdit !== null && state.drawnEdit > state.noticeEdit) tell('', null);
+    }
     view.setComplete(frame.complete);
     renderer.giveBack(frame);
   },
@@ -51,8 +61,22 @@ const renderer = createRenderer({
   onError: (message) => {
     view.setComplete(false);
     view.say(message);
+    // The picture an address opened, not drawn: the first scene instead.
+    if (state.scene !== null && state.drawnEdit === 0 && state.openedQuery !== openedWithout) {
+      openInstead(`The explorer cannot draw this link's scene: ${message}`);
+      return;
+    }
+    tell(`This scene cannot be drawn: ${message}`, state.drawnEdit);
   },
 });
+
+// The notice, said once to screen readers too; it stays until a picture
+// of an edit after `edit` is complete.
+function tell(text, edit, insteadShown = false) {
+  view.tell(text, insteadShown);
+  if (text !== '') view.announce(text);
+  state.noticeEdit = text === '' ? null : edit;
+}
 
 function progressLine({ steps, total }) {
   return `Walking … ${steps.toLocaleString('en')} of ${total.toLocaleString('en')} steps ` +
@@ -162,6 +186,7 @@ function travel(from, to, event) {
 }
 
 const actions = {
+  ready: () => state.scene !== null,
   canSelectNext(direction) {
     const next = state.selected + direction;
     return state.selected === -1 ? state.scene.circles.length > 0 : next >= 0 && next < state.scene.circles.length;
@@ -206,33 +231,79 @@ async function fromAddress() {
   address.waiting = null;
   const query = location.search.slice(1) || openedWithout;
   const answer = await renderer.readLink(query);
-  if (answer.error !== undefined) {
-    view.tell(`This address holds no scene the explorer can draw: ${answer.error}`);
-    if (state.scene === null) return;
+  if (answer.failed) {  // the engine's fault, not the link's
+    tell(answer.error, state.edit);
+  } else if (answer.error === undefined) {
+    tell('', null);
+    open(answer.text, query);
+  } else if (state.scene !== null) {
+    tell(linkTrouble(query, answer.error, programs), state.edit);  // Back to it: the scene shown stays
   } else {
-    view.tell('');
-    state.opened ??= JSON.parse(answer.text);
-    state.edit = 0;
-    state.addressed = 0;
-    show(JSON.parse(answer.text), null);
+    openInstead(linkTrouble(query, answer.error, programs));
   }
 }
 
+function open(sceneText, query) {
+  const fields = new URLSearchParams(query);
+  state.named = fields.has('program')
+    ? { text: JSON.stringify(JSON.parse(sceneText)), name: `${fields.get('program')}-${fields.get('picture') ?? 1}` }
+    : null;
+  state.opened ??= JSON.parse(sceneText);
+  state.openedQuery = query;
+  state.edit = 0;
+  state.addressed = 0;
+  show(JSON.parse(sceneText), null);
+  view.setReady(true);
+}
+
+// A link without a drawable scene: the sentence, and the first scene to edit.
+async function openInstead(sentence) {
+  tell(sentence, 0, true);
+  const answer = await renderer.readLink(openedWithout);
+  if (answer.error !== undefined) {  // the engine itself fails: nothing to edit
+    view.say(answer.error);
+    return;
+  }
+  open(answer.text, openedWithout);
+}
+
+// A file is named after what it shows: the program's picture its link
+// opened, or else its circles and a short hash of its link.
+function fileName(scene, link, size, format) {
+  const shows = state.named !== null && JSON.stringify(scene) === state.named.text
+    ? state.named.name : `scene-${scene.circles.length}-circles-${shortHash(link)}`;
+  return `${shows}-${size}.${format}`;
+}
+
+// FNV-1a, 32 bits, as 8 hex digits: tells links apart, no more.
+function shortHash(text) {
+  let hash = 0x811c9dc5;
+  for (const byte of new TextEncoder().encode(text)) hash = Math.imul(hash ^ byte, 0x01000193) >>> 0;
+  return hash.toString(16).padStart(8, '0');
+}
+
 async function save(format, times) {
-  const { width, height } = sceneSize(state.scene);
+  const scene = state.scene;
+  const { width, height } = sceneSize(scene);
+  const size = `${width * times}x${height * times}`;
   if (width * times * height * times > largestSave) {
     view.say(`${width * times} x ${height * times} is more than the browser's engine draws; the command below draws it natively.`);
     return;
   }
-  view.say(`Drawing the ${format.toUpperCase()} at ${width * times} x ${height * times} …`);
-  const answer = await renderer.file(JSON.stringify(state.scene), width * times, height * times, format);
-  if (answer.error !== undefined) {
+  const what = `the ${format.toUpperCase()} at ${width * times} x ${height * times}`;
+  view.showSaving(`Drawing ${what} …`, 0);
+  const answer = await renderer.file(JSON.stringify(scene), width * times, height * times, format,
+                                     (fraction) => view.showSaving(`Drawing ${what} …`, fraction));
+  view.showSaving('', 0);
+  if (answer.stopped) {
+    view.say(`Stopped drawing ${what}.`);
+  } else if (answer.error !== undefined) {
     view.say(answer.error);
-    return;
+  } else {
+    view.download(answer.bytes, format === 'svg' ? 'image/svg+xml' : 'image/png',
+                  fileName(scene, answer.link, size, format));
+    view.say(`Saved ${what}.`);
   }
-  view.download(answer.bytes, format === 'svg' ? 'image/svg+xml' : 'image/png',
-                `scene-${width * times}x${height * times}.${format}`);
-  view.say(`Saved the ${format.toUpperCase()} at ${width * times} x ${height * times}.`);
 }
 
 function main() {
@@ -240,7 +311,8 @@ function main() {
     view.tell('This browser cannot run WebAssembly in a worker, which the explorer needs.');
     return;
   }
-  view.listPrograms(suitePrograms);
+  view.setReady(false);
+  view.listPrograms(programs);
   view.listKeys(bindKeys(view, actions));
   bindPointer(view, edits);
   view.bindButton('add', (event) => {
@@ -260,6 +332,7 @@ function main() {
     if (Number.isInteger(depth) && depth >= 0 && depth <= 8) edits.change(setDepth(state.scene, depth), event);
   });
   view.bindSaves(save);
+  view.bindButton('stop-save', () => renderer.stopFile());
   view.bindButton('copy', async () => {
     flushAddress();
     try {

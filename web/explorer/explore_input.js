@@ -8,14 +8,17 @@
 // The controller sees begin/change/end, so a gesture is one edit.
 import { circlesInPixels, moveCircle, pan, resizeCircle, toWorld, zoomAbout } from './scene_edit.js';
 
-const reach = 10;  // px: how far from a centre or rim a pointer still takes it
+// CSS px: how far from a centre or rim a pointer still takes it; a finger
+// covers more than a mouse's tip.
+const reachInCss = { touch: 20, pen: 12, mouse: 8 };
 const wheelPause = 400;  // ms without a wheel event that ends a wheel zoom
 
 // What a pointer at canvas pixel p takes: of the circles whose centre or rim
 // is within reach, the nearest, by its centre where the pointer is nearer
-// the centre than the rim. Anywhere inside a circle nearer its centre than
-// its rim moves it too, so a small circle can still be moved.
-export function grab(scene, [column, row]) {
+// the centre than the rim; reach is in canvas pixels. Anywhere inside a
+// circle nearer its centre than its rim moves it too, so a small circle can
+// still be moved.
+export function grab(scene, [column, row], reach) {
   let best = { kind: 'pan', distance: Infinity };
   circlesInPixels(scene).forEach(([x, y, r], k) => {
     const centre = Math.hypot(column - x, row - y);
@@ -32,7 +35,10 @@ export function bindPointer(view, controller) {
   const pointers = new Map();  // pointerId -> canvas pixel
   let gesture = null;
 
-  const start = () => {
+  const canvas = view.canvas;
+  const reach = (event) => (reachInCss[event.pointerType] ?? reachInCss.mouse) * canvas.width / canvas.clientWidth;
+
+  const start = (event) => {
     const scene = controller.scene();
     const points = [...pointers.values()];
     if (points.length >= 2) {
@@ -40,7 +46,7 @@ export function bindPointer(view, controller) {
       gesture = { kind: 'pinch', scene, mid: midpoint(a, b), span: Math.hypot(a[0] - b[0], a[1] - b[1]) };
       return;
     }
-    const taken = grab(scene, points[0]);
+    const taken = grab(scene, points[0], reach(event));
     gesture = { ...taken, scene, from: points[0] };
     if (taken.kind === 'move') {
       const [x, y] = toWorld(scene, ...points[0]);
@@ -73,14 +79,14 @@ export function bindPointer(view, controller) {
     }
   };
 
-  const canvas = view.canvas;
   canvas.addEventListener('pointerdown', (event) => {
     if (event.button !== 0 && event.pointerType === 'mouse') return;
+    if (controller.scene() === null) return;  // nothing to edit yet
     canvas.setPointerCapture(event.pointerId);
     canvas.focus({ preventScroll: true });
     pointers.set(event.pointerId, view.eventPixel(event));
     if (gesture === null) controller.begin();
-    start();  // a second finger turns the gesture into a pinch from here
+    start(event);  // a second finger turns the gesture into a pinch from here
     event.preventDefault();
   });
   // A drag follows pointerrawupdate where the browser has it: it comes as
@@ -92,12 +98,14 @@ export function bindPointer(view, controller) {
     follow(event);
   });
   canvas.addEventListener('pointermove', (event) => {
-    if (gesture === null) view.setCursor(grab(controller.scene(), view.eventPixel(event)).kind);
+    if (gesture === null && controller.scene() !== null) {
+      view.setCursor(grab(controller.scene(), view.eventPixel(event), reach(event)).kind);
+    }
   });
   const lift = (event) => {
     if (!pointers.delete(event.pointerId)) return;
     if (pointers.size > 0) {
-      start();  // the finger left goes on panning from here
+      start(event);  // the finger left goes on panning from here
       return;
     }
     gesture = null;
@@ -110,6 +118,7 @@ export function bindPointer(view, controller) {
   let wheelTimer = null;
   canvas.addEventListener('wheel', (event) => {
     event.preventDefault();
+    if (controller.scene() === null) return;
     if (wheelTimer === null) controller.begin();
     clearTimeout(wheelTimer);
     const factor = Math.exp(-event.deltaY * (event.deltaMode === 1 ? 0.05 : 0.0015));
@@ -157,7 +166,7 @@ export function bindKeys(view, actions) {
   ];
 
   view.canvas.addEventListener('keydown', (event) => {
-    if (event.ctrlKey || event.metaKey) return;  // the window's handler below
+    if (event.ctrlKey || event.metaKey || !actions.ready()) return;  // the window's handler below
     const entry = map.find(([, , matches]) => matches(event));
     if (entry === undefined) return;
     // Tab past the last circle (or before the first) leaves the canvas.
@@ -168,7 +177,7 @@ export function bindKeys(view, actions) {
   // Undo and redo anywhere but in a field that has its own.
   window.addEventListener('keydown', (event) => {
     if (!(event.ctrlKey || event.metaKey) || event.altKey) return;
-    if (event.target instanceof HTMLInputElement) return;
+    if (event.target instanceof HTMLInputElement || !actions.ready()) return;
     const entry = history.find(([, , matches]) => matches(event));
     if (entry === undefined) return;
     event.preventDefault();

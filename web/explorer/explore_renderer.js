@@ -8,11 +8,21 @@
 //   renderer.draw(sceneText, width, height, started, live)
 //       started: the input event's time, or null; live: during a drag, when
 //       the next request is likely to follow at once
-//   renderer.readLink(query) -> Promise<{ text } | { error }>
-//   renderer.file(sceneText, width, height, 'png' | 'svg') -> Promise<{ bytes } | { error }>
+//   renderer.readLink(query) -> Promise<{ text } | { error, failed }>
+//       failed: the engine failed, whatever the link
+//   renderer.file(sceneText, width, height, 'png' | 'svg', onProgress)
+//       -> Promise<{ bytes, link } | { error } | { stopped: true }>
+//       drawn by a worker of its own, so that edits are drawn meanwhile;
+//       onProgress(fraction) as it goes
+//   renderer.stopFile()        ends the file in progress
 //   renderer.giveBack(frame)    a frame's buffer, once it is on the canvas
+//
+// Every request is answered: when a worker fails outright, the draw ends
+// in onError and a link or file request in its error.
+const startWorker = () => new Worker(new URL('./explore_worker.js', import.meta.url), { type: 'module' });
+
 export function createRenderer(hooks) {
-  const worker = new Worker(new URL('./explore_worker.js', import.meta.url), { type: 'module' });
+  const worker = startWorker();
   const answers = new Map();  // id -> resolve, for link and file requests
   const buffers = [];         // frames' buffers, used again
   let nextId = 1;
@@ -47,7 +57,7 @@ export function createRenderer(hooks) {
   worker.onmessage = ({ data }) => {
     switch (data.type) {
       case 'ready': hooks.onReady(); break;
-      case 'failed': hooks.onError(`The engine could not start: ${data.message}`, null); break;
+      case 'failed': failAll(`The engine could not start: ${data.message}`); break;
       case 'frame': {
         const started = inFlight?.id === data.id ? inFlight.started : null;
         settle(data.id);
@@ -60,7 +70,7 @@ export function createRenderer(hooks) {
         break;
       case 'error':
         settle(data.id);
-        if (data.id === current) hooks.onError(data.message, data.id);
+        if (data.id === current) hooks.onError(data.error, data.id);
         break;
       default: {  // 'scene' and 'file' answers
         const resolve = answers.get(data.id);
@@ -69,13 +79,29 @@ export function createRenderer(hooks) {
       }
     }
   };
-  worker.onerror = (event) => hooks.onError(`The engine failed: ${event.message}`, null);
+  // A worker that failed outright answers nothing more.
+  const failAll = (message) => {
+    inFlight = null;
+    pending = null;
+    hooks.onError(message, null);
+    for (const [id, resolve] of answers) resolve({ id, error: message, failed: true });
+    answers.clear();
+  };
+  worker.onerror = (event) => failAll(`The engine failed: ${event.message}`);
 
   const ask = (message) => new Promise((resolve) => {
     const id = nextId++;
     answers.set(id, resolve);
     worker.postMessage({ ...message, id });
   });
+
+  // Files: one at a time, in a worker of their own, ended by terminating it.
+  let saver = null;  // { worker, resolve } while a file is drawn
+  const endFile = (answer) => {
+    saver.worker.terminate();
+    saver.resolve(answer);
+    saver = null;
+  };
 
   return {
     draw(scene, width, height, started, live) {
@@ -87,7 +113,19 @@ export function createRenderer(hooks) {
       }
     },
     readLink: (query) => ask({ type: 'link', query }),
-    file: (scene, width, height, format) => ask({ type: 'file', scene, width, height, format }),
+    file: (scene, width, height, format, onProgress) => new Promise((resolve) => {
+      saver = { worker: startWorker(), resolve };
+      saver.worker.onmessage = ({ data }) => {
+        if (data.type === 'saving') onProgress(data.done / data.total);
+        else if (data.type === 'file') endFile(data);
+        else if (data.type === 'failed') endFile({ error: `The engine could not start: ${data.message}` });
+      };
+      saver.worker.onerror = (event) => endFile({ error: `The engine failed: ${event.message}` });
+      saver.worker.postMessage({ type: 'file', id: 1, scene, width, height, format });
+    }),
+    stopFile() {
+      if (saver !== null) endFile({ stopped: true });
+    },
     giveBack(frame) {
       // The next job takes a buffer from here; one more goes to the worker
       // while it completes the newest walk, for its progress pictures. So a

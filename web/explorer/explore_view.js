@@ -9,6 +9,9 @@ import { download } from './download.js';
 
 const byId = (id) => document.getElementById(id);
 const svgNamespace = 'http://www.w3.org/2000/svg';
+// A screen touched with a finger and no hovering pointer: a phone or tablet,
+// where no keys are at hand (explore.css shows its texts by the same test).
+const touchOnly = () => matchMedia('(hover: none) and (pointer: coarse)').matches;
 
 export function createView() {
   const canvas = byId('scene');
@@ -20,6 +23,10 @@ export function createView() {
   const ring = document.createElementNS(svgNamespace, 'circle');
   marks.append(ring);
   canvas.after(marks);
+  if (!touchOnly()) {
+    canvas.setAttribute('aria-label',
+                        'The scene; Tab selects a circle, arrows move it, + and - resize it, Delete removes it');
+  }
 
   const view = {
     canvas,
@@ -61,7 +68,7 @@ export function createView() {
       }
       byId('selection').textContent = circle
         ? `Circle ${selected + 1} of ${circles.length} selected.`
-        : `${circles.length} circles; Tab on the picture selects one.`;
+        : `${circles.length} circles; ${touchOnly() ? 'touch one to select it' : 'Tab on the picture selects one'}.`;
       byId('remove').disabled = !circle;
     },
 
@@ -69,14 +76,37 @@ export function createView() {
       canvas.style.cursor = { move: 'move', resize: 'nesw-resize', pan: 'grab', panning: 'grabbing' }[kind] ?? '';
     },
 
+    // The status line, where the eye is; not a live region, since a walk
+    // changes it many times a second.
     say(text) {
       byId('status').textContent = text;
     },
 
-    tell(text) {
-      const notice = byId('notice');
-      notice.textContent = text;
-      notice.hidden = text === '';
+    // To screen readers, once: a picture complete or failed.
+    announce(text) {
+      byId('announce').textContent = text;
+    },
+
+    // The notice above the picture; `insteadShown` adds the way on from a
+    // link that held no scene.
+    tell(text, insteadShown = false) {
+      byId('notice-text').textContent = text;
+      byId('notice-way').hidden = !insteadShown;
+      byId('notice').hidden = text === '';
+    },
+
+    // The controls take no click until there is a scene to edit.
+    setReady(ready) {
+      for (const set of byId('controls').querySelectorAll('fieldset:not(#walk-controls)')) set.disabled = !ready;
+      byId('walk-controls').disabled = !ready || byId('walk-controls').dataset.none === 'true';
+    },
+
+    // A save in progress: what it draws and how far (0 to 1), or '' once done.
+    showSaving(text, fraction) {
+      byId('saving').hidden = text === '';
+      byId('saving-text').textContent = text;
+      byId('saving-progress').value = fraction;
+      for (const id of ['png-1', 'png-2', 'png-4', 'svg']) byId(id).disabled = text !== '';
     },
 
     // The walk's and the generations' controls show the scene's values;
@@ -87,6 +117,7 @@ export function createView() {
       const colour = byId('colour');
       const named = walk === null || colours.includes(walk.colour) ? colours : [...colours, walk.colour];
       colour.replaceChildren(...named.map((name) => new Option(name, name)));
+      byId('walk-controls').dataset.none = String(walk === null);
       byId('walk-controls').disabled = walk === null;
       if (walk !== null) {
         steps.value = String(walk.steps);

@@ -9,12 +9,19 @@
 // complete. Between chunks the thread looks at its messages, so a newer job
 // ends the walk in progress there. Frames travel in the page's buffers,
 // transferred, not copied. "link" reads an address into a scene, "file"
-// draws a scene afresh as PNG or SVG bytes at any size.
+// draws a scene afresh as PNG or SVG bytes at any size, in chunks with its
+// progress posted: the page gives saves a worker of their own, so a save
+// never holds up the pictures of edits.
+//
+// Every job ends in an answer: a failure of the engine itself (it aborts on
+// what it cannot handle) is posted as the job's error, and a fresh engine
+// takes the next job.
 import createEngine from './explorer_engine.js';
 
 const firstStretch = 100000;  // walk steps in a drag's frame
 const chunkMilliseconds = 3;  // a newer job waits at most about this long
 const frameInterval = 100;    // ms between progress pictures
+const fileChunkMilliseconds = 50;  // a file's chunks: only its progress waits on them
 // During a drag the walk goes on only once no newer job has come for this
 // long: until then the next move is likely, and the page's thread needs
 // the processor more.
@@ -30,25 +37,40 @@ self.onmessage = (event) => {
   else receive(event.data);
 };
 
-createEngine().then((module) => {
-  engine = module;
-  self.postMessage({ type: 'ready' });
-  for (const message of pending.splice(0)) receive(message);
-}, (error) => {
-  self.postMessage({ type: 'failed', message: String(error) });
-});
+let starts = 0;  // engines started: the first says "ready" to the page
+function start() {
+  createEngine().then((module) => {
+    engine = module;
+    if (starts++ === 0) self.postMessage({ type: 'ready' });
+    for (const message of pending.splice(0)) receive(message);
+  }, (error) => {
+    self.postMessage({ type: 'failed', message: String(error) });
+  });
+}
+start();
 
-function receive(message) {
+// The answer each kind of job gives when it fails.
+const answerType = { draw: 'error', link: 'scene', file: 'file' };
+
+async function receive(message) {
   // Two spares carry every progress picture; more would only hold memory.
   if (message.buffer && spares.length < 2) spares.push(message.buffer);
-  if (message.type === 'draw') {
-    latest = message.id;
-    draw(message);
-  } else if (message.type === 'link') {
-    const answer = callText('explorer_scene_from_link', ['string'], [message.query]);
-    self.postMessage({ type: 'scene', id: message.id, ...answer });
-  } else if (message.type === 'file') {
-    file(message);
+  if (message.type === 'draw') latest = message.id;
+  if (!(message.type in answerType)) return;
+  const ran = engine;
+  try {
+    if (message.type === 'draw') await draw(message);
+    else if (message.type === 'link') {
+      const answer = callText('explorer_scene_from_link', ['string'], [message.query]);
+      self.postMessage({ type: 'scene', id: message.id, ...answer });
+    } else await file(message);
+  } catch (error) {
+    self.postMessage({ type: answerType[message.type], id: message.id,
+                       error: `The engine failed on this scene (${error.message ?? error}).` });
+    if (engine === ran) {  // an aborted engine answers nothing more: start another
+      engine = null;
+      start();
+    }
   }
 }
 
@@ -89,10 +111,11 @@ function postFrame(job, buffer, done, total, complete) {
 
 async function draw(job) {
   job.started = performance.now();
+  const ran = engine;
   const size = job.width * job.height * 4;
   const began = callText('explorer_begin', ['string', 'number', 'number'], [job.scene, job.width, job.height]);
   if (began.error !== undefined) {
-    self.postMessage({ type: 'error', id: job.id, message: began.error });
+    self.postMessage({ type: 'error', id: job.id, error: began.error });
     return;
   }
   job.link = began.text;
@@ -109,6 +132,7 @@ async function draw(job) {
   while (done < total) {
     await nextTurn();
     if (job.id !== latest) return;  // a newer job took over
+    if (engine !== ran) throw new Error('the engine was started again');
     const start = performance.now();
     const chunk = Math.max(10000, Math.round(rate * chunkMilliseconds));
     const before = done;
@@ -131,23 +155,45 @@ async function draw(job) {
   if (done < total) postFrame(job, bufferFor(size) ?? new ArrayBuffer(size), done, total, true);
 }
 
-// PNG: the engine draws the scene afresh at the size asked, and the
-// browser's own encoder, lossless, turns the pixels into the file.
+// The file's pixels are drawn as a picture in progress at its size, in
+// chunks of about fileChunkMilliseconds, each followed by its progress; the
+// SVG's writer is one call. The browser's own encoder, lossless, turns the
+// pixels into the PNG.
 async function file(job) {
-  const answer = callText(job.format === 'svg' ? 'explorer_svg' : 'explorer_png',
-                          ['string', 'number', 'number'], [job.scene, job.width, job.height]);
-  if (answer.error !== undefined) {
-    self.postMessage({ type: 'file', id: job.id, error: answer.error });
+  const began = callText('explorer_begin', ['string', 'number', 'number'], [job.scene, job.width, job.height]);
+  if (began.error !== undefined) {
+    self.postMessage({ type: 'file', id: job.id, error: began.error });
     return;
   }
-  const address = engine.ccall('explorer_bytes', 'number', [], []);
-  const length = engine.ccall('explorer_byte_count', 'number', [], []);
-  let bytes = engine.HEAPU8.slice(address, address + length).buffer;
-  if (job.format === 'png') {
-    const canvas = new OffscreenCanvas(job.width, job.height);
-    canvas.getContext('2d').putImageData(
-      new ImageData(new Uint8ClampedArray(bytes), job.width, job.height), 0, 0);
-    bytes = await (await canvas.convertToBlob({ type: 'image/png' })).arrayBuffer();
+  const link = began.text;
+  if (job.format === 'svg') {
+    const answer = callText('explorer_svg', ['string', 'number', 'number'], [job.scene, job.width, job.height]);
+    if (answer.error !== undefined) {
+      self.postMessage({ type: 'file', id: job.id, error: answer.error });
+      return;
+    }
+    const address = engine.ccall('explorer_bytes', 'number', [], []);
+    const length = engine.ccall('explorer_byte_count', 'number', [], []);
+    const bytes = engine.HEAPU8.slice(address, address + length).buffer;
+    self.postMessage({ type: 'file', id: job.id, bytes, link }, [bytes]);
+    return;
   }
-  self.postMessage({ type: 'file', id: job.id, bytes }, [bytes]);
+  const total = engine.ccall('explorer_walk_total', 'number', [], []);
+  let done = 0;
+  let chunk = 10000;
+  while (done < total) {
+    const start = performance.now();
+    const before = done;
+    done = engine.ccall('explorer_walk', 'number', ['number'], [Math.min(chunk, total - done)]);
+    if (done === before) break;  // the walk is stuck: no circle takes the point
+    const rate = (done - before) / Math.max(performance.now() - start, 0.05);
+    chunk = Math.max(10000, Math.round(rate * fileChunkMilliseconds));
+    self.postMessage({ type: 'saving', id: job.id, done, total });
+  }
+  const address = engine.ccall('explorer_pixels', 'number', [], []);
+  const pixels = new Uint8ClampedArray(engine.HEAPU8.slice(address, address + job.width * job.height * 4).buffer);
+  const canvas = new OffscreenCanvas(job.width, job.height);
+  canvas.getContext('2d').putImageData(new ImageData(pixels, job.width, job.height), 0, 0);
+  const bytes = await (await canvas.convertToBlob({ type: 'image/png' })).arrayBuffer();
+  self.postMessage({ type: 'file', id: job.id, bytes, link }, [bytes]);
 }

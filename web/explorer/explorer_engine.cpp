@@ -4,14 +4,15 @@
 // text (a scene's JSON, a link, or one error line); a call returns 0 when
 // it succeeded and 1 when explorer_text() holds its error.
 //
-// One picture is in progress at a time: explorer_begin reads a scene and
-// draws it up to its first walk; explorer_walk goes on by some steps,
-// drawing the layers between walks as it passes them, exactly as
-// draw_scene does in one go; explorer_pixels gives the picture so far as
-// RGBA bytes with the layers still to come drawn over it, so a frame of a
-// drag shows the circles over a partial walk. Once the walk is complete it
-// is draw_scene's picture, pixel for pixel.
+// One picture is in progress at a time, a scene's drawing (scene_drawing.h)
+// run in pieces: explorer_begin reads a scene and sets its drawing up;
+// explorer_walk goes on by a budget of work; explorer_pixels gives the
+// picture so far as RGBA bytes with the light layers still to come drawn
+// over it, so a frame of a drag shows the circles over a partial walk. Once
+// the work is complete it is draw_scene's picture, pixel for pixel.
 #include <emscripten/emscripten.h>
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cstdint>
@@ -21,21 +22,16 @@
 #include "draw_scene.h"
 #include "explorer_link.h"
 #include "scene_json.h"
-#include "scene_walk.h"
+#include "scene_drawing.h"
 #include "svg_picture.h"
 
 namespace {
 
 struct Picture {
   Scene scene;
-  WorldFrame frame;
-  std::vector<std::uint32_t> pixels;  // the layers drawn so far
-  std::vector<std::uint32_t> shown;   // those, with the layers to come over them, as RGBA
-  int layer;                          // the next layer to draw, or the walk in progress
-  bool walking;
-  SceneWalkRun run;
-  std::int64_t done;   // walk steps, over all walk layers
-  std::int64_t total;
+  std::vector<std::uint32_t> pixels;  // the work done so far
+  std::vector<std::uint32_t> shown;   // that, with the layers to come over it, as RGBA
+  SceneDrawing drawing;               // refers to scene and pixels
 };
 
 std::string text;
@@ -49,20 +45,6 @@ Canvas canvas_of(std::vector<std::uint32_t>& pixels, const Scene& scene) {
 int answer(bool ok, std::string message) {
   text = std::move(message);
   return ok ? 0 : 1;
-}
-
-// Draws layers up to the next walk (which it starts) or the end.
-void draw_to_walk(Picture& p) {
-  const Canvas canvas = canvas_of(p.pixels, p.scene);
-  while (!p.walking && p.layer < p.scene.layer_count) {
-    if (p.scene.layers[p.layer].kind == LayerKind::walk) {
-      p.run = begin_scene_walk(p.scene, p.scene.layers[p.layer]);
-      p.walking = true;
-    } else {
-      draw_layer(p.scene, p.layer, canvas);
-      ++p.layer;
-    }
-  }
 }
 
 // 0x??RRGGBB words to the bytes R, G, B, 255 in memory (little-endian);
@@ -81,16 +63,20 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE const char* explorer_text() { return text.c_str(); }
 
 // An address's query: program=NAME&picture=K&clock=N, or a scene's compact
-// form. The scene's JSON into explorer_text().
+// form. The scene's JSON into explorer_text(), every field stated (not the
+// short form a file is written in), since the page edits fields in place.
 EMSCRIPTEN_KEEPALIVE int explorer_scene_from_link(const char* query) {
   Scene scene;
   SceneErrors errors;
   if (!read_explorer_link(query, scene, errors)) return answer(false, error_line(errors));
-  return answer(true, scene_json_text(scene));
+  nlohmann::ordered_json json;
+  to_json(json, scene);
+  return answer(true, json.dump());
 }
 
-// Reads the scene (JSON), makes its canvas width x height and draws it up
-// to its first walk. Its link into explorer_text().
+// Reads the scene (JSON), makes its canvas width x height and sets its
+// drawing up (nothing drawn yet but the background). Its link into
+// explorer_text().
 EMSCRIPTEN_KEEPALIVE int explorer_begin(const char* json, int width, int height) {
   Scene scene;
   SceneErrors errors;
@@ -98,56 +84,34 @@ EMSCRIPTEN_KEEPALIVE int explorer_begin(const char* json, int width, int height)
   const std::string link = scene_link(scene);
   Picture& p = picture;
   p.scene = resized_scene(scene, width, height);
-  p.frame = scene_frame(p.scene, width, height);
   const std::size_t size = static_cast<std::size_t>(width) * static_cast<std::size_t>(height);
-  p.pixels.assign(size, p.scene.background);
+  p.pixels.resize(size);
   p.shown.resize(size);
-  p.layer = 0;
-  p.walking = false;
-  p.done = 0;
-  p.total = 0;
-  for (int k = 0; k < p.scene.layer_count; ++k)
-    if (p.scene.layers[k].kind == LayerKind::walk) p.total += p.scene.layers[k].walk.steps;
-  draw_to_walk(p);
+  begin_scene_drawing(p.drawing, p.scene, canvas_of(p.pixels, p.scene));
   return answer(true, link);
 }
 
-EMSCRIPTEN_KEEPALIVE double explorer_walk_total() { return static_cast<double>(picture.total); }
+// The units of work of the whole picture (scene_drawing.h): walk steps,
+// draws of a walk's skip, images of generations, circles.
+EMSCRIPTEN_KEEPALIVE double explorer_walk_total() { return static_cast<double>(picture.drawing.total); }
 
-// Goes on by about `steps` walk steps (whole rounds of a cyclic walk);
-// returns the steps done so far, all of them once the picture is complete.
-EMSCRIPTEN_KEEPALIVE double explorer_walk(double steps) {
-  Picture& p = picture;
-  std::int64_t budget = static_cast<std::int64_t>(steps);
-  const Canvas canvas = canvas_of(p.pixels, p.scene);
-  while (p.walking && budget > 0) {
-    const std::int64_t before = p.run.done;
-    continue_scene_walk(p.run, canvas, p.frame, budget);
-    p.done += p.run.done - before;
-    budget -= p.run.done - before;
-    if (p.run.done >= p.run.total) {  // a stuck walk counts as done
-      p.walking = false;
-      ++p.layer;
-      draw_to_walk(p);
-    }
-  }
-  if (!p.walking) draw_to_walk(p);
-  return static_cast<double>(p.walking ? p.done : p.total);
+// Goes on by about `units` of work; returns the units done so far, all of
+// them once the picture is complete.
+EMSCRIPTEN_KEEPALIVE double explorer_walk(double units) {
+  SceneDrawing& d = picture.drawing;
+  if (!scene_drawing_complete(d)) continue_scene_drawing(d, static_cast<std::int64_t>(units));
+  return static_cast<double>(d.done);
 }
 
-// The picture so far, RGBA, width x height: the layers after the walk in
-// progress drawn over it (a later walk is left out until it is reached).
+// The picture so far, RGBA, width x height, with the light layers to come
+// drawn over it.
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* explorer_pixels() {
   Picture& p = picture;
-  int later = p.layer + (p.walking ? 1 : 0);
-  while (later < p.scene.layer_count && p.scene.layers[later].kind == LayerKind::walk) ++later;
-  if (later == p.scene.layer_count) {  // nothing to draw over it: one pass
+  if (scene_drawing_complete(p.drawing)) {  // nothing to draw over it: one pass
     to_rgba(p.pixels.data(), p.shown.data(), p.shown.size());
   } else {
     std::copy(p.pixels.begin(), p.pixels.end(), p.shown.begin());
-    const Canvas shown = canvas_of(p.shown, p.scene);
-    for (int k = later; k < p.scene.layer_count; ++k)
-      if (p.scene.layers[k].kind != LayerKind::walk) draw_layer(p.scene, k, shown);
+    draw_layers_to_come(p.drawing, canvas_of(p.shown, p.scene));
     to_rgba(p.shown.data(), p.shown.data(), p.shown.size());
   }
   return reinterpret_cast<const std::uint8_t*>(p.shown.data());

@@ -14,11 +14,6 @@
 #include "display.h"
 #include "screen_canvas.h"
 
-inline Uint32* pixel_address(int x, int y) {
-  return reinterpret_cast<Uint32*>(static_cast<Uint8*>(screen->pixels) +
-                                   static_cast<std::ptrdiff_t>(y) * screen->pitch) + x;
-}
-
 inline void put_pixel(int x, int y, Uint32 value) { put_pixel(screen_canvas(), x, y, value); }
 
 inline Uint32 get_pixel(int x, int y) { return get_pixel(screen_canvas(), x, y); }

@@ -22,6 +22,7 @@
 
 #include "program_list.h"
 #include "run_child.h"
+#include "stop_signals.h"
 
 namespace {
 
@@ -101,7 +102,7 @@ int main(int argc, char** argv) {
     if (end.passed_on != 0) {
       std::printf("\nTour stopped.\n");
       std::fflush(stdout);
-      end_on_signal(end.passed_on);
+      end_by_signal(end.passed_on);
     }
     std::fflush(stdout);
     if (!ended_well(program.name, path, end)) return status_of(end);

@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "display.h"
+#include "program_failure.h"
 #include "display_connection.h"
 
 const char* video_driver() {

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "display.h"
+#include "program_failure.h"
 #include "standard_streams.h"
 
 #ifndef __EMSCRIPTEN__

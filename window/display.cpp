@@ -1,19 +1,18 @@
 // Opening, clearing and presenting the window surface.
 #include "display.h"
 #include "display_connection.h"
-#include "pixels.h"
 #include "standard_streams.h"
 #include "video_driver.h"
 
 #include <dlfcn.h>
 
 #include <csignal>
+#include <cstddef>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 SDL_Surface* screen = nullptr;
-const char* program_name = "inversion";
 
 Uint32 colour_white;
 Uint32 colour_black;
@@ -30,12 +29,6 @@ static void lock_screen() {
 
 static void unlock_screen() {
   if (SDL_MUSTLOCK(screen)) SDL_UnlockSurface(screen);
-}
-
-void display_failure(const char* what) {
-  const char* reason = SDL_GetError();
-  std::fprintf(stderr, "%s: %s: %s\n", program_name, what, *reason ? reason : "SDL gives no reason");
-  std::exit(1);
 }
 
 // The last picture shown, as flipped, and room to set the surface aside
@@ -94,12 +87,17 @@ void clear_screen(Uint32 value) {
   lock_screen();
 }
 
+static Uint32* row_address(int y) {
+  return reinterpret_cast<Uint32*>(static_cast<Uint8*>(screen->pixels) +
+                                   static_cast<std::ptrdiff_t>(y) * screen->pitch);
+}
+
 // Copies the window's rows (stepped by pitch) to or from `pixels`.
 static void copy_rows(Uint32* pixels, bool to_screen) {
   const int width = screen->w < window_width ? screen->w : window_width;
   const int height = screen->h < window_height ? screen->h : window_height;
   for (int y = 0; y < height; ++y) {
-    Uint32* row = pixel_address(0, y);
+    Uint32* row = row_address(y);
     Uint32* copy = pixels + static_cast<std::ptrdiff_t>(y) * window_width;
     std::memcpy(to_screen ? row : copy, to_screen ? copy : row, width * sizeof(Uint32));
   }

@@ -42,9 +42,20 @@ int next_event(pid_t& child, int& status) {
   }
 }
 
+int pending_stop_signal() {
+  sigset_t pending;
+  sigpending(&pending);
+  for (const int signal : {SIGINT, SIGTERM, SIGHUP, SIGQUIT})
+    if (sigismember(&pending, signal)) return signal;
+  return 0;
+}
+
 [[noreturn]] void end_by_signal(int signal) {
   std::signal(signal, SIG_DFL);
-  release_stop_signals();
+  sigset_t only;
+  sigemptyset(&only);
+  sigaddset(&only, signal);
+  sigprocmask(SIG_UNBLOCK, &only, nullptr);  // only it: no other pending one comes first
   raise(signal);
-  std::_Exit(128 + signal);  // a signal the process may not die of
+  std::_Exit(128 + signal);  // not reached unless the signal is ignored from outside
 }

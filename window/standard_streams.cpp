@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "display.h"
+#include "program_failure.h"
 
 namespace {
 

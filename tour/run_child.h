@@ -6,7 +6,7 @@
 // child runs, SIGINT, SIGTERM, SIGHUP and SIGQUIT sent to this process are
 // not acted on here but sent on to the child; run_child returns once the
 // child has ended, saying which signal, if any, was passed on, so that the
-// caller can end on it too (end_on_signal). The child starts with those
+// caller can end on it too (end_by_signal, stop_signals.h). The child starts with those
 // signals at their defaults and unblocked, whatever this process does.
 #pragma once
 
@@ -22,7 +22,3 @@ struct ChildEnd {
 using OutputHandler = void (*)(const char* bytes, std::size_t size, void* context);
 
 ChildEnd run_child(char* const argv[], OutputHandler on_output, void* context);
-
-// Ends this process on `signal`, as a shell expects of a command that the
-// signal stopped (its status is 128 + signal).
-[[noreturn]] void end_on_signal(int signal);

@@ -101,13 +101,3 @@ ChildEnd run_child(char* const argv[], OutputHandler on_output, void* context) {
   sigprocmask(SIG_SETMASK, &previous, nullptr);
   return end;
 }
-
-void end_on_signal(int signal) {
-  ::signal(signal, SIG_DFL);
-  sigset_t only;
-  sigemptyset(&only);
-  sigaddset(&only, signal);
-  sigprocmask(SIG_UNBLOCK, &only, nullptr);
-  raise(signal);
-  std::_Exit(128 + signal);  // not reached unless the signal is ignored from outside
-}

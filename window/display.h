@@ -19,11 +19,12 @@
 
 #include <SDL.h>
 
+#include "program_failure.h"
+
 constexpr int window_width = 800;
 constexpr int window_height = 600;
 
 extern SDL_Surface* screen;  // set once by open_window, owned by SDL
-extern const char* program_name;  // for messages and the window caption
 
 extern Uint32 colour_white;
 extern Uint32 colour_black;
@@ -42,6 +43,3 @@ void show_picture();              // SDL_Flip(screen), keeping a copy of what it
 // Puts the picture last shown back on the window (after it was covered or
 // minimised), whatever the surface holds now; the surface is left as it is.
 void show_picture_again();
-
-// Prints "<program>: <what>: <SDL error>" to standard error and exits with 1.
-[[noreturn]] void display_failure(const char* what);
