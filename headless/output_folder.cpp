@@ -108,7 +108,7 @@ int open_program_folder(int output, const std::string& name, const std::string& 
   return -1;
 }
 
-int count_pictures(int folder) {
+int count_frames(int folder) {
   int count = 0;
   visit_entries(folder, [&](const char* entry) {
     count += is_frame_name(entry);

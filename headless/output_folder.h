@@ -25,4 +25,4 @@ std::string folder_path(int folder);
 int open_program_folder(int output, const std::string& name, const std::string& shown, std::string& error);
 
 // The frames in `folder` (frame-NNN.png), counted from its entries.
-int count_pictures(int folder);
+int count_frames(int folder);

@@ -375,10 +375,11 @@ TEST(RenderCommand, RefusesBadScenesWithOneLineAndWritesNothing) {
        "explore.html?size=800x600&background=white&view=0,0,200&numbers=float&walk=all'",
        "link: layers[0]: walk wants 13 values, not 1"},
       {small_scene, "ring_zoom:2",
-       "ring_zoom@2: not one scene: it overlays 2 stages of 15 circles, more than a scene's 16"},
+       "ring_zoom@19: not one scene: it overlays 19 stages of 15 circles, more than a scene's 16"},
       {small_scene, "four_circle_packing:3",
        "four_circle_packing@3: not one scene: each image takes a colour drawn at random"},
-      {small_scene, "soddy_gasket:3", "soddy_gasket has frames 1 to 2, not 3"},
+      {small_scene, "soddy_gasket:3", "soddy_gasket has pictures 1 to 2, not 3"},
+      {small_scene, "soddy_radius_sweep@31", "soddy_radius_sweep has frames 1 to 30, not 31"},
   };
   for (const Row& row : rows) {
     std::string error;
@@ -471,7 +472,7 @@ TEST(RenderCommand, RefusesHostileInputsAtEachLimit) {
       {small_scene, link + "&walk=steps:5,seed:1,speed:3'", "link: layers[0].speed: unknown field"},
       {small_scene, "soddy_gasket:99999999999", "soddy_gasket has pictures 1 to 2, not 99999999999"},
       {small_scene, "nonsense:3",
-       "nonsense: not a program with pictures as scenes (soddy_gasket, five_circle_limit, "
+       "nonsense: not a program with frames as scenes (soddy_gasket, five_circle_limit, "
        "ring_zoom, four_circle_packing, two_circle_iteration, soddy_radius_sweep)"},
   };
   for (const Row& row : rows) {
@@ -483,6 +484,35 @@ TEST(RenderCommand, RefusesHostileInputsAtEachLimit) {
     EXPECT_EQ(error, row.line.empty() ? "" : row.line + "\n") << shown;
     EXPECT_EQ(files.size(), row.line.empty() ? 1u : 0u) << shown;
   }
+}
+
+// Links and arguments given out before frames had their own word, each
+// beside today's form of the same frame: the same scene, or the same
+// refusal, from the real command.
+TEST(RenderCommand, OldLinksAndArgumentsGiveTheSameScenes) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"'program=soddy_radius_sweep&picture=30&clock=1700000000'",
+       "'program=soddy_radius_sweep&frame=30&clock=1700000000'"},
+      {"soddy_radius_sweep@30", "soddy_radius_sweep:15"},
+      {"ring_zoom:2", "ring_zoom@19"},
+      {"five_circle_limit:3", "five_circle_limit@3"},
+  };
+  const fs::path folder = fs::temp_directory_path() / ("old-forms-" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  const auto written = [&](const std::string& argument) {  // the scene's JSON, or the refusal
+    fs::remove(folder / "scene.json");
+    const std::string command = "'" RENDER_SCENE "' " + argument + " --clock 1700000000 --out '" +
+                                (folder / "scene.json").string() + "' >/dev/null 2>'" +
+                                (folder / "err").string() + "'";
+    EXPECT_NE(std::system(command.c_str()), -1) << command;
+    return read_text(folder / "scene.json") + read_text(folder / "err");
+  };
+  for (const auto& [old_form, today] : rows) {
+    const std::string text = written(old_form);
+    EXPECT_FALSE(text.empty()) << old_form;
+    EXPECT_EQ(text, written(today)) << old_form << " against " << today;
+  }
+  fs::remove_all(folder);
 }
 
 // --size at other aspect ratios scales by the smaller ratio, the centre

@@ -51,11 +51,11 @@ row 1 "out/ring_zoom is a symbolic link" \
 row 1 "frame-019.png: File exists" 'echo keep >victim' \
   'wait_for out/ring_zoom/frame-001.png && ln -s ../../victim out/ring_zoom/frame-019.png' \
   '[ "$(cat victim)" = keep ]' ring_zoom --out out
-row 0 "1 picture(s) in" : : '[ -f "$(printf "new\nline")/coaxal_pencil/frame-001.png" ]' \
+row 0 "1 frame(s) in" : : '[ -f "$(printf "new\nline")/coaxal_pencil/frame-001.png" ]' \
   coaxal_pencil --out "$(printf 'new\nline')"
 # An earlier export's frames, under the name they had then (picture-NNN.png),
 # go with its output.txt; a file of the user's stays.
-row 0 "1 picture(s) in" \
+row 0 "1 frame(s) in" \
   'mkdir -p out/coaxal_pencil && touch out/coaxal_pencil/{picture-001.png,picture-002.png,output.txt,notes.txt}' : \
   '[ "$(ls out/coaxal_pencil | tr "\n" " ")" = "frame-001.png notes.txt " ]' coaxal_pencil --out out
 # A folder another export holds: this one waits, writing nothing meanwhile.

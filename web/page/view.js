@@ -154,7 +154,7 @@ export const view = (() => {
       element('next').textContent = last ? 'End' : 'Next';
       element('tour').hidden = !last;
       element('explore').hidden = !program.scenes.includes(frame);
-      element('explore-link').href = `explore.html?program=${program.name}&picture=${frame}&clock=${clock}`;
+      element('explore-link').href = `explore.html?program=${program.name}&frame=${frame}&clock=${clock}`;
     },
 
     showDrawing(program, k) {
