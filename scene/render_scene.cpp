@@ -62,7 +62,9 @@ void help() {
       "Usage: ./suite render SCENE... [options]\n"
       "Draws each SCENE, exactly as the suite's programs draw, into a picture.\n"
       "SCENE is a scene file (JSON), an explorer link (http://.../explore.html?QUERY)\n"
-      "or its QUERY alone, or PROGRAM:K, picture K of a program as a scene.\n"
+      "or its QUERY alone, PROGRAM:K, picture K of a program as its page numbers it\n"
+      "(the frame it shows, complete), or PROGRAM@F, frame F (its F-th flip, as the\n"
+      "export numbers its files).\n"
       "A scene file is a regular file of at most 4 MB; a scene holds at most 10^11\n"
       "steps a walk, a skip of 10^10 draws and 2000000 images a generation.\n"
       "\n"
@@ -70,7 +72,7 @@ void help() {
       "  --size WxH ......... draw W x H pixels of the same region of the plane\n"
       "                       (default: the scene's own size; up to 16384x16384)\n"
       "  --steps N .......... steps of every walk, 0 to 10^11 (default: the scene's)\n"
-      "  --clock SECONDS .... the clock PROGRAM:K is drawn at, 1 to 4294967295\n"
+      "  --clock SECONDS .... the clock PROGRAM:K or @F is drawn at, 1 to 4294967295\n"
       "                       (default: now, and the command to draw it again is printed)\n"
       "  --out FILE ......... FILE.png, FILE.svg, or FILE.json for the scene itself\n"
       "                       (default: pictures/NAME.png; one SCENE only)\n"
@@ -139,16 +141,19 @@ bool parse(int argc, char** argv, Options& options, std::string& line) {
   return true;
 }
 
-// PROGRAM:K, with the program's name in lower case letters, digits and _
-// and K any digits (-1 for a K past 64 bits, one no program has).
-bool program_picture(const std::string& arg, std::string& program, std::int64_t& picture) {
-  const std::size_t colon = arg.find(':');
-  if (colon == std::string::npos || colon == 0 || colon + 1 == arg.size() ||
-      arg.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_") != colon ||
-      arg.find_first_not_of("0123456789", colon + 1) != std::string::npos)
+// PROGRAM:K (picture K, `frame` false) or PROGRAM@F (frame F), with the
+// program's name in lower case letters, digits and _ and the number any
+// digits (-1 for one past 64 bits, which no program has).
+bool program_picture(const std::string& arg, std::string& program, std::int64_t& number,
+                     bool& frame) {
+  const std::size_t mark = arg.find_first_of(":@");
+  if (mark == std::string::npos || mark == 0 || mark + 1 == arg.size() ||
+      arg.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_") != mark ||
+      arg.find_first_not_of("0123456789", mark + 1) != std::string::npos)
     return false;
-  program = arg.substr(0, colon);
-  if (!whole_number(arg.substr(colon + 1), 0, INT64_MAX, picture)) picture = -1;
+  program = arg.substr(0, mark);
+  frame = arg[mark] == '@';
+  if (!whole_number(arg.substr(mark + 1), 0, INT64_MAX, number)) number = -1;
   return true;
 }
 
@@ -198,18 +203,21 @@ bool load(const std::string& arg, const Options& options, Job& job, std::string&
   job = {arg, "", false, {}, ""};
   SceneErrors errors;
   std::string program, text, problem;
-  std::int64_t picture = 0;
+  std::int64_t number = 0;
+  bool frame = false;
+  PictureFrame shows;
   struct stat file;
   const bool exists = stat(arg.c_str(), &file) == 0;
-  if (program_picture(arg, program, picture) && !exists) {
-    if (!program_scene(program, picture, options.clock, job.scene, errors)) {
+  if (program_picture(arg, program, number, frame) && !exists) {
+    if (!(frame || picture_frame(program, number, shows, errors)) ||
+        !program_scene(program, frame ? number : shows.frame, options.clock, job.scene, errors)) {
       line = error_line(errors);
-      // A K past 64 bits is named as it was written.
-      if (const std::size_t at = line.rfind(", not -1"); picture < 0 && at != std::string::npos)
+      // A number past 64 bits is named as it was written.
+      if (const std::size_t at = line.rfind(", not -1"); number < 0 && at != std::string::npos)
         line.replace(at + 6, 2, arg.substr(program.size() + 1));
       return false;
     }
-    job.name = program + "-" + std::to_string(picture);
+    job.name = program + (frame ? "-frame-" : "-") + std::to_string(number);
     job.from_program = true;
   } else if (exists) {
     if (!read_scene_file(arg, text, problem)) {
@@ -231,7 +239,7 @@ bool load(const std::string& arg, const Options& options, Job& job, std::string&
     }
     job.name = "link";
   } else {
-    line = arg + ": " + std::strerror(errno) + " (a SCENE is a file, a link or PROGRAM:K)";
+    line = arg + ": " + std::strerror(errno) + " (a SCENE is a file, a link, PROGRAM:K or PROGRAM@F)";
     return false;
   }
   if (options.steps >= 0)

@@ -7,7 +7,7 @@
 #   the rasteriser fuzzer: executions in the 20 s the test gives it;
 #   ring_zoom, the whole program headless (median of 7 runs);
 #   ring_zoom in a real window (Xvfb): from the key to its second picture;
-#   the whole-suite export of all 69 pictures, build already done (median
+#   the whole-suite export of all 69 frames, build already done (median
 #   of 5 runs);
 #   the poster, ./suite render five_circle_limit:1 --clock 1700000000 --size
 #   7680x4320 --steps 1000000000, against the bare loop of the same walk on
@@ -102,7 +102,7 @@ fi
 
 export_all() { EXPORT_BUILD=$bench "$root/scripts/export.sh" --clock 1700000000 --out "$scratch/pictures"; }
 whole_export() { "$root/suite" export --clock 1700000000 --out "$scratch/pictures"; }
-echo "Export of every picture, programs and runner only: $(seconds_of 5 export_all | median) s (median of 5)"
+echo "Export of every frame, programs and runner only: $(seconds_of 5 export_all | median) s (median of 5)"
 echo "./suite export, package and build checks included: $(seconds_of 5 whole_export | median) s (median of 5)"
 
 # The poster's walk is 10^9 steps; CPU time is the fairer figure on a machine

@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Writes every picture of some programs, or of all ten, as numbered PNG files,
-# and what a program printed, if anything, as output.txt beside them:
+# Writes every frame of some programs, or of all ten, as numbered PNG files
+# (frame-001.png onwards, one a flip), and what a program printed, if
+# anything, as output.txt beside them:
 #   scripts/export.sh [PROGRAM...] [--clock SECONDS] [--out DIR] [--animate]
 # The front door of the export: every argument is checked before anything
 # is installed, built or created; then the packages are set up and
 # build/release built, unless EXPORT_BUILD=DIR names a tree already built,
 # which is used as it is; then export_pictures (headless/) does the export:
 # each program headless with the runner preloaded, the same clock giving the
-# same pictures, and with --animate DIR/PROGRAM.webp, the pictures as one
+# same frames, and with --animate DIR/PROGRAM.webp, the frames as one
 # animation (for the programs named, or else for every program with more
 # than one picture).
 set -euo pipefail
@@ -86,7 +87,7 @@ fi
 # it holds the folder, opens every file in it without following a link,
 # runs the programs side by side and passes a stop signal on to them.
 wanted=()
-for name in "${chosen[@]}"; do wanted+=("$name=${program_flips[$name]}"); done
+for name in "${chosen[@]}"; do wanted+=("$name=${program_frames[$name]}"); done
 scope=all
 [ "$named" -eq 0 ] || scope=named
 exec "$build/headless/export_pictures" "$build" "$out" "$clock" "${animate:-still}" "$scope" "${wanted[@]}"

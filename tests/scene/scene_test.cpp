@@ -31,7 +31,7 @@ struct ProgramPicture {
   int picture;
 };
 
-// Every picture offered as a scene: the "Scenes:" lines of
+// Every frame offered as a scene: the "Scenes: frames ..." lines of
 // programs/texts.md, which the page's "Explore this picture" reads too.
 std::vector<ProgramPicture> offered_pictures() {
   std::vector<ProgramPicture> list;
@@ -39,8 +39,8 @@ std::vector<ProgramPicture> offered_pictures() {
   std::string line, program;
   while (std::getline(texts, line)) {
     if (line.rfind("## ", 0) == 0) program = line.substr(3);
-    if (line.rfind("Scenes: ", 0) != 0) continue;
-    std::istringstream ranges(line.substr(8));
+    if (line.rfind("Scenes: frames ", 0) != 0) continue;
+    std::istringstream ranges(line.substr(15));
     for (std::string range; std::getline(ranges, range, ',');) {
       const int first = std::stoi(range);
       const std::size_t dash = range.find('-');
@@ -398,11 +398,11 @@ TEST(SceneForms, LongestLinkFitsTheServersQuery) {
   EXPECT_LE(link.size(), 16u * 1024);
 }
 
-// The texts offer exactly the pictures the engine takes as scenes.
-TEST(ProgramScenes, AreThePicturesTheTextsOffer) {
+// The texts offer exactly the frames the engine takes as scenes.
+TEST(ProgramScenes, AreTheFramesTheTextsOffer) {
   const std::vector<ProgramPicture> offered = offered_pictures();
   for (const ListedProgram& program : listed_programs()) {
-    for (int k = 1; k <= program.flips + 1; ++k) {
+    for (int k = 1; k <= program.frames + 1; ++k) {
       Scene scene{};
       SceneErrors errors;
       const bool listed = std::any_of(offered.begin(), offered.end(), [&](const ProgramPicture& p) {
@@ -414,7 +414,7 @@ TEST(ProgramScenes, AreThePicturesTheTextsOffer) {
   }
 }
 
-TEST(ProgramScenes, DrawTheProgramsPicturesPixelForPixel) {
+TEST(ProgramScenes, DrawTheProgramsFramesPixelForPixel) {
   for (const std::uint32_t clock : {clock_value, 4294967295u}) {
     std::map<std::string, ProgramRun> runs;
     RunOptions options;
@@ -432,6 +432,30 @@ TEST(ProgramScenes, DrawTheProgramsPicturesPixelForPixel) {
       for (std::size_t i = 0; i < pixels.size(); ++i) differing += pixels[i] != picture.rgb[i];
       EXPECT_EQ(differing, 0u) << p.program << ":" << p.picture << " at clock " << clock;
     }
+  }
+}
+
+// Picture K is the frame on screen at a real run's K-th wait, and the
+// frames are its flips; one picture past the last is refused.
+TEST(ProgramScenes, PictureKIsTheFrameShownAtTheKthWait) {
+  RunOptions options;
+  options.save_pictures = false;
+  for (const ListedProgram& program : listed_programs()) {
+    const ProgramRun run = run_program(program.name, options);
+    std::vector<int> shown;
+    for (int flips = 0; const std::string& line : run.log) {
+      flips += line.starts_with("flip ");
+      if (line == "event key") shown.push_back(flips);
+    }
+    ASSERT_EQ(shown.size(), static_cast<std::size_t>(program.pictures)) << program.name;
+    PictureFrame found;
+    SceneErrors errors;
+    for (int k = 1; k <= program.pictures; ++k) {
+      ASSERT_TRUE(picture_frame(program.name, k, found, errors)) << error_line(errors);
+      EXPECT_EQ(found.frame, shown[k - 1]) << program.name << " picture " << k;
+      EXPECT_EQ(found.frames, run.flips) << program.name;
+    }
+    EXPECT_FALSE(picture_frame(program.name, program.pictures + 1, found, errors)) << program.name;
   }
 }
 
@@ -485,9 +509,9 @@ TEST(RenderCommand, RefusesBadScenesWithOneLineAndWritesNothing) {
        "explore.html?size=800x600&background=white&view=0,0,200&numbers=float&walk=all'",
        "link: layers[0]: walk wants 13 values, not 1"},
       {small_scene, "ring_zoom:2",
-       "ring_zoom:2: not one scene: it overlays 2 stages of 15 circles, more than a scene's 16"},
+       "ring_zoom@19: not one scene: it overlays 19 stages of 15 circles, more than a scene's 16"},
       {small_scene, "four_circle_packing:3",
-       "four_circle_packing:3: not one scene: each image takes a colour drawn at random"},
+       "four_circle_packing@3: not one scene: each image takes a colour drawn at random"},
       {small_scene, "soddy_gasket:3", "soddy_gasket has pictures 1 to 2, not 3"},
       {edited(with(R"("draw": "outlines", "circles": "all")",
                    R"("draw": "limit_set", "circles": [1, 0])"),
@@ -502,6 +526,7 @@ TEST(RenderCommand, RefusesBadScenesWithOneLineAndWritesNothing) {
        "scene.json",
        "scene.json: layers[0].colours: must be \"by_first_circle\" or a list of colours, one for "
        "each of the 2 circles chosen"},
+      {small_scene, "soddy_radius_sweep@31", "soddy_radius_sweep has frames 1 to 30, not 31"},
   };
   for (const Row& row : rows) {
     std::string error;
@@ -594,7 +619,7 @@ TEST(RenderCommand, RefusesHostileInputsAtEachLimit) {
       {small_scene, link + "&walk=steps:5,seed:1,speed:3'", "link: layers[0].speed: unknown field"},
       {small_scene, "soddy_gasket:99999999999", "soddy_gasket has pictures 1 to 2, not 99999999999"},
       {small_scene, "nonsense:3",
-       "nonsense: not a program with pictures as scenes (soddy_gasket, five_circle_limit, "
+       "nonsense: not a program with frames as scenes (soddy_gasket, five_circle_limit, "
        "ring_zoom, four_circle_packing, two_circle_iteration, soddy_radius_sweep)"},
   };
   for (const Row& row : rows) {
@@ -606,6 +631,35 @@ TEST(RenderCommand, RefusesHostileInputsAtEachLimit) {
     EXPECT_EQ(error, row.line.empty() ? "" : row.line + "\n") << shown;
     EXPECT_EQ(files.size(), row.line.empty() ? 1u : 0u) << shown;
   }
+}
+
+// Links and arguments given out before frames had their own word, each
+// beside today's form of the same frame: the same scene, or the same
+// refusal, from the real command.
+TEST(RenderCommand, OldLinksAndArgumentsGiveTheSameScenes) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"'program=soddy_radius_sweep&picture=30&clock=1700000000'",
+       "'program=soddy_radius_sweep&frame=30&clock=1700000000'"},
+      {"soddy_radius_sweep@30", "soddy_radius_sweep:15"},
+      {"ring_zoom:2", "ring_zoom@19"},
+      {"five_circle_limit:3", "five_circle_limit@3"},
+  };
+  const fs::path folder = fs::temp_directory_path() / ("old-forms-" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  const auto written = [&](const std::string& argument) {  // the scene's JSON, or the refusal
+    fs::remove(folder / "scene.json");
+    const std::string command = "'" RENDER_SCENE "' " + argument + " --clock 1700000000 --out '" +
+                                (folder / "scene.json").string() + "' >/dev/null 2>'" +
+                                (folder / "err").string() + "'";
+    EXPECT_NE(std::system(command.c_str()), -1) << command;
+    return read_text(folder / "scene.json") + read_text(folder / "err");
+  };
+  for (const auto& [old_form, today] : rows) {
+    const std::string text = written(old_form);
+    EXPECT_FALSE(text.empty()) << old_form;
+    EXPECT_EQ(text, written(today)) << old_form << " against " << today;
+  }
+  fs::remove_all(folder);
 }
 
 // --size at other aspect ratios scales by the smaller ratio, the centre

@@ -47,13 +47,13 @@ out="$scratch/out dir"
 said=$(EXPORT_BUILD="$scratch/built tree" "$source_dir/scripts/export.sh" spoke_inversion coaxal_pencil \
   --clock 1700000000 --out "$out" 2>&1) || { echo "FAIL: two programs: $said"; failures=$((failures + 1)); }
 for name in spoke_inversion coaxal_pencil; do
-  [ -f "$out/$name/picture-001.png" ] || { echo "FAIL: no picture of $name in: $said"; failures=$((failures + 1)); }
+  [ -f "$out/$name/frame-001.png" ] || { echo "FAIL: no frame of $name in: $said"; failures=$((failures + 1)); }
 done
 again=$(printf '%q ' ./suite export spoke_inversion coaxal_pencil --clock 1700000000 --out "$out")
 [[ "$said" == *"${again% }"* ]] || { echo "FAIL: no command to draw again in: $said"; failures=$((failures + 1)); }
 
 # animate_pictures' arguments: the output must be a new .webp file; a bad
-# picture or output is named with the system's reason or what is wrong with
+# frame or output is named with the system's reason or what is wrong with
 # it; nothing is left of a failed output.
 animate() {  # STATUS SAYING ARGUMENT...
   local want_status=$1 saying=$2 status=0 said
@@ -66,13 +66,13 @@ animate() {  # STATUS SAYING ARGUMENT...
 }
 : >"$out/empty.png"
 mkdir "$out/folder.png"
-cp "$out/spoke_inversion/picture-001.png" "$out/picture.webp"
+cp "$out/spoke_inversion/frame-001.png" "$out/picture.webp"
 ln -s /dev/full "$out/full.webp"
-animate 2 "must end in .webp, not 'coaxal_pencil/picture-001.png'" coaxal_pencil/picture-001.png spoke_inversion/picture-001.png
-animate 2 "is also one of the pictures" picture.webp coaxal_pencil/picture-001.png picture.webp
+animate 2 "must end in .webp, not 'coaxal_pencil/frame-001.png'" coaxal_pencil/frame-001.png spoke_inversion/frame-001.png
+animate 2 "is also one of the frames" picture.webp coaxal_pencil/frame-001.png picture.webp
 animate 1 "empty.png: the file ends too early" new.webp empty.png
 animate 1 "folder.png: Is a directory" new.webp folder.png
-animate 1 "full.webp: No space left on device" full.webp coaxal_pencil/picture-001.png
+animate 1 "full.webp: No space left on device" full.webp coaxal_pencil/frame-001.png
 rm "$out/picture.webp" "$out/full.webp"
 
 # The clock's range is export_pictures' own (the shell checks its form): a

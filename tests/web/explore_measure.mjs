@@ -21,7 +21,7 @@ const target = { median: 16, p95: 33, rest: 250 };
 const session = browserSession(site);
 
 test('a drag is drawn move by move; the walk completes once the pointer rests', async () => {
-  const page = await openPage(session.browser, `${session.server.address}explore.html?program=soddy_gasket&picture=2&clock=1700000000`);
+  const page = await openPage(session.browser, `${session.server.address}explore.html?program=soddy_gasket&frame=2&clock=1700000000`);
   await page.setViewport({ width: 1240, height: 820 });
   await complete(page);
   await page.select('#steps', '1000000');

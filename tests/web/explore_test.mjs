@@ -37,11 +37,11 @@ async function open(query) {
   return { page, picture: await complete(page) };
 }
 
-for (const [program, picture] of [['soddy_gasket', 1], ['soddy_gasket', 2], ['five_circle_limit', 1],
-                                  ['ring_zoom', 1]]) {
-  test(`${program}:${picture} unedited equals its native picture`, async () => {
-    const { page, picture: shown } = await open(`program=${program}&picture=${picture}&clock=${clock}`);
-    assert.equal(pictureDifference(shown, nativeRender(`${program}:${picture}`, shown)), null);
+for (const [program, frame] of [['soddy_gasket', 1], ['soddy_gasket', 2], ['five_circle_limit', 1],
+                                ['ring_zoom', 1]]) {
+  test(`${program}@${frame} unedited equals its native picture`, async () => {
+    const { page, picture: shown } = await open(`program=${program}&frame=${frame}&clock=${clock}`);
+    assert.equal(pictureDifference(shown, nativeRender(`${program}@${frame}`, shown)), null);
     assert.match(await page.evaluate(() => location.search), /^\?program=/);  // unedited: unchanged
     assert.deepEqual(page.errors, []);
     await page.close();
@@ -55,7 +55,7 @@ const near = (actual, expected, what) => assert.ok(
 
 test('a drag of a centre, then of a rim, changes picture and link; the link draws the same natively and reloaded',
   async () => {
-    const { page, picture: opened } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+    const { page, picture: opened } = await open(`program=soddy_gasket&frame=2&clock=${clock}`);
     const [[x, y, r], ...others] = await circles(page);
     let [shown, link] = [opened, await page.evaluate(() => location.href)];
     for (const [what, from, to, expected] of [
@@ -80,7 +80,7 @@ test('a drag of a centre, then of a rim, changes picture and link; the link draw
   });
 
 test('keys edit the selected circle and the view, and undo and redo step through every edit', async () => {
-  const { page, picture: opened } = await open(`program=five_circle_limit&picture=1&clock=${clock}`);
+  const { page, picture: opened } = await open(`program=five_circle_limit&frame=1&clock=${clock}`);
   const start = await circles(page);
   await page.focus('#scene');
   // [keys making one edit, what data-circles must then be, from the circles before]
@@ -131,7 +131,7 @@ test('keys edit the selected circle and the view, and undo and redo step through
 });
 
 test('a circle dragged onto another\'s centre, and to no radius, is drawn as the engine draws it', async () => {
-  const { page } = await open(`program=four_circle_packing&picture=5&clock=${clock}`);
+  const { page } = await open(`program=four_circle_packing&frame=5&clock=${clock}`);
   const [a, b] = await circles(page);
   await drag(page, [a[0], a[1]], [b[0], b[1]]);
   const shown = await complete(page);
@@ -151,7 +151,7 @@ test('a circle dragged onto another\'s centre, and to no radius, is drawn as the
 });
 
 test('a drag on empty space pans, the wheel and a pinch zoom about the pointer', async () => {
-  const { page } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+  const { page } = await open(`program=soddy_gasket&frame=2&clock=${clock}`);
   await page.setViewport({ width: 1000, height: 1000, hasTouch: true });  // which loads the page again
   await complete(page);
   const grow = Math.exp(200 * 0.0015);  // the page's zoom for a wheel turn of -200 pixels
@@ -194,7 +194,7 @@ test('a drag on empty space pans, the wheel and a pinch zoom about the pointer',
 });
 
 test('Save PNG draws afresh at twice the size; Save SVG embeds its walk as a PNG of the picture\'s size', async () => {
-  const { page } = await open(`program=five_circle_limit&picture=1&clock=${clock}`);
+  const { page } = await open(`program=five_circle_limit&frame=1&clock=${clock}`);
   const folder = fs.mkdtempSync(path.join(scratch, 'saved-'));
   const cdp = await session.browser.target().createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
@@ -227,8 +227,8 @@ test('Save PNG draws afresh at twice the size; Save SVG embeds its walk as a PNG
 });
 
 for (const [what, query, says] of [
-  ['an unknown program', 'program=no_such_program&picture=1&clock=5', 'no_such_program'],
-  ['a program without a clock', 'program=soddy_gasket&picture=2', 'clock'],
+  ['an unknown program', 'program=no_such_program&frame=1&clock=5', 'no_such_program'],
+  ['a program without a clock', 'program=soddy_gasket&frame=2', 'clock'],
   ['a scene with a negative radius', 'size=800x600&background=white&view=0,0,100&numbers=double&circle=0,0,-1&outlines=all,black',
     'circles[0].r'],
 ]) {
@@ -242,7 +242,7 @@ for (const [what, query, says] of [
 }
 
 test('each control is an edit the link carries', async () => {
-  const { page } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+  const { page } = await open(`program=soddy_gasket&frame=2&clock=${clock}`);
   // The cyclic rule first, while the walk is long enough to be drawn in
   // stretches, each of which must start where a round of the circles does.
   for (const [control, value] of [['#pick', 'cyclic'], ['#inside', 'refuse'], ['#colour', 'blue'],
@@ -262,7 +262,7 @@ test('each control is an edit the link carries', async () => {
 });
 
 test('an edit ends the walk in progress: a long walk shows its progress and gives way at once', async () => {
-  const { page } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+  const { page } = await open(`program=soddy_gasket&frame=2&clock=${clock}`);
   const setSteps = (steps) => page.$eval('#steps', (select, wanted) => {
     select.value = wanted;
     select.dispatchEvent(new Event('change'));
@@ -320,7 +320,7 @@ const canvasBox = (page) => page.$eval('#scene', (canvas) => canvas.getBoundingC
 const stateRows = [
   ...[{ width: 1366, height: 768 }, { width: 1280, height: 720 }, { width: 1024, height: 768 }, phone].map((screen) => [
     `the picture and its status in view at ${screen.width} x ${screen.height}`, screen,
-    `program=five_circle_limit&picture=1&clock=${clock}`, async (page) => {
+    `program=five_circle_limit&frame=1&clock=${clock}`, async (page) => {
       for (const element of ['#scene', '#status']) {
         const box = await page.$eval(element, (found) => found.getBoundingClientRect().toJSON());
         assert.ok(box.top >= 0 && box.left >= 0 && box.bottom <= screen.height && box.right <= screen.width, element);
@@ -329,7 +329,7 @@ const stateRows = [
       assert.deepEqual([await shown(page, '.touch'), await shown(page, '.keyboard'),
                         (await text(page, '#selection')).includes('Tab')], [touch, !touch, !touch]);
     }]),
-  ...[['program=nonsense&picture=1&clock=5', /^There is no such program as “nonsense”\.$/],
+  ...[['program=nonsense&frame=1&clock=5', /^There is no such program as “nonsense”\.$/],
       ['foo=bar', /^This link holds no scene/],
       [oneCircle(-1), /circles\[0\]\.r/],
       [oneCircle(1).replace('white', '%FF'), /^This link's scene is damaged/]].map(([link, says]) => [
@@ -366,7 +366,7 @@ const stateRows = [
       assert.ok((await circles(page))[0][2] > r + 20, 'resized');
     }]),
   ['a 4x PNG of 10^8 steps shows its progress, an edit meanwhile is drawn, and Stop ends it', null,
-    `program=soddy_gasket&picture=2&clock=${clock}`, async (page) => {
+    `program=soddy_gasket&frame=2&clock=${clock}`, async (page) => {
       await setSteps(page, '100000000');
       await page.click('#png-4');
       await page.waitForFunction(() => document.getElementById('saving-progress').value > 0, { timeout: 60000 });
@@ -377,7 +377,7 @@ const stateRows = [
       assert.deepEqual([await shown(page, '#saving'), (await text(page, '#status')).startsWith('Stopped')], [false, true]);
     }],
   ['a long walk\'s progress changes no live region; a complete picture changes one once', null,
-    `program=soddy_gasket&picture=2&clock=${clock}`, async (page) => {
+    `program=soddy_gasket&frame=2&clock=${clock}`, async (page) => {
       await page.evaluate(() => {  // changes of the status line, and of any live region
         window.changes = { live: 0, status: 0 };
         new MutationObserver((changes) => changes.forEach(({ target }) => {

@@ -2,9 +2,10 @@
 // edit, drawn by the engine in a worker (explore_renderer.js).
 //
 // The address is the scene. It is read in one place (fromAddress, on load
-// and on Back/Forward): ?program=NAME&picture=K&clock=N opens that program
-// picture's scene, any other query is the scene's compact form, and none
-// opens five_circle_limit's first picture, as does an address that holds
+// and on Back/Forward): ?program=NAME&frame=F&clock=N opens that program
+// frame's scene (picture=K, as links said before, frame K), any other
+// query is the scene's compact form, and none opens five_circle_limit's
+// first frame, as does an address that holds
 // no scene, under a notice that says why. After an edit the address holds
 // the drawn scene's compact form: one new history entry per finished edit,
 // replaced while a drag goes on. Undo and redo keep whole scenes.
@@ -16,7 +17,7 @@ import { createView } from './explore_view.js';
 import { suitePrograms } from './programs.js';
 import { linkTrouble } from './explore_link.js';
 
-const openedWithout = 'program=five_circle_limit&picture=1&clock=1700000000';
+const openedWithout = 'program=five_circle_limit&frame=1&clock=1700000000';
 const stepChoices = [1e3, 1e4, 1e5, 1e6, 1e7, 1e8];
 const colours = ['black', 'red', 'green', 'blue', 'yellow', 'white'];  // the scene's named colours
 const posterWidth = 7680;
@@ -246,7 +247,7 @@ async function fromAddress() {
 function open(sceneText, query) {
   const fields = new URLSearchParams(query);
   state.named = fields.has('program')
-    ? { text: JSON.stringify(JSON.parse(sceneText)), name: `${fields.get('program')}-${fields.get('picture') ?? 1}` }
+    ? { text: JSON.stringify(JSON.parse(sceneText)), name: `${fields.get('program')}-${fields.get('frame') ?? fields.get('picture') ?? 1}` }
     : null;
   state.opened ??= JSON.parse(sceneText);
   state.openedQuery = query;

@@ -62,7 +62,7 @@ extern "C" {
 
 EMSCRIPTEN_KEEPALIVE const char* explorer_text() { return text.c_str(); }
 
-// An address's query: program=NAME&picture=K&clock=N, or a scene's compact
+// An address's query: program=NAME&frame=F&clock=N, or a scene's compact
 // form. The scene's JSON into explorer_text(), every field stated (not the
 // short form a file is written in), since the page edits fields in place.
 EMSCRIPTEN_KEEPALIVE int explorer_scene_from_link(const char* query) {
