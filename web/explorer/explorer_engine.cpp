@@ -11,6 +11,7 @@
 // over it, so a frame of a drag shows the circles over a partial walk. Once
 // the work is complete it is draw_scene's picture, pixel for pixel.
 #include <emscripten/emscripten.h>
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cstdint>
@@ -61,12 +62,15 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE const char* explorer_text() { return text.c_str(); }
 
 // An address's query: program=NAME&picture=K&clock=N, or a scene's compact
-// form. The scene's JSON into explorer_text().
+// form. The scene's JSON into explorer_text(), every field stated: the page
+// edits and shows each field (a file leaves out those at their defaults).
 EMSCRIPTEN_KEEPALIVE int explorer_scene_from_link(const char* query) {
   Scene scene;
   SceneErrors errors;
   if (!read_explorer_link(query, scene, errors)) return answer(false, error_line(errors));
-  return answer(true, scene_json_text(scene));
+  nlohmann::ordered_json j;
+  to_json(j, scene);
+  return answer(true, j.dump());
 }
 
 // Reads the scene (JSON), makes its canvas width x height and sets its
