@@ -37,8 +37,11 @@ export function showEmbedded(canvas) {
   });
   canvas.parentElement.append(open);
   // As large as the frame, in the scene's proportions.
+  // The root's client box is the frame's layout viewport, which innerWidth
+  // on a phone is not until the page is laid out.
   const fill = () => {
-    const width = Math.min(innerWidth, innerHeight * canvas.width / canvas.height);
+    const { clientWidth, clientHeight } = document.documentElement;
+    const width = Math.min(clientWidth, clientHeight * canvas.width / canvas.height);
     canvas.style.width = `${Math.floor(width)}px`;
   };
   new MutationObserver(fill).observe(canvas, { attributes: true, attributeFilter: ['width', 'height'] });
