@@ -10,7 +10,8 @@ import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { test } from 'node:test';
-import { browserSession, openPage, pictureDifference, programList, serve, skipWithoutChromium } from './browser.mjs';
+import { browserSession, canvasPicture, openPage, pictureDifference, programList, reachWait, serve,
+         skipWithoutChromium } from './browser.mjs';
 import { circles, complete, nativeRenderer } from './explorer_page.mjs';
 import { classicCircles, ringCount } from '../../web/explorer/gallery_scenes.js';
 
@@ -182,12 +183,7 @@ for (const screen of [desktop, phone]) {
     const { href } = (await entries(gallery))[0];
     await gallery.close();
     const query = href.slice(href.indexOf('?') + 1);
-    const hostFolder = fs.mkdtempSync(path.join(scratch, 'host-'));
-    fs.writeFileSync(path.join(hostFolder, 'index.html'), '<!doctype html><meta charset="utf-8">' +
-      '<meta name="viewport" content="width=device-width, initial-scale=1"><title>A course</title>' +
-      `<h1>A course</h1><iframe src="${session.server.address}explore.html?${query}&amp;embed=1" ` +
-      'style="width: 90vw; height: 60vh; border: 0" title="A scene"></iframe><div style="height: 3000px"></div>');
-    const host = await serve(hostFolder);
+    const host = await framing(`${session.server.address}explore.html?${query}&embed=1`);
     const page = await openAt(screen, host.address);
     const frame = await (await page.waitForSelector('iframe')).contentFrame();
     const picture = await complete(frame);
@@ -214,6 +210,43 @@ for (const screen of [desktop, phone]) {
     assert.match(now, /&embed=1$/);
     assert.equal(pictureDifference(moved, nativeRender(now.slice(1, -'&embed=1'.length), moved)), null);
     assert.deepEqual([...page.errors], []);
+    await page.close();
+    host.stop();
+  });
+}
+
+// A host page of another site, framing `address`, with room to scroll.
+async function framing(address) {
+  const hostFolder = fs.mkdtempSync(path.join(scratch, 'host-'));
+  fs.writeFileSync(path.join(hostFolder, 'index.html'), '<!doctype html><meta charset="utf-8">' +
+    '<meta name="viewport" content="width=device-width, initial-scale=1"><title>A course</title>' +
+    `<h1>A course</h1><iframe src="${address.replaceAll('&', '&amp;')}" ` +
+    'style="width: 90vw; height: 60vh; border: 0" title="A picture"></iframe><div style="height: 3000px"></div>');
+  return serve(hostFolder);
+}
+
+for (const screen of [desktop, phone]) {
+  test(`the program page embedded: its picture alone, its link, its keys kept (${screen.width} x ${screen.height})`, async () => {
+    const host = await framing(`${session.server.address}?program=soddy_gasket&clock=1700000000&picture=1&embed=1`);
+    const page = await openAt(screen, host.address);
+    const frame = await (await page.waitForSelector('iframe')).contentFrame();
+    await reachWait(frame, 1);
+    const before = await page.evaluate(() => history.length);
+    await frame.click('#picture');  // the next picture, and the keys to the frame
+    await reachWait(frame, 2);
+    await page.keyboard.press('Space');
+    assert.equal(pictureDifference(await canvasPicture(frame), nativeRender('soddy_gasket:2', { width: 800, height: 600 })), null);
+    assert.deepEqual([await page.evaluate(() => [window.scrollY, history.length]), await frame.evaluate(() => location.search)],
+                     [[0, before], '?program=soddy_gasket&clock=1700000000&picture=2&embed=1']);
+    const frameBox = await boxOf(page, 'iframe');
+    for (const selector of ['#picture', '#open-explorer']) {
+      const box = await boxOf(frame, selector);
+      assert.ok(box.width > 0 && box.left >= 0 && box.top >= 0 && box.right <= frameBox.width + 1 &&
+                box.bottom <= frameBox.height + 1, `${selector} inside its frame`);
+    }
+    assert.equal(await frame.$$eval('header, #side, #strip, nav', (all) => all.filter((e) => e.checkVisibility()).length), 0);
+    assert.equal(await frame.$eval('#open-explorer', (link) => new URL(link.href).search),
+                 '?program=soddy_gasket&picture=2&clock=1700000000');
     await page.close();
     host.stop();
   });
