@@ -5,14 +5,13 @@
 // no image) and to no radius, the saved PNG and SVG, addresses that hold no
 // scene; each finished picture equals the native render of the link.
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { test } from 'node:test';
 import { PNG } from 'pngjs';
-import { browserSession, openPage, pictureDifference, readPng, root, skipWithoutChromium } from './browser.mjs';
-import { canvasOrigin, circles, complete, drag } from './explorer_page.mjs';
+import { browserSession, openPage, pictureDifference, readPng, skipWithoutChromium } from './browser.mjs';
+import { canvasOrigin, circles, complete, drag, nativeRenderer } from './explorer_page.mjs';
 
 skipWithoutChromium();
 const site = process.argv[2];
@@ -21,16 +20,7 @@ const session = browserSession(site);
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'explore-test-'));
 process.on('exit', () => fs.rmSync(scratch, { recursive: true, force: true }));
 
-// ./suite render of a link or PROGRAM:K at the canvas's size; its tool
-// itself (RENDER_SCENE) where a native tree is already built.
-const render = process.env.RENDER_SCENE ? [process.env.RENDER_SCENE] : [path.join(root, 'suite'), 'render'];
-let renders = 0;
-function nativeRender(scene, { width, height }) {
-  const file = path.join(scratch, `render-${++renders}.png`);
-  execFileSync(render[0], [...render.slice(1), scene, '--clock', String(clock), '--size', `${width}x${height}`,
-                           '--out', file], { stdio: 'inherit' });
-  return readPng(file);
-}
+const nativeRender = nativeRenderer(scratch, clock);
 
 async function open(query) {
   const page = await openPage(session.browser, `${session.server.address}explore.html?${query}`);

@@ -1,6 +1,22 @@
 // What the explorer's tests share: canvas#scene's contract (the picture
 // once complete, data-circles) and a pointer drag in canvas pixels.
+import { execFileSync } from 'node:child_process';
+import path from 'node:path';
 import { PNG } from 'pngjs';
+import { readPng, root } from './browser.mjs';
+
+// ./suite render of a link or PROGRAM:K at a canvas's size, files in
+// `scratch`; its tool itself (RENDER_SCENE) where a native tree is built.
+export function nativeRenderer(scratch, clock) {
+  const render = process.env.RENDER_SCENE ? [process.env.RENDER_SCENE] : [path.join(root, 'suite'), 'render'];
+  let renders = 0;
+  return (scene, { width, height }) => {
+    const file = path.join(scratch, `render-${++renders}.png`);
+    execFileSync(render[0], [...render.slice(1), scene, '--clock', String(clock), '--size', `${width}x${height}`,
+                             '--out', file], { stdio: 'inherit' });
+    return readPng(file);
+  };
+}
 
 // Resolves, once data-complete is "true", to the canvas's picture.
 export async function complete(page) {

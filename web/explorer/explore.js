@@ -4,9 +4,10 @@
 // The address is the scene. It is read in one place (fromAddress, on load
 // and on Back/Forward): ?program=NAME&frame=F&clock=N opens that program
 // frame's scene (picture=K, as links said before, frame K), any other
-// query is the scene's compact form, and none opens five_circle_limit's
-// first frame, as does an address that holds
-// no scene, under a notice that says why. After an edit the address holds
+// query is the scene's compact form, and none opens the gallery
+// (explore_gallery.js); an address that holds no scene opens
+// five_circle_limit's first frame under a notice that says why. With
+// embed=1 the page is the picture alone (explore_embed.js). After an edit the address holds
 // the drawn scene's compact form: one new history entry per finished edit,
 // replaced while a drag goes on. Undo and redo keep whole scenes.
 import { createRenderer } from './explore_renderer.js';
@@ -16,6 +17,9 @@ import { addCircle, circlesInPixels, generationLayer, moveCircle, pan, removeCir
 import { createView } from './explore_view.js';
 import { suitePrograms } from './programs.js';
 import { linkTrouble } from './explore_link.js';
+import { showGallery } from './explore_gallery.js';
+import { galleryClassics } from './gallery.js';
+import { embedAddress, embedHtml, readEmbed, showEmbedded } from './explore_embed.js';
 
 const openedWithout = 'program=five_circle_limit&frame=1&clock=1700000000';
 const stepChoices = [1e3, 1e4, 1e5, 1e6, 1e7, 1e8];
@@ -25,6 +29,8 @@ const largestSave = 40e6;  // pixels: a picture and its copies must fit the engi
 const programs = suitePrograms;  // programs.js's list
 
 const view = createView();
+const embedded = readEmbed(location.search).embedded;
+const setOpenLink = embedded ? showEmbedded(view.canvas) : () => {};
 const state = {
   scene: null,      // the scene being edited, as its JSON object
   opened: null,     // the scene the address opened, for Reset
@@ -114,10 +120,11 @@ function flushAddress() {
 // The drawn scene's link into the address and the poster command.
 function showLink(link) {
   const edit = state.drawnEdit;
-  if (edit !== 0 && `?${link}` !== location.search) {
-    setAddress(`?${link}`, edit !== state.addressed);
+  if (edit !== 0 && embedAddress(link, embedded) !== location.search) {
+    setAddress(embedAddress(link, embedded), edit !== state.addressed && !embedded);  // no entries in a framing page's history
     state.addressed = edit;
   }
+  setOpenLink(link);
   const href = new URL(`explore.html?${link}`, location.href).href;
   const { width, height } = sceneSize(state.scene);
   view.setCommand(`./suite render '${href}' --size ${posterWidth}x${Math.round(posterWidth * height / width)}`);
@@ -221,6 +228,14 @@ const actions = {
     edits.change(zoomAbout(state.scene, width / 2, height / 2, factor), event);
   },
   reset: (event) => edits.change(state.opened, event),
+  // The view fitted to the circles by the engine's rule; an edit, unless
+  // the scene changed while the engine framed it.
+  async fit(event) {
+    const scene = state.scene;
+    const answer = await renderer.framed({ scene: JSON.stringify(scene), picture: false });
+    if (answer.error !== undefined) view.say(answer.error);
+    else if (state.scene === scene) edits.change(JSON.parse(answer.text), event);
+  },
   undo: (event) => travel(state.undo, state.redo, event),
   redo: (event) => travel(state.redo, state.undo, event),
 };
@@ -230,7 +245,11 @@ async function fromAddress() {
   clearTimeout(address.timer);  // Back or Forward: no edit's address may replace it
   address.timer = null;
   address.waiting = null;
-  const query = location.search.slice(1) || openedWithout;
+  if (location.search === '') {
+    showGallery(document.getElementById('gallery'), renderer, programs, galleryClassics);
+    return;
+  }
+  const query = readEmbed(location.search).query || openedWithout;
   const answer = await renderer.readLink(query);
   if (answer.failed) {  // the engine's fault, not the link's
     tell(answer.error, state.edit);
@@ -324,6 +343,7 @@ function main() {
   view.bindButton('undo', (event) => actions.undo(event));
   view.bindButton('redo', (event) => actions.redo(event));
   view.bindButton('reset', (event) => actions.reset(event));
+  view.bindButton('fit', (event) => actions.fit(event));
   view.bindControl('steps', (value, event) => edits.change(setWalk(state.scene, { steps: Number(value) }), event));
   view.bindControl('pick', (value, event) => edits.change(setWalk(state.scene, { pick: value }), event));
   view.bindControl('inside', (value, event) => edits.change(setWalk(state.scene, { inside: value }), event));
@@ -341,6 +361,16 @@ function main() {
       view.say('The link is copied.');
     } catch {
       view.say(`Copy the address: ${location.href}`);
+    }
+  });
+  view.bindButton('copy-embed', async () => {
+    flushAddress();
+    const html = embedHtml(location.href, view.canvas.width, view.canvas.height);
+    try {
+      await navigator.clipboard.writeText(html);
+      view.say('The HTML of an embedded view is copied: paste it into your page.');
+    } catch {
+      view.say(`Paste this into your page: ${html}`);
     }
   });
   window.addEventListener('popstate', fromAddress);

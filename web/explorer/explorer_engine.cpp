@@ -11,6 +11,7 @@
 // over it, so a frame of a drag shows the circles over a partial walk. Once
 // the work is complete it is draw_scene's picture, pixel for pixel.
 #include <emscripten/emscripten.h>
+#include <nlohmann/json.hpp>
 
 #include <nlohmann/json.hpp>
 
