@@ -392,6 +392,26 @@ const stateRows = [
       await setSteps(page, '1000').then(() => complete(page));
       assert.equal(await page.evaluate(() => window.changes.live), 1, 'live changes once complete');
     }],
+  ['zoomed in as deep as doubles draw, the picture says so and no zoom goes deeper', null,
+    oneCircle(1).replace('view=0,0,100', 'view=1,0,1000000000000000'), async (page) => {
+      const scale = async () => Number((await page.evaluate(() => location.search)).match(/view=[^,]*,[^,]*,([^&]*)/)?.[1]);
+      assert.match(await text(page, '#magnification'), /^× [0-9.]+e12$/);
+      await page.focus('#scene');
+      await page.keyboard.press('PageUp');  // short of a whole step: the deepest
+      await complete(page);
+      const deepest = await scale();
+      assert.ok(deepest > 1e15 && deepest < 1.25e15, `${deepest}`);
+      assert.match(await text(page, '#magnification'), /^× [0-9.]+e12: as deep as doubles draw exactly here/);
+      const [left, top] = await canvasOrigin(page);
+      for (const more of [() => page.keyboard.press('PageUp'), () => page.click('#zoom-in', { force: true }),
+                          () => page.mouse.move(left + 100, top + 100).then(() => page.mouse.wheel({ deltaY: -500 }))]) {
+        await more();
+        assert.equal(await scale(), deepest);
+      }
+      await page.click('#zoom-out');
+      await complete(page);
+      assert.match(await text(page, '#magnification'), /^× [0-9.]+e12$/);
+    }],
   // A newer scene while a walk skips 10^10 draws: a new link, or an edit (Reset) back to the scene opened.
   ...[['a new link', walk(100000, 10000000000), walk(1000, 0)],
       ['an edit', walk(1000, 0), walk(100000, 10000000000)]].map(([what, first, second]) => [

@@ -10,8 +10,8 @@
 // replaced while a drag goes on. Undo and redo keep whole scenes.
 import { createRenderer } from './explore_renderer.js';
 import { bindKeys, bindPointer } from './explore_input.js';
-import { addCircle, circlesInPixels, generationLayer, moveCircle, pan, removeCircle, resizeCircle,
-         sceneSize, setDepth, setWalk, toPixel, toWorld, walkLayer, zoomAbout } from './scene_edit.js';
+import { addCircle, atDeepest, circlesInPixels, generationLayer, magnification, moveCircle, pan, removeCircle,
+         resizeCircle, sceneSize, setDepth, setWalk, toPixel, toWorld, walkLayer, zoomAbout } from './scene_edit.js';
 import { createView } from './explore_view.js';
 import { suitePrograms } from './programs.js';
 import { linkTrouble } from './explore_link.js';
@@ -130,6 +130,7 @@ function show(scene, event) {
   view.setSize(width, height);
   if (state.selected >= scene.circles.length) state.selected = -1;
   view.setCircles(circlesInPixels(scene), state.selected);
+  view.setMagnification(magnification(scene), atDeepest(scene));
   // The controls change only with the layers they show, not at every move.
   const controls = JSON.stringify([walkLayer(scene), generationLayer(scene)]);
   if (controls !== state.controls) {
@@ -155,6 +156,7 @@ const edits = {
     state.edit += 1;
   },
   change(scene, event) {
+    if (scene === state.scene) return;  // a zoom in at the deepest: nothing changes
     // Within a gesture, or a held key's repeat: part of the edit going on.
     if (state.before !== null || event?.repeat) {
       show(scene, event);
@@ -323,6 +325,8 @@ function main() {
   view.bindButton('undo', (event) => actions.undo(event));
   view.bindButton('redo', (event) => actions.redo(event));
   view.bindButton('reset', (event) => actions.reset(event));
+  view.bindButton('zoom-in', (event) => actions.zoom(1.25, event));
+  view.bindButton('zoom-out', (event) => actions.zoom(0.8, event));
   view.bindControl('steps', (value, event) => edits.change(setWalk(state.scene, { steps: Number(value) }), event));
   view.bindControl('pick', (value, event) => edits.change(setWalk(state.scene, { pick: value }), event));
   view.bindControl('inside', (value, event) => edits.change(setWalk(state.scene, { inside: value }), event));

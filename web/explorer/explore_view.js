@@ -76,6 +76,18 @@ export function createView() {
       canvas.style.cursor = { move: 'move', resize: 'nesw-resize', pan: 'grab', panning: 'grabbing' }[kind] ?? '';
     },
 
+    // The magnification over the picture, and at the deepest zoom a line
+    // that says so (to screen readers too, once); Zoom in then does nothing.
+    setMagnification(times, deepest) {
+      const line = byId('magnification');
+      const shown = times >= 1000 ? times.toExponential(1).replace('e+', 'e') : String(Number(times.toPrecision(2)));
+      const text = deepest ? `× ${shown}: as deep as doubles draw exactly here; zooming in stops.` : `× ${shown}`;
+      if (deepest && line.dataset.deepest !== 'true') view.announce(text);
+      line.textContent = text;
+      line.dataset.deepest = String(deepest);
+      byId('zoom-in').disabled = deepest;
+    },
+
     // The status line, where the eye is; not a live region, since a walk
     // changes it many times a second.
     say(text) {
