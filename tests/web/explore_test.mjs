@@ -12,7 +12,7 @@ import path from 'node:path';
 import { test } from 'node:test';
 import { PNG } from 'pngjs';
 import { browserSession, openPage, pictureDifference, readPng, root, skipWithoutChromium } from './browser.mjs';
-import { canvasOrigin, circles, complete, drag } from './explorer_page.mjs';
+import { canvasOrigin, circles, complete, drag, limitPoint } from './explorer_page.mjs';
 
 skipWithoutChromium();
 const site = process.argv[2];
@@ -25,10 +25,10 @@ process.on('exit', () => fs.rmSync(scratch, { recursive: true, force: true }));
 // itself (RENDER_SCENE) where a native tree is already built.
 const render = process.env.RENDER_SCENE ? [process.env.RENDER_SCENE] : [path.join(root, 'suite'), 'render'];
 let renders = 0;
-function nativeRender(scene, { width, height }) {
+function nativeRender(scene, { width, height }, stderr = 'inherit') {
   const file = path.join(scratch, `render-${++renders}.png`);
   execFileSync(render[0], [...render.slice(1), scene, '--clock', String(clock), '--size', `${width}x${height}`,
-                           '--out', file], { stdio: 'inherit' });
+                           '--out', file], { stdio: ['ignore', 'inherit', stderr] });
   return readPng(file);
 }
 
@@ -437,6 +437,71 @@ for (const [what, screen, link, check] of stateRows) {
     await page.goto(`${session.server.address}explore.html?${link}`);
     if (!what.includes('long skip')) await complete(page);
     await check(page);
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+}
+
+// A link's limit set alone, word by word: its circles and a limit_set layer
+// over the walk's circles; null while the format has no such layer.
+function limitSetPixels(link, picture) {
+  const fields = new URLSearchParams(link.slice(link.indexOf('?') + 1));
+  const walk = fields.get('walk').split(',');
+  const alone = new URLSearchParams([...fields].filter(([key]) => key !== 'walk' && !/^(outlines|discs|generations)$/.test(key)));
+  alone.append('limit_set', `circles:${walk[0]},colour:black`);
+  try {
+    return nativeRender(alone.toString(), picture, 'pipe');
+  } catch (error) {
+    if (String(error.stderr).includes('limit_set: unknown field')) return null;
+    throw error;
+  }
+}
+
+// Of the pixels `layer` draws (not white), the share with a pixel of
+// `colour` in `shown` within one pixel.
+function share(layer, shown, colour) {
+  const [w, h] = [layer.width, layer.height];
+  const at = (picture, x, y) => picture.data.subarray(4 * (y * w + x), 4 * (y * w + x) + 3);
+  const isColour = (x, y) => x >= 0 && y >= 0 && x < w && y < h && at(shown, x, y).every((v, i) => v === colour[i]);
+  let [drawn, met] = [0, 0];
+  for (let y = 0; y < h; y++) {
+    for (let x = 0; x < w; x++) {
+      if (at(layer, x, y).every((v) => v === 255)) continue;
+      drawn++;
+      met += [-1, 0, 1].some((dy) => [-1, 0, 1].some((dx) => isColour(x + dx, y + dy)));
+    }
+  }
+  return drawn === 0 ? 1 : met / drawn;
+}
+
+// A program's picture zoomed 10^3, 10^6 and 10^9 times into a point of its
+// limit set: at each, the canvas equals ./suite render of the link; and,
+// where the format has a limit_set layer, the walk shows at least 90 % of
+// what that layer draws there.
+for (const [program, picture] of [['five_circle_limit', 1], ['soddy_gasket', 2]]) {
+  test(`${program}:${picture} zoomed 10^3, 10^6 and 10^9 times into its limit set: the native picture, and full`, async () => {
+    const { page } = await open(`program=${program}&picture=${picture}&clock=${clock}`);
+    await page.focus('#scene');
+    await page.keyboard.press('ArrowLeft');  // a pan: the address holds the scene's compact form
+    await complete(page);
+    const panned = new URLSearchParams(await page.evaluate(() => location.search.slice(1)));
+    const circleList = panned.getAll('circle').map((c) => c.split(',').map(Number)).map(([x, y, r]) => ({ x, y, r }));
+    const walkCircles = panned.get('walk').split(',')[0];
+    const [x, y] = limitPoint(walkCircles === 'all' ? circleList : walkCircles.split(':').map((k) => circleList[k]));
+    const scale = Number(panned.get('view').split(',')[2]);
+    for (const times of [1e3, 1e6, 1e9]) {
+      panned.set('view', `${x},${y},${scale * times}`);
+      await page.goto(`${session.server.address}explore.html?${panned}`);
+      const shown = await complete(page);
+      const link = await page.evaluate(() => location.href);
+      assert.equal(pictureDifference(shown, nativeRender(link, shown)), null, `× ${times}: native render`);
+      const layer = limitSetPixels(link, shown);
+      if (layer === null) continue;
+      const named = { black: '000000', red: 'ff0000', green: '00fa00', blue: '0000fa', yellow: 'ffff00' };
+      const hex = named[panned.get('walk').split(',')[11]] ?? panned.get('walk').split(',')[11];
+      const colour = [0, 2, 4].map((i) => parseInt(hex.slice(i, i + 2), 16));
+      assert.ok(share(layer, shown, colour) >= 0.9, `× ${times}: the walk shows ${share(layer, shown, colour)} of the limit set`);
+    }
     assert.deepEqual(page.errors, []);
     await page.close();
   });

@@ -31,3 +31,19 @@ export const canvasOrigin = (page) => page.$eval('#scene', (canvas) => {
   const box = canvas.getBoundingClientRect();
   return [box.left + canvas.clientLeft, box.top + canvas.clientTop, canvas.clientWidth / canvas.width];
 });
+
+// A point of a scene's limit set: a limiting point of the first two circles
+// outside each other (the fixed point, within the first circle, of the
+// inversions in both), or their point of contact when they touch.
+export function limitPoint(circles) {
+  for (const [i, a] of circles.entries()) {
+    for (const b of circles.slice(i + 1)) {
+      const d = Math.hypot(b.x - a.x, b.y - a.y);
+      if (d < (a.r + b.r) * (1 - 1e-12)) continue;  // touching, to rounding: their point of contact
+      const along = (d * d + a.r * a.r - b.r * b.r) / (2 * d);  // to the radical axis
+      const t = (along - Math.sqrt(Math.max(0, along * along - a.r * a.r))) / d;
+      return [a.x + t * (b.x - a.x), a.y + t * (b.y - a.y)];
+    }
+  }
+  throw new Error('no two circles outside each other');
+}
