@@ -141,6 +141,28 @@ bool go_on_walking(SceneDrawing& d, std::int64_t budget, std::int64_t& spent) {
   return run.done >= run.total;
 }
 
+void begin_scene_limit_set(SceneDrawing& d, const Layer& layer) {
+  int index[max_scene_circles];
+  Circle circles[max_scene_circles];
+  const int n = chosen_circles(*d.scene, layer.circles, index);
+  for (int i = 0; i < n; ++i) circles[i] = scene_circle(*d.scene, index[i]);
+  NestedDiscs discs;
+  nested_discs(circles, n, discs);  // the reader refused circles that do not nest
+  LimitRules rules{layer.limit.depth, limit_set_words, layer.limit.plot,
+                   layer.limit.by_first_circle, layer.colour, {}, 0, {}};
+  std::copy(layer.limit.colours, layer.limit.colours + max_scene_circles, rules.colours);
+  if (d.limit == nullptr) d.limit.reset(new LimitSetRun);
+  begin_limit_set(*d.limit, discs, rules, d.frame, d.canvas.width, d.canvas.height);
+}
+
+// Follows words for the budget; true once the layer is drawn.
+bool go_on_limit_set(SceneDrawing& d, std::int64_t budget, std::int64_t& spent) {
+  const std::int64_t units = continue_limit_set(*d.limit, d.canvas, budget);
+  spent += units;
+  d.done = std::min(d.done + units, d.layer_end - 1);
+  return limit_set_done(*d.limit);
+}
+
 // Goes on with the layer in progress for up to `budget` units, adding the
 // units spent to `spent`; true once the layer is complete.
 bool go_on(SceneDrawing& d, std::int64_t budget, std::int64_t& spent) {
@@ -150,6 +172,7 @@ bool go_on(SceneDrawing& d, std::int64_t budget, std::int64_t& spent) {
     d.layer_end = d.done + layer_work(*d.scene, d.layer);
     if (layer.kind == LayerKind::generations) begin_generations(d, layer);
     if (layer.kind == LayerKind::walk) d.walk = begin_scene_walk(*d.scene, layer);
+    if (layer.kind == LayerKind::limit_set) begin_scene_limit_set(d, layer);
   }
   switch (layer.kind) {
     case LayerKind::outlines:
@@ -160,6 +183,9 @@ bool go_on(SceneDrawing& d, std::int64_t budget, std::int64_t& spent) {
       return grow_generations(d, layer, spent + budget, spent);
     case LayerKind::walk:
       return go_on_walking(d, budget, spent);
+    case LayerKind::limit_set:
+      if (d.visit != nullptr) return true;  // nothing of it is a generation
+      return go_on_limit_set(d, budget, spent);
   }
   return true;
 }
@@ -176,6 +202,8 @@ std::int64_t layer_work(const Scene& scene, int k) {
       return generation_images(scene, layer) * image_units;
     case LayerKind::walk:
       return (layer.walk.skip + skip_draws_a_unit - 1) / skip_draws_a_unit + layer.walk.steps;
+    case LayerKind::limit_set:
+      return limit_set_units;
   }
   return 0;
 }
@@ -219,7 +247,7 @@ std::int64_t continue_scene_drawing(SceneDrawing& d, std::int64_t budget) {
 void draw_layers_to_come(const SceneDrawing& d, const Canvas& canvas) {
   for (int k = d.layer + (d.started ? 1 : 0); k < d.end; ++k) {
     const Layer& layer = d.scene->layers[k];
-    if (layer.kind == LayerKind::walk ||
+    if (layer.kind == LayerKind::walk || layer.kind == LayerKind::limit_set ||
         (layer.kind == LayerKind::generations &&
          generation_images(*d.scene, layer) > preview_images))
       continue;

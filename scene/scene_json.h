@@ -21,7 +21,9 @@
 //   &walk=all,random,invert,double,500000,1001,10,3,0,1700000000,0,red,ring1
 // one circle= a circle (x,y,r), one layer= a layer, in order; a walk's
 // values are: circles, pick, inside, point, steps, burn_in, start x, start
-// y, previous, seed, skip, colour, plot. A choice of circles is "all" or
+// y, previous, seed, skip, colour, plot. A limit set names its values:
+//   &limit_set=circles:all,colours:ff0000:0000fa:00fa00,plot:disc1,depth:512
+// (or colour:red; `limit_set=` alone takes every default). A choice of circles is "all" or
 // indices joined by ':'; colours are names or rrggbb; numbers never carry a
 // '+'. Errors name the fields of the JSON form (layers[2].steps).
 #pragma once

@@ -101,10 +101,12 @@ bool named_layer(const std::string& kind, const std::vector<std::string>& v, ord
       layer["start"][name] = token_value(value);
     else if (name == "circles")
       layer[key] = choice_value(value);
+    else if (name == "colours" && value == "by_first_circle")
+      layer[key] = value;
     else if (name == "colours")
       for (const std::string& colour : split(value, ':')) layer[key].push_back(colour);
     else if (name == "steps" || name == "burn_in" || name == "previous" || name == "seed" ||
-             name == "skip")
+             name == "skip" || name == "depth")
       layer[key] = value == "none" ? ordered_json(value) : token_value(value);
     else
       layer[key] = value;
@@ -117,6 +119,10 @@ bool named_layer(const std::string& kind, const std::vector<std::string>& v, ord
 bool layer_value(const std::string& kind, const std::vector<std::string>& v, ordered_json& layer,
                  std::string& problem) {
   if (named_values(v)) return named_layer(kind, v, layer, problem);
+  if (kind == "limit_set" && v.size() == 1 && v[0].empty()) {  // limit_set= : every default
+    layer = {{"draw", kind}};
+    return true;
+  }
   const std::size_t wanted = kind == "walk" ? walk_values : kind == "generations" ? 3 : 2;
   if (v.size() != wanted) {
     problem =
@@ -157,7 +163,7 @@ std::string scene_link(const Scene& scene) {
     link += "&circle=" + value_text(c["x"]) + "," + value_text(c["y"]) + "," + value_text(c["r"]);
   for (const ordered_json& layer : j["layers"]) {
     const std::string kind = layer["draw"].get<std::string>();
-    link += "&" + kind + "=" + joined(layer["circles"], ':');
+    link += "&" + kind + "=" + (kind == "limit_set" ? "circles:" : "") + joined(layer["circles"], ':');
     if (kind == "generations") {
       (link += ',') += value_text(layer["style"]);
       (link += ',') += joined(layer["colours"], ':');
@@ -166,6 +172,9 @@ std::string scene_link(const Scene& scene) {
         (link += ',') += value_text(i == 6   ? layer["start"]["x"]
                                     : i == 7 ? layer["start"]["y"]
                                              : layer[walk_keys[i]]);
+    } else if (kind == "limit_set") {
+      for (const char* key : {"colour", "colours", "plot", "depth"})
+        if (layer.contains(key)) (link += ',') += std::string(key) + ":" + joined(layer[key], ':');
     } else {
       (link += ',') += value_text(layer["colour"]);
     }
@@ -207,7 +216,8 @@ bool read_scene_link(std::string_view query, Scene& scene, SceneErrors& errors) 
         j["view"] = object;
       else
         circles.push_back(object);
-    } else if (key == "outlines" || key == "discs" || key == "generations" || key == "walk") {
+    } else if (key == "outlines" || key == "discs" || key == "generations" || key == "walk" ||
+               key == "limit_set") {
       ordered_json layer;
       std::string problem;
       if (layer_value(key, values, layer, problem))

@@ -102,6 +102,19 @@ void generation_circle(void* context, int generation, const Circle& stored) {
   circle_element(*g->out, *g->frame, stored, disc);
 }
 
+// A colour the layer does not plot, which the PNG makes transparent: one
+// off the layer's colour, or off a limit set's first, past any it uses.
+std::uint32_t clear_colour(const Scene& scene, const Layer& layer) {
+  if (layer.kind != LayerKind::limit_set || !layer.limit.by_first_circle)
+    return (layer.colour ^ 1) & 0xFFFFFF;
+  int index[max_scene_circles];
+  const int n = chosen_circles(scene, layer.circles, index);
+  const std::uint32_t* used = layer.limit.colours;
+  std::uint32_t clear = (used[0] ^ 1) & 0xFFFFFF;
+  while (std::find(used, used + n, clear) != used + n) clear = (clear + 1) & 0xFFFFFF;
+  return clear;
+}
+
 }  // namespace
 
 bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgress* progress,
@@ -129,8 +142,8 @@ bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgr
       visit_generations(scene, k, frame, generation_circle, &g, progress);
       if (g.open >= 0) out.text("</g>\n");
     } else {
-      // Cleared to a colour the walk does not plot, which the PNG makes transparent.
-      const std::uint32_t clear = (layer.colour ^ 1) & 0xFFFFFF;
+      // A walk or a limit set, as a raster over a clear colour.
+      const std::uint32_t clear = clear_colour(scene, layer);
       for (int y = 0; y < height; ++y)
         std::fill_n(scratch.pixels + static_cast<std::ptrdiff_t>(y) * scratch.stride, width, clear);
       draw_layer(scene, k, scratch, progress);

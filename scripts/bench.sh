@@ -12,6 +12,9 @@
 #   the poster, ./suite render five_circle_limit:1 --clock 1700000000 --size
 #   7680x4320 --steps 1000000000, against the bare loop of the same walk on
 #   a canvas of the same size (CPU and wall time, and the render's memory);
+#   the limit set layer: five_circle_limit:1's walk as a limit_set layer at
+#   800 x 600 and 7680 x 4320, against 10^8 steps of its walk on the same
+#   canvas (target: the layer at 7680 x 4320 within the 10^8 steps);
 #   a program losing its display (Xvfb): from the fault to its end, against
 #   1 s;
 #   in headless Chromium, against their targets: each program's first
@@ -34,7 +37,7 @@ missed=()  # the targets missed, one line each
 echo "Building $bench ..."
 [ -f "$bench/CMakeCache.txt" ] || cmake -S "$root" -B "$bench" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$bench" -j "$(nproc)" --target walk_benchmark circle_benchmark picture_export poster_benchmark \
-  render_scene >/dev/null
+  render_scene limit_set_benchmark >/dev/null
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
 
 # The median of the numbers on standard input.
@@ -116,6 +119,17 @@ echo "  render: $cpu s CPU, $wall s wall, $((memory / 1024)) MB at most"
 echo "  bare loop of the same steps: $bare_cpu s CPU, $bare_wall s wall"
 printf '  render / bare loop: %.2f x CPU, %.2f x wall\n' "$(echo "scale=4; $cpu / $bare_cpu" | bc)" \
   "$(echo "scale=4; $wall / $bare_wall" | bc)"
+
+echo
+echo "Limit set layer, five_circle_limit:1's walk as a limit_set layer, CPU time (medians of 5):"
+limit=$("$bench/tests/benchmarks/limit_set_benchmark" --benchmark_repetitions=5 \
+  --benchmark_report_aggregates_only=true 2>/dev/null | awk '$1 ~ /_median$/ { sub(/_median$/, "", $1); sub(/^layer\//, "", $1); sub(/\/iterations:1$/, "", $1); print $1, $4, $5 }')
+awk '{ printf "  %-28s %10s %s\n", $1, $2, $3 }' <<<"$limit"
+layer_ms=$(awk '$1 == "limit_set_7680x4320" { print $2 }' <<<"$limit")
+walk_ms=$(awk '$1 == "walk_1e8_steps_7680x4320" { print $2 }' <<<"$limit")
+if [ -n "$layer_ms" ] && [ -n "$walk_ms" ] && [ "$(echo "$layer_ms <= $walk_ms" | bc)" -ne 1 ]; then
+  missed+=("limit set layer at 7680x4320: $layer_ms ms, more than 10^8 walk steps ($walk_ms ms)")
+fi
 
 echo
 if command -v emcmake >/dev/null && command -v node >/dev/null && [ -x /usr/bin/chromium ]; then

@@ -136,6 +136,9 @@ TEST(SceneForms, JsonAndLinkReadBackBitForBit) {
               small_scene, R"({"draw": "outlines", "circles": "all", "colour": "black"})",
               R"({"draw": "generations", "circles": [1, 2], "style": "outlines", "colours": ["none", "#ffeedd"]})"),
           R"("x": 3, "y": 3)", R"("x": 0.1, "y": -1e-300)"),
+      edited(small_scene, R"({"draw": "outlines", "circles": "all", "colour": "black"})",
+             R"({"draw": "limit_set", "circles": [2, 0], "colours": ["#0a0b0c", "red"],
+                 "plot": "disc2", "depth": 7}, {"draw": "limit_set", "colour": "#010203"})"),
   };
   for (const std::string& text : odd) {
     Scene scene{};
@@ -260,6 +263,29 @@ TEST(SceneForms, ShortFormsReadAsTheFullForms) {
   };
   for (const auto& [short_text, full_text] : rows)
     EXPECT_TRUE(read(short_text, false) == read(full_text, false)) << short_text;
+  // A limit set: every default, the palette by name, and its link.
+  const std::string limit_head = R"({"view": {"x": 0, "y": 0, "scale": 200}, "circles": [
+    {"x": 0, "y": 0, "r": 0.25}, {"x": 0, "y": 2, "r": 1.5}, {"x": -1.7, "y": -1, "r": 1.5}],
+    "layers": [)";
+  const std::pair<std::string, std::string> limit_rows[] = {
+      {R"({"draw": "limit_set"})",
+       R"({"draw": "limit_set", "circles": "all", "colour": "black", "plot": "pixel", "depth": 4096})"},
+      {R"({"draw": "limit_set", "circles": [2, 0], "colours": "by_first_circle", "depth": 9})",
+       R"({"draw": "limit_set", "circles": [2, 0], "colours": ["red", "blue"], "depth": 9})"},
+  };
+  for (const auto& [short_text, full_text] : limit_rows)
+    EXPECT_TRUE(read(limit_head + short_text + "]}", false) ==
+                read(limit_head + full_text + "]}", false))
+        << short_text;
+  const std::string limit_link = "size=800x600&background=white&view=0,0,200&numbers=double"
+                                 "&circle=0,0,0.25&circle=0,2,1.5&circle=-1.7,-1,1.5";
+  EXPECT_TRUE(read(limit_link + "&limit_set=", true) ==
+              read(limit_head + limit_rows[0].second + "]}", false));
+  EXPECT_TRUE(
+      read(limit_link + "&limit_set=depth:9,colours:red:blue,circles:2:0&limit_set=plot:disc1",
+           true) == read(limit_head + limit_rows[1].second +
+                             R"(, {"draw": "limit_set", "plot": "disc1"}]})",
+                         false));
   for (const auto& [named, positional] : links)
     EXPECT_TRUE(read(head + named, true) == read(head + positional, true)) << named;
 }
@@ -355,6 +381,19 @@ TEST(RenderCommand, RefusesBadScenesWithOneLineAndWritesNothing) {
       {small_scene, "four_circle_packing:3",
        "four_circle_packing:3: not one scene: each image takes a colour drawn at random"},
       {small_scene, "soddy_gasket:3", "soddy_gasket has pictures 1 to 2, not 3"},
+      {edited(with(R"("draw": "outlines", "circles": "all")",
+                   R"("draw": "limit_set", "circles": [1, 0])"),
+              R"("r": 0.25)", R"("r": 0.6)"),
+       "scene.json",
+       "scene.json: layers[0]: circles 1 and 0 overlap, so their limit set is drawn by a walk, not "
+       "word by word"},
+      {with(R"("draw": "outlines", "circles": "all")", R"("draw": "limit_set", "circles": [1])"),
+       "scene.json", "scene.json: layers[0]: a limit set takes 2 to 16 circles"},
+      {with(R"("draw": "outlines", "circles": "all", "colour": "black")",
+            R"("draw": "limit_set", "circles": [1, 2], "colours": ["red"])"),
+       "scene.json",
+       "scene.json: layers[0].colours: must be \"by_first_circle\" or a list of colours, one for "
+       "each of the 2 circles chosen"},
   };
   for (const Row& row : rows) {
     std::string error;
