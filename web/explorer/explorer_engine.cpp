@@ -12,6 +12,8 @@
 // the work is complete it is draw_scene's picture, pixel for pixel.
 #include <emscripten/emscripten.h>
 
+#include <nlohmann/json.hpp>
+
 #include <algorithm>
 #include <cstdint>
 #include <string>
@@ -61,12 +63,15 @@ extern "C" {
 EMSCRIPTEN_KEEPALIVE const char* explorer_text() { return text.c_str(); }
 
 // An address's query: program=NAME&picture=K&clock=N, or a scene's compact
-// form. The scene's JSON into explorer_text().
+// form. The scene's JSON into explorer_text(), every field stated (not the
+// short form a file is written in), since the page edits fields in place.
 EMSCRIPTEN_KEEPALIVE int explorer_scene_from_link(const char* query) {
   Scene scene;
   SceneErrors errors;
   if (!read_explorer_link(query, scene, errors)) return answer(false, error_line(errors));
-  return answer(true, scene_json_text(scene));
+  nlohmann::ordered_json json;
+  to_json(json, scene);
+  return answer(true, json.dump());
 }
 
 // Reads the scene (JSON), makes its canvas width x height and sets its
