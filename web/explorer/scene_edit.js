@@ -139,6 +139,23 @@ export function zoomAbout(scene, column, row, factor) {
 
 // The walk and generation layers the controls edit: the first of each.
 export const walkLayer = (scene) => scene.layers.find((layer) => layer.draw === 'walk') ?? null;
+
+// The first layer that draws the limit set: a walk, or a limit_set layer
+// (word by word); null when the scene has neither.
+export const limitLayer = (scene) =>
+  scene.layers.find((layer) => layer.draw === 'walk' || layer.draw === 'limit_set') ?? null;
+
+// The limit set drawn word by word (a limit_set layer in the walk's place,
+// over its circles, in its colour) or by a walk again: `walk`, the walk set
+// aside, or else a walk of 10^6 steps in the layer's colour.
+export function drawLimitSet(scene, how, walk = null) {
+  const next = copy(scene);
+  const k = next.layers.indexOf(limitLayer(next));
+  const { circles, colour } = next.layers[k];
+  next.layers[k] = how === 'words' ? { draw: 'limit_set', circles, colour: colour ?? 'red' }
+    : walk ?? { draw: 'walk', circles, steps: 1000000, seed: 1, colour: colour ?? 'red' };
+  return next;
+}
 export const generationLayer = (scene) => scene.layers.find((layer) => layer.draw === 'generations') ?? null;
 
 export function setWalk(scene, fields) {
