@@ -37,7 +37,8 @@ export const canvasOrigin = (page) => page.$eval('#scene', (canvas) => {
 // other (fixed by the inversions in both), or their point of contact.
 export function zoomedLink(link, times) {
   const fields = new URLSearchParams(link);
-  const all = fields.getAll('circle').map((c) => c.split(',').map(Number));
+  const number = fields.get('numbers') === 'float' ? (v) => Math.fround(Number(v)) : Number;  // as the engine takes them
+  const all = fields.getAll('circle').map((c) => c.split(',').map(number));
   const walk = fields.get('walk').split(',')[0];
   const circles = walk === 'all' ? all : walk.split(':').map((k) => all[k]);
   const [[ax, ay, ar], [bx, by, br]] = circles.flatMap((a, i) => circles.slice(i + 1).map((b) => [a, b]))
