@@ -120,6 +120,14 @@ bool grow_generations(SceneDrawing& d, const Layer& layer, std::int64_t limit, s
   return true;
 }
 
+void begin_walking(SceneDrawing& d, const Layer& layer) {
+  d.walk = begin_scene_walk(*d.scene, layer);
+  if (d.limit == nullptr) d.limit.reset(new LimitSetRun);
+  if (d.cover == nullptr) d.cover.reset(new CoverWords);
+  d.zoomed = zoomed_scene_walk(*d.scene, layer, d.frame, d.canvas.width, d.canvas.height, *d.limit,
+                               *d.cover);
+}
+
 // Throws the skip away, then walks; returns true once the walk is done.
 bool go_on_walking(SceneDrawing& d, std::int64_t budget, std::int64_t& spent) {
   SceneWalkRun& run = d.walk;
@@ -135,6 +143,15 @@ bool go_on_walking(SceneDrawing& d, std::int64_t budget, std::int64_t& spent) {
     }
   }
   const std::int64_t before = run.done;
+  if (d.zoomed) {
+    // A zoomed step costs its inversions through the cover words: done
+    // counts steps, the piece pays for the work.
+    const std::int64_t units = zoomed_step_units(*d.cover, run.circles.n);
+    continue_zoomed_scene_walk(run, *d.cover, d.canvas, d.frame, std::max<std::int64_t>(budget / units, 1));
+    d.done += run.done - before;
+    spent += d.done - start + (run.done - before) * (units - 1);
+    return run.done >= run.total;
+  }
   continue_scene_walk(run, d.canvas, d.frame, budget);
   d.done += run.done - before;
   spent += d.done - start;
@@ -171,7 +188,7 @@ bool go_on(SceneDrawing& d, std::int64_t budget, std::int64_t& spent) {
     d.started = true;
     d.layer_end = d.done + layer_work(*d.scene, d.layer);
     if (layer.kind == LayerKind::generations) begin_generations(d, layer);
-    if (layer.kind == LayerKind::walk) d.walk = begin_scene_walk(*d.scene, layer);
+    if (layer.kind == LayerKind::walk) begin_walking(d, layer);
     if (layer.kind == LayerKind::limit_set) begin_scene_limit_set(d, layer);
   }
   switch (layer.kind) {

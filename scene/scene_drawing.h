@@ -56,7 +56,9 @@ struct SceneDrawing {
   CircleGeneration generation;
   int depth;           // the generation being grown
   std::int64_t grown;  // its images so far
-  std::unique_ptr<LimitSetRun> limit;  // a limit set layer's stack, made when one starts
+  std::unique_ptr<LimitSetRun> limit;  // a limit set layer's stack, or a walk's cover search
+  std::unique_ptr<CoverWords> cover;   // a zoomed walk's cover words (scene_walk.h)
+  bool zoomed;                         // the walk in progress is zoomed
   GenerationVisit visit;  // null: draw the generations
   void* visit_context;
   std::uint32_t spare_pixel;  // the canvas of work that is not drawn

@@ -8,6 +8,8 @@
 
 #include "program_scenes.h"
 #include "scene_drawing.h"
+#include "scene_walk.h"
+#include "walk_configurations.h"
 
 namespace {
 
@@ -23,21 +25,11 @@ Pixels layer_alone(const Scene& scene, int k) {
   return pixels;
 }
 
-// Of a's drawn pixels, how many have none of b's in their 3 x 3 block.
-long far_from(const Pixels& a, const Pixels& b, const Scene& s, long& drawn) {
-  long far = 0;
-  drawn = 0;
-  for (int y = 0; y < s.height; ++y)
-    for (int x = 0; x < s.width; ++x) {
-      if (a[y * s.width + x] == s.background) continue;
-      bool near = false;
-      for (int v = std::max(y - 1, 0); v <= std::min(y + 1, s.height - 1); ++v)
-        for (int u = std::max(x - 1, 0); u <= std::min(x + 1, s.width - 1); ++u)
-          near = near || b[v * s.width + u] != s.background;
-      far += !near;
-      ++drawn;
-    }
-  return far;
+// Of a's drawn pixels, how many have none of b's within a pixel; `drawn` is how many it has.
+long far_of(const Pixels& a, const Pixels& b, const Scene& s, long& drawn) {
+  const FarPixels count = ::far_from(a, b, s.width, s.height, s.background);
+  drawn = count.all;
+  return count.far;
 }
 
 bool nests(const Scene& scene, const Layer& layer) {
@@ -77,8 +69,8 @@ TEST(LimitSetLayer, AgreesWithTheWalkOnTheProgramsScenes) {
         layer.limit = {false, {}, LimitPlot::pixel, default_limit_depth};
         const Pixels limit = layer_alone(scene, k);
         long walk_pixels = 0, limit_pixels = 0;
-        const long missed = far_from(walk, limit, scene, walk_pixels);
-        const long unreached = far_from(limit, walk, scene, limit_pixels);
+        const long missed = far_of(walk, limit, scene, walk_pixels);
+        const long unreached = far_of(limit, walk, scene, limit_pixels);
         EXPECT_GT(walk_pixels, 0);
         EXPECT_LE(missed * 100, walk_pixels) << missed << " of the walk's " << walk_pixels;
         EXPECT_LE(unreached * 2, limit_pixels) << unreached << " of the layer's " << limit_pixels;
@@ -88,4 +80,51 @@ TEST(LimitSetLayer, AgreesWithTheWalkOnTheProgramsScenes) {
   // soddy_gasket, five_circle_limit's three, ring_zoom's first stage,
   // two_circle_iteration's walks and soddy_radius_sweep's first passes.
   EXPECT_GE(rows, 12);
+}
+
+// Rows: four disjoint circles and five_circle_limit:1, zoomed 10^3, 10^6 and
+// 10^9 times into a point of their limit set (where a walk is after 10^4
+// steps), the walk keeping its steps. The walk layer's pixels come within
+// a pixel of at least 90 % of the limit_set layer's, and at least 99 % of
+// them lie within a pixel of the layer's.
+TEST(LimitSetLayer, AZoomedWalkStaysFull) {
+  Scene four{};
+  SceneErrors errors;
+  ASSERT_TRUE(read_scene_json(R"({"view": {"x": 0, "y": 0, "scale": 100}, "circles": [
+    {"x": 1.5, "y": 1.5, "r": 1.4}, {"x": -1.5, "y": 1.5, "r": 1.4},
+    {"x": -1.5, "y": -1.5, "r": 1.4}, {"x": 1.5, "y": -1.5, "r": 1.4}],
+    "layers": [{"draw": "walk", "steps": 1000000, "burn_in": 1000, "seed": 1,
+                "start": {"x": 3, "y": 3}}]})",
+                              four, errors))
+      << error_line(errors);
+  Scene gasket{};
+  ASSERT_TRUE(program_scene("five_circle_limit", 1, 1700000000, gasket, errors)) << error_line(errors);
+  for (Scene* scene : {&four, &gasket}) {
+    const int k = scene->layer_count - 1;
+    Layer& layer = scene->layers[k];
+    layer.walk.plot = WalkPlot::pixel;
+    SceneWalkRun at = begin_scene_walk(*scene, layer);
+    at.total = 10000;
+    std::uint32_t spare = 0;
+    continue_scene_walk(at, {&spare, 1, 1, 1}, {1, 0, 0, YAxis::up}, at.total);
+    const Viewport home = scene->view;
+    for (const double zoom : {1e3, 1e6, 1e9}) {
+      SCOPED_TRACE(testing::Message() << (scene == &four ? "four circles" : "five_circle_limit:1")
+                                      << " at " << zoom << " x");
+      scene->view = {at.state.x, at.state.y, home.scale * zoom};
+      layer.kind = LayerKind::walk;
+      const Pixels walk = layer_alone(*scene, k);
+      layer.kind = LayerKind::limit_set;
+      layer.limit = {false, {}, LimitPlot::pixel, default_limit_depth};
+      const Pixels limit = layer_alone(*scene, k);
+      long walk_pixels = 0, limit_pixels = 0;
+      const long stray = far_of(walk, limit, *scene, walk_pixels);
+      const long hidden = far_of(limit, walk, *scene, limit_pixels);
+      EXPECT_GE(limit_pixels, 100);
+      EXPECT_GE((limit_pixels - hidden) * 10, limit_pixels * 9)
+          << hidden << " of the layer's " << limit_pixels << " far from the walk";
+      EXPECT_LE(stray * 100, walk_pixels) << stray << " of the walk's " << walk_pixels;
+    }
+    layer.kind = LayerKind::walk;
+  }
 }
