@@ -11,7 +11,7 @@ import path from 'node:path';
 import { test } from 'node:test';
 import { PNG } from 'pngjs';
 import { browserSession, openPage, pictureDifference, readPng, skipWithoutChromium } from './browser.mjs';
-import { canvasOrigin, circles, complete, drag, nativeRenderer } from './explorer_page.mjs';
+import { canvasOrigin, circles, complete, drag, nativeRenderer, zoomedLink } from './explorer_page.mjs';
 
 skipWithoutChromium();
 const site = process.argv[2];
@@ -235,9 +235,12 @@ test('each control is an edit the link carries', async () => {
   const { page } = await open(`program=soddy_gasket&frame=2&clock=${clock}`);
   // The cyclic rule first, while the walk is long enough to be drawn in
   // stretches, each of which must start where a round of the circles does.
+  // Then the limit set word by word, and by the walk set aside again.
+  const links = [];
   for (const [control, value] of [['#pick', 'cyclic'], ['#inside', 'refuse'], ['#colour', 'blue'],
-                                  ['#depth', '2'], ['#steps', '1000']]) {
+                                  ['#depth', '2'], ['#steps', '1000'], ['#drawn', 'words'], ['#drawn', 'walk']]) {
     const link = await page.evaluate(() => location.href);
+    links.push(link);
     await page.$eval(control, (element, wanted) => {
       element.value = wanted;
       element.dispatchEvent(new Event('change'));
@@ -247,6 +250,7 @@ test('each control is an edit the link carries', async () => {
     assert.notEqual(now, link, `${control}: the link changed`);
     assert.equal(pictureDifference(shown, nativeRender(now, shown)), null, `${control} ${value}: native render`);
   }
+  assert.equal(await page.evaluate(() => location.href), links.at(-2), 'the walk set aside, back');
   assert.deepEqual(page.errors, []);
   await page.close();
 });
@@ -382,6 +386,20 @@ const stateRows = [
       await setSteps(page, '1000').then(() => complete(page));
       assert.equal(await page.evaluate(() => window.changes.live), 1, 'live changes once complete');
     }],
+  ['as deep as doubles draw, the picture says so and no key, button or wheel zooms deeper', null,
+    oneCircle(1).replace('view=0,0,100', 'view=1,0,1000000000000000'), async (page) => {
+      const scale = () => page.evaluate(() => Number(location.search.match(/view=[^,]*,[^,]*,([^&]*)/)[1]));
+      await page.focus('#scene');
+      await page.keyboard.press('PageUp').then(() => complete(page));  // short of a whole step: the deepest
+      const [deepest, [left, top]] = [await scale(), await canvasOrigin(page)];
+      assert.ok(deepest > 1e15 && deepest < 1.25e15, `${deepest}`);
+      assert.match(await text(page, '#magnification'), /^× [0-9.]+e12: as deep as doubles draw exactly here/);
+      await page.keyboard.press('PageUp').then(() => page.click('#zoom-in'));
+      await page.mouse.move(left + 100, top + 100).then(() => page.mouse.wheel({ deltaY: -500 }));
+      assert.equal(await complete(page).then(scale), deepest);
+      await page.click('#zoom-out').then(() => complete(page));
+      assert.match(await text(page, '#magnification'), /^× [0-9.]+e12$/);
+    }],
   // A newer scene while a walk skips 10^10 draws: a new link, or an edit (Reset) back to the scene opened.
   ...[['a new link', walk(100000, 10000000000), walk(1000, 0)],
       ['an edit', walk(1000, 0), walk(100000, 10000000000)]].map(([what, first, second]) => [
@@ -407,6 +425,57 @@ for (const [what, screen, link, check] of stateRows) {
     await page.goto(`${session.server.address}explore.html?${link}`);
     if (!what.includes('long skip')) await complete(page);
     await check(page);
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+}
+
+// The link's limit set alone, word by word, natively (null while the format
+// has no limit_set layer); and the share of its pixels that have a pixel of
+// `shown` in the walk's colour (a name or rrggbb) within one.
+function limitSetAlone(link, size) {
+  const fields = new URLSearchParams(link);
+  const kept = [...fields].filter(([key]) => ['size', 'background', 'view', 'numbers', 'circle'].includes(key));
+  try {
+    return nativeRender(`${new URLSearchParams(kept)}&limit_set=circles:${fields.get('walk').split(',')[0]}`, size, 'pipe');
+  } catch (error) {
+    if (String(error.stderr).includes('limit_set: unknown field')) return null;
+    throw error;
+  }
+}
+function seen(layer, shown, colour) {
+  const [w, at] = [layer.width, (picture, i, k) => picture.data[4 * i + k]];
+  const hex = { black: '000000', red: 'ff0000', green: '00fa00', blue: '0000fa', yellow: 'ffff00' }[colour] ?? colour;
+  const walked = (i) => [0, 1, 2].every((k) => at(shown, i, k) === parseInt(hex.slice(2 * k, 2 * k + 2), 16));
+  const drawn = [...Array(w * layer.height).keys()].filter((i) => at(layer, i, 0) + at(layer, i, 1) + at(layer, i, 2) < 765);
+  const met = drawn.filter((i) => [-w - 1, -w, -w + 1, -1, 0, 1, w - 1, w, w + 1].some((k) => walked(i + k)));
+  return drawn.length === 0 ? 1 : met.length / drawn.length;  // none in view: nothing to show
+}
+
+// A program's picture zoomed 10^3, 10^6 and 10^9 times into a point of its
+// limit set equals ./suite render of its link at each; where the format has
+// a limit_set layer, the walk shows 90 % of what that layer draws there
+// (a to-do until a zoomed walk is drawn for its view).
+for (const opened of ['five_circle_limit&picture=1', 'soddy_gasket&picture=2']) {
+  test(`${opened} zoomed 10^3, 10^6 and 10^9 times into its limit set: the native picture, and full`, async (t) => {
+    const { page } = await open(`program=${opened}&clock=${clock}`);
+    await page.focus('#scene');
+    await page.keyboard.press('ArrowLeft');  // an edit: the address holds the scene's compact form
+    await complete(page);
+    const link = await page.evaluate(() => location.search.slice(1));
+    const colour = new URLSearchParams(link).get('walk').split(',')[11];
+    const thin = [];  // [zoom, share of the limit set the walk shows] under 90 %
+    for (const times of [1e3, 1e6, 1e9]) {
+      const zoomed = zoomedLink(link, times);
+      await page.goto(`${session.server.address}explore.html?${zoomed}`);
+      const shown = await complete(page);
+      assert.equal(pictureDifference(shown, nativeRender(zoomed, shown)), null, `× ${times}: native render`);
+      const layer = limitSetAlone(zoomed, shown);
+      if (layer === null) thin.push(null);
+      else if (seen(layer, shown, colour) < 0.9) thin.push([times, seen(layer, shown, colour)]);
+    }
+    if (!thin.includes(null)) await t.test('the walk stays full', { todo: 'a zoomed walk is not yet drawn for its view' },
+                 () => assert.deepEqual(thin, []));
     assert.deepEqual(page.errors, []);
     await page.close();
   });

@@ -47,3 +47,21 @@ export const canvasOrigin = (page) => page.$eval('#scene', (canvas) => {
   const box = canvas.getBoundingClientRect();
   return [box.left + canvas.clientLeft, box.top + canvas.clientTop, canvas.clientWidth / canvas.width];
 });
+
+// A compact link zoomed `times` into a point of its walk's limit set: the
+// limiting point, within the first, of the first two circles outside each
+// other (fixed by the inversions in both), or their point of contact.
+export function zoomedLink(link, times) {
+  const fields = new URLSearchParams(link);
+  const number = fields.get('numbers') === 'float' ? (v) => Math.fround(Number(v)) : Number;  // as the engine takes them
+  const all = fields.getAll('circle').map((c) => c.split(',').map(number));
+  const walk = fields.get('walk').split(',')[0];
+  const circles = walk === 'all' ? all : walk.split(':').map((k) => all[k]);
+  const [[ax, ay, ar], [bx, by, br]] = circles.flatMap((a, i) => circles.slice(i + 1).map((b) => [a, b]))
+    .find(([a, b]) => Math.hypot(b[0] - a[0], b[1] - a[1]) >= (a[2] + b[2]) * (1 - 1e-12));  // touching, to rounding
+  const d = Math.hypot(bx - ax, by - ay);
+  const along = (d * d + ar * ar - br * br) / (2 * d);  // to the radical axis
+  const t = (along - Math.sqrt(Math.max(0, along * along - ar * ar))) / d;
+  fields.set('view', `${ax + t * (bx - ax)},${ay + t * (by - ay)},${Number(fields.get('view').split(',')[2]) * times}`);
+  return fields.toString();
+}

@@ -12,8 +12,9 @@
 // replaced while a drag goes on. Undo and redo keep whole scenes.
 import { createRenderer } from './explore_renderer.js';
 import { bindKeys, bindPointer } from './explore_input.js';
-import { addCircle, circlesInPixels, generationLayer, moveCircle, pan, removeCircle, resizeCircle,
-         sceneSize, setDepth, setWalk, toPixel, toWorld, walkLayer, zoomAbout } from './scene_edit.js';
+import { addCircle, atDeepest, circlesInPixels, generationLayer, magnification, moveCircle, pan, removeCircle,
+         resizeCircle, sceneSize, setDepth, setWalk, toPixel, toWorld, walkLayer, zoomAbout,
+         drawLimitSet, limitLayer } from './scene_edit.js';
 import { createView } from './explore_view.js';
 import { suitePrograms } from './programs.js';
 import { linkTrouble } from './explore_link.js';
@@ -45,6 +46,7 @@ const state = {
   noticeEdit: null, // the edit the notice is about; a newer edit's picture clears it
   openedQuery: null,
   named: null,      // { text, name }: the scene a program's link opened, as JSON, and its name
+  walkAside: null,  // { walk, circles }: the walk the limit set word by word replaced, and its count of circles then
 };
 
 const renderer = createRenderer({
@@ -52,13 +54,11 @@ const renderer = createRenderer({
   onFrame: (frame, started) => {
     view.showFrame(frame);
     if (started !== null) performance.measure('scene render', { start: started, end: performance.now() });
-    view.say(frame.complete
-      ? `${frame.steps.toLocaleString('en')} walk steps drawn in ${frame.elapsed.toFixed(0)} ms.`
-      : progressLine(frame));
+    view.say(frame.complete ? completeLine(frame) : progressLine(frame));
     showLink(frame.link);
     if (frame.complete) {
       flushAddress();  // the address holds what the complete canvas shows
-      view.announce(`The picture is complete: ${frame.steps.toLocaleString('en')} walk steps.`);
+      view.announce(`The picture is complete: ${completeLine(frame)}`);
       if (state.noticeEdit !== null && state.drawnEdit > state.noticeEdit) tell('', null);
     }
     view.setComplete(frame.complete);
@@ -85,7 +85,15 @@ function tell(text, edit, insteadShown = false) {
   state.noticeEdit = text === '' ? null : edit;
 }
 
+// A walk's work is its steps; a limit set drawn word by word is known only
+// once it is drawn, so its progress is a share.
+const walking = () => state.scene !== null && walkLayer(state.scene) !== null;
+function completeLine({ steps, elapsed }) {
+  return walking() ? `${steps.toLocaleString('en')} walk steps drawn in ${elapsed.toFixed(0)} ms.`
+    : `Drawn in ${elapsed.toFixed(0)} ms.`;
+}
 function progressLine({ steps, total }) {
+  if (!walking()) return `Drawing … ${Math.floor(100 * steps / total)} %`;
   return `Walking … ${steps.toLocaleString('en')} of ${total.toLocaleString('en')} steps ` +
          `(${Math.floor(100 * steps / total)} %)`;
 }
@@ -138,11 +146,13 @@ function show(scene, event) {
   view.setSize(width, height);
   if (state.selected >= scene.circles.length) state.selected = -1;
   view.setCircles(circlesInPixels(scene), state.selected);
+  view.setMagnification(magnification(scene), atDeepest(scene));
   // The controls change only with the layers they show, not at every move.
-  const controls = JSON.stringify([walkLayer(scene), generationLayer(scene)]);
+  const controls = JSON.stringify([limitLayer(scene), generationLayer(scene)]);
   if (controls !== state.controls) {
     state.controls = controls;
-    view.setControls(walkLayer(scene), generationLayer(scene), choicesFor(walkLayer(scene)), colours);
+    const drawn = limitLayer(scene) === null ? null : limitLayer(scene).draw === 'walk' ? 'walk' : 'words';
+    view.setControls(drawn, walkLayer(scene), generationLayer(scene), choicesFor(walkLayer(scene)), colours);
   }
   view.setHistory(state.undo.length > 0, state.redo.length > 0);
   view.setComplete(false);
@@ -163,6 +173,7 @@ const edits = {
     state.edit += 1;
   },
   change(scene, event) {
+    if (scene === state.scene) return;  // a zoom in at the deepest: nothing changes
     // Within a gesture, or a held key's repeat: part of the edit going on.
     if (state.before !== null || event?.repeat) {
       show(scene, event);
@@ -344,6 +355,15 @@ function main() {
   view.bindButton('redo', (event) => actions.redo(event));
   view.bindButton('reset', (event) => actions.reset(event));
   view.bindButton('fit', (event) => actions.fit(event));
+  view.bindButton('zoom-in', (event) => actions.zoom(1.25, event));
+  view.bindButton('zoom-out', (event) => actions.zoom(0.8, event));
+  view.bindControl('drawn', (value, event) => {
+    const aside = state.walkAside;
+    if (value === 'words') state.walkAside = { walk: walkLayer(state.scene), circles: state.scene.circles.length };
+    // The walk set aside comes back while the scene has as many circles as it had.
+    const walk = aside !== null && aside.circles === state.scene.circles.length ? aside.walk : null;
+    edits.change(drawLimitSet(state.scene, value, value === 'walk' ? walk : null), event);
+  });
   view.bindControl('steps', (value, event) => edits.change(setWalk(state.scene, { steps: Number(value) }), event));
   view.bindControl('pick', (value, event) => edits.change(setWalk(state.scene, { pick: value }), event));
   view.bindControl('inside', (value, event) => edits.change(setWalk(state.scene, { inside: value }), event));
