@@ -11,7 +11,7 @@ import path from 'node:path';
 import { test } from 'node:test';
 import { PNG } from 'pngjs';
 import { browserSession, openPage, pictureDifference, readPng, skipWithoutChromium } from './browser.mjs';
-import { canvasOrigin, circles, complete, drag, nativeRenderer, zoomedLink } from './explorer_page.mjs';
+import { canvasOrigin, circles, complete, drag, nativeRenderer, walkValue, zoomedLink } from './explorer_page.mjs';
 
 skipWithoutChromium();
 const site = process.argv[2];
@@ -437,7 +437,7 @@ function limitSetAlone(link, size) {
   const fields = new URLSearchParams(link);
   const kept = [...fields].filter(([key]) => ['size', 'background', 'view', 'numbers', 'circle'].includes(key));
   try {
-    return nativeRender(`${new URLSearchParams(kept)}&limit_set=circles:${fields.get('walk').split(',')[0]}`, size, 'pipe');
+    return nativeRender(`${new URLSearchParams(kept)}&limit_set=circles:${walkValue(link, 'circles')}`, size, 'pipe');
   } catch (error) {
     if (String(error.stderr).includes('limit_set: unknown field')) return null;
     throw error;
@@ -456,14 +456,14 @@ function seen(layer, shown, colour) {
 // limit set equals ./suite render of its link at each; where the format has
 // a limit_set layer, the walk shows 90 % of what that layer draws there
 // (a to-do until a zoomed walk is drawn for its view).
-for (const opened of ['five_circle_limit&picture=1', 'soddy_gasket&picture=2']) {
+for (const opened of ['five_circle_limit&frame=1', 'soddy_gasket&frame=2']) {
   test(`${opened} zoomed 10^3, 10^6 and 10^9 times into its limit set: the native picture, and full`, async (t) => {
     const { page } = await open(`program=${opened}&clock=${clock}`);
     await page.focus('#scene');
     await page.keyboard.press('ArrowLeft');  // an edit: the address holds the scene's compact form
     await complete(page);
     const link = await page.evaluate(() => location.search.slice(1));
-    const colour = new URLSearchParams(link).get('walk').split(',')[11];
+    const colour = walkValue(link, 'colour');
     const thin = [];  // [zoom, share of the limit set the walk shows] under 90 %
     for (const times of [1e3, 1e6, 1e9]) {
       const zoomed = zoomedLink(link, times);

@@ -48,6 +48,15 @@ export const canvasOrigin = (page) => page.$eval('#scene', (canvas) => {
   return [box.left + canvas.clientLeft, box.top + canvas.clientTop, canvas.clientWidth / canvas.width];
 });
 
+// A walk layer's value in a link, positional (circles first) or named
+// (circles: and colour: left out at their defaults): `key` of it.
+export function walkValue(link, key) {
+  const values = new URLSearchParams(link).get('walk').split(',');
+  if (values[0] === 'all' || /^\d/.test(values[0])) return values[key === 'circles' ? 0 : 11];
+  const named = values.find((value) => value.startsWith(`${key}:`));
+  return named ? named.slice(key.length + 1) : { circles: 'all', colour: 'black' }[key];
+}
+
 // A compact link zoomed `times` into a point of its walk's limit set: the
 // limiting point, within the first, of the first two circles outside each
 // other (fixed by the inversions in both), or their point of contact.
@@ -55,7 +64,7 @@ export function zoomedLink(link, times) {
   const fields = new URLSearchParams(link);
   const number = fields.get('numbers') === 'float' ? (v) => Math.fround(Number(v)) : Number;  // as the engine takes them
   const all = fields.getAll('circle').map((c) => c.split(',').map(number));
-  const walk = fields.get('walk').split(',')[0];
+  const walk = walkValue(link, 'circles');
   const circles = walk === 'all' ? all : walk.split(':').map((k) => all[k]);
   const [[ax, ay, ar], [bx, by, br]] = circles.flatMap((a, i) => circles.slice(i + 1).map((b) => [a, b]))
     .find(([a, b]) => Math.hypot(b[0] - a[0], b[1] - a[1]) >= (a[2] + b[2]) * (1 - 1e-12));  // touching, to rounding

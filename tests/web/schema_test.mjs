@@ -118,20 +118,20 @@ for (const [what, text, taken] of rows) {
   }
 }
 
-// Every program's picture that is a scene, as --out writes it.
+// Every program's frame that is a scene, as --out writes it.
 let scenes = 0;
 for (const line of fs.readFileSync(path.join(root, 'programs/programs.list'), 'utf8').split('\n')) {
   if (line.startsWith('#') || !line.trim()) continue;
   const [name, , drawn] = line.split('\t');
   for (let k = 1; k <= Number(drawn); ++k) {
     const out = path.join(scratch, `${name}-${k}.json`);
-    const run = spawnSync(renderScene, [`${name}:${k}`, '--clock', '1700000000', '--out', out], { encoding: 'utf8' });
-    if (run.status === 2 && /not one scene|not a program with pictures as scenes/.test(run.stderr)) continue;
-    assert.equal(run.status, 0, `${name}:${k}: ${run.stderr}`);
+    const run = spawnSync(renderScene, [`${name}@${k}`, '--clock', '1700000000', '--out', out], { encoding: 'utf8' });
+    if (run.status === 2 && /not one scene|not a program with frames as scenes/.test(run.stderr)) continue;
+    assert.equal(run.status, 0, `${name}@${k}: ${run.stderr}`);
     scenes += 1;
     if (!validate(JSON.parse(fs.readFileSync(out, 'utf8')))) {
       failures += 1;
-      console.log(`not ok: ${name}:${k} does not validate: ${JSON.stringify(validate.errors.slice(0, 3))}`);
+      console.log(`not ok: ${name}@${k} does not validate: ${JSON.stringify(validate.errors.slice(0, 3))}`);
     }
   }
 }
