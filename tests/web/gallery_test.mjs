@@ -9,6 +9,7 @@ import assert from 'node:assert/strict';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import { fileURLToPath } from 'node:url';
 import { test } from 'node:test';
 import { browserSession, canvasPicture, openPage, pictureDifference, programList, reachWait, serve,
          skipWithoutChromium } from './browser.mjs';
@@ -266,7 +267,7 @@ test('Copy embed HTML gives an iframe of the scene shown, embedded', async () =>
   await page.close();
 });
 
-const axe = path.join(path.dirname(new URL(import.meta.url).pathname), 'node_modules/axe-core/axe.min.js');
+const axe = path.join(path.dirname(fileURLToPath(import.meta.url)), 'node_modules/axe-core/axe.min.js');
 for (const [what, query] of [['the gallery', ''], ['the embedded view', '?program=soddy_gasket&picture=2&clock=1700000000&embed=1']]) {
   test(`axe-core finds nothing serious on ${what}`, async () => {
     const page = await openAt(desktop, `${session.server.address}explore.html${query}`);

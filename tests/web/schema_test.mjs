@@ -11,9 +11,10 @@ import { spawnSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
+import { fileURLToPath } from 'node:url';
 import Ajv2020 from 'ajv/dist/2020.js';
 
-const root = path.resolve(path.dirname(new URL(import.meta.url).pathname), '../..');
+const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '../..');
 const renderScene = process.argv[2] && path.resolve(process.argv[2]);
 if (!renderScene || !fs.existsSync(renderScene)) {
   console.log('web.schema: skipped, no render_scene built (give its path)');
