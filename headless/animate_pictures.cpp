@@ -1,12 +1,12 @@
-// animate_pictures: a program's pictures as one animated WebP file.
+// animate_pictures: a program's frames as one animated WebP file.
 //
-//   animate_pictures OUTPUT.webp PICTURE.png...
+//   animate_pictures OUTPUT.webp FRAME.png...
 //
 // The PNG files are frames in the order given (the export names them
-// picture-001.png onwards, so a sorted glob is the order they were shown);
+// frame-001.png onwards, so a sorted glob is the order they were shown);
 // how long each stays on screen follows from their number (frame_times.h).
-// The output must end in .webp and be none of the pictures, so that a
-// forgotten output name cannot overwrite the first picture. A usage error
+// The output must end in .webp and be none of the frames, so that a
+// forgotten output name cannot overwrite the first frame. A usage error
 // is one line and status 2; any other failure is one line,
 // "animate_pictures: <file>: <reason>", status 1, and leaves no output.
 #include <fcntl.h>
@@ -25,7 +25,7 @@
 
 namespace {
 
-constexpr const char* usage = "usage: animate_pictures OUTPUT.webp PICTURE.png...";
+constexpr const char* usage = "usage: animate_pictures OUTPUT.webp FRAME.png...";
 
 int refuse(const char* what, const std::string& output) {
   std::fprintf(stderr, "animate_pictures: %s '%s' (%s)\n", what, output.c_str(), usage);
@@ -53,7 +53,7 @@ int main(int argc, char** argv) {
   const std::string output = argv[1];
   if (output.size() <= 5 || output.compare(output.size() - 5, 5, ".webp") != 0)
     return refuse("the output must end in .webp, not", output);
-  if (is_one_of(output, argv + 2, argc - 2)) return refuse("the output is also one of the pictures:", output);
+  if (is_one_of(output, argv + 2, argc - 2)) return refuse("the output is also one of the frames:", output);
 
   std::vector<RgbImage> pictures(static_cast<std::size_t>(argc - 2));
   std::string error;

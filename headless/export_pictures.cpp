@@ -1,16 +1,20 @@
 // export_pictures: the picture export behind ./suite export, which checks
 // the arguments, builds the tree and hands over to it:
 //
-//   export_pictures BUILD OUT CLOCK still|animate all|named NAME=FLIPS...
+//   export_pictures BUILD OUT CLOCK still|animate all|named NAME=FRAMES...
 //
 // Each program BUILD/bin/NAME runs headless with BUILD's runner preloaded
 // (SDL's dummy video driver; every wait answered by a key press; time()
-// pinned to CLOCK), side by side, one on each core, and must draw FLIPS
-// pictures. They go to OUT/NAME/picture-001.png onwards, and what a program
+// pinned to CLOCK), side by side, one on each core, and must draw FRAMES
+// frames. They go to OUT/NAME/frame-001.png onwards, and what a program
 // prints to OUT/NAME/output.txt (kept only when not empty); with animate
 // the pictures also become OUT/NAME.webp (for every program when they are
 // named, else for those with more than one picture). Then one line a
 // program, and on success the command that draws the same pictures again.
+//
+// CLOCK is digits (scripts/export.sh checks the form); its range, 1 to
+// largest_clock (whole_number.h), is checked here, before anything is made:
+// one line and status 2, as the script's own refusals.
 //
 // The export holds OUT while it runs (a second export into it waits), and
 // reaches every file in it through a directory descriptor, never through a
@@ -26,6 +30,7 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -39,6 +44,7 @@
 #include "shell_word.h"
 #include "standard_output.h"
 #include "whole_file.h"
+#include "whole_number.h"
 
 extern char** environ;
 
@@ -56,7 +62,7 @@ struct Export {
 
 struct Program {
   std::string name;
-  int flips = 0;  // pictures it must draw
+  int frames = 0;  // it must draw, one a flip
   int folder = -1;
   pid_t running = 0;  // the program, or its animation
   bool animating = false;
@@ -65,7 +71,7 @@ struct Program {
 };
 
 int usage() {
-  std::fprintf(stderr, "usage: export_pictures BUILD OUT CLOCK still|animate all|named NAME=FLIPS...\n");
+  std::fprintf(stderr, "usage: export_pictures BUILD OUT CLOCK still|animate all|named NAME=FRAMES...\n");
   return 2;
 }
 
@@ -132,7 +138,7 @@ void start_program(const Export& job, Program& program) {
   std::string error;
   for (int i = 0; i < count; ++i) {
     char picture[32];
-    std::snprintf(picture, sizeof picture, "picture-%03d.png", i + 1);
+    std::snprintf(picture, sizeof picture, "frame-%03d.png", i + 1);
     const int fd = openat(program.folder, picture, O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     std::FILE* file = fd >= 0 ? fdopen(fd, "rb") : nullptr;
     const bool read = file != nullptr && read_png_rgb(file, pictures[i], error);
@@ -176,11 +182,11 @@ void program_ended(const Export& job, Program& program, int status, bool interru
   struct stat output;
   if (fstatat(program.folder, "output.txt", &output, AT_SYMLINK_NOFOLLOW) == 0 && output.st_size == 0)
     unlinkat(program.folder, "output.txt", 0);
-  const int count = count_pictures(program.folder);
-  if (status != 0 || count != program.flips)
+  const int count = count_frames(program.folder);
+  if (status != 0 || count != program.frames)
     return fail(program, "status " + std::to_string(status) + " after " + std::to_string(count) + " of " +
-                             std::to_string(program.flips) + " picture(s)");
-  program.report = program.name + ": " + std::to_string(count) + " picture(s) in " + shown + "\n";
+                             std::to_string(program.frames) + " frame(s)");
+  program.report = program.name + ": " + std::to_string(count) + " frame(s) in " + shown + "\n";
   if (!job.animate || interrupted || !(job.named || count > 1)) return;
   program.animating = true;
   program.running = fork();
@@ -226,7 +232,14 @@ int main(int argc, char** argv) {
   if (argc < 7) return usage();
   Export job;
   job.build = argv[1];
-  job.clock = argv[3];
+  // The clock's range is checked here, its form by scripts/export.sh.
+  std::uint32_t clock = 0;
+  if (!clock_number(argv[3], clock)) {
+    std::fprintf(stderr, "--clock wants whole seconds from 1 to %lld, not '%s'\n",
+                 static_cast<long long>(largest_clock), argv[3]);
+    return 2;
+  }
+  job.clock = std::to_string(clock);
   job.animate = std::strcmp(argv[4], "animate") == 0;
   job.named = std::strcmp(argv[5], "named") == 0;
   std::vector<Program> programs;
@@ -235,7 +248,7 @@ int main(int argc, char** argv) {
     if (equals == nullptr) return usage();
     Program program;
     program.name.assign(argv[i], static_cast<std::size_t>(equals - argv[i]));
-    program.flips = std::atoi(equals + 1);
+    program.frames = std::atoi(equals + 1);
     programs.push_back(program);
   }
 

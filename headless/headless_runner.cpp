@@ -3,13 +3,14 @@
 // display and the tests, never linked into one. It makes a whole program
 // run unattended:
 //
-//   SDL_Flip       saves the surface as HARNESS_PICTURES/picture-NNN.bmp
-//                  (when that directory is given; picture-NNN.png when
-//                  HARNESS_PICTURE_FORMAT is png), then flips as usual;
-//                  HARNESS_PICTURES_FD=N gives the folder as an open
-//                  directory descriptor instead (the export's way): there
-//                  each PNG picture is a new file that appears whole, never
-//                  written through a link planted at its name;
+//   SDL_Flip       saves the surface, one frame, as
+//                  HARNESS_PICTURES/frame-NNN.bmp (when that directory is
+//                  given; frame-NNN.png when HARNESS_PICTURE_FORMAT is png),
+//                  then flips as usual; HARNESS_PICTURES_FD=N gives the
+//                  folder as an open directory descriptor instead (the
+//                  export's way): there each PNG frame is a new file that
+//                  appears whole, never written through a link planted at
+//                  its name;
 //   SDL_WaitEvent  never blocks: it hands out the next event of the script
 //                  HARNESS_EVENTS (comma-separated key, keyup, quit, motion,
 //                  button, active; repeated when used up; default "key");
@@ -263,7 +264,7 @@ int SDL_Flip(SDL_Surface* surface) {
   static const auto real_flip = reinterpret_cast<Flip>(dlsym(RTLD_NEXT, "SDL_Flip"));
   if (real_flip == nullptr) harness_failure(4, "no SDL_Flip to forward to");
 
-  save_picture(surface, "picture", ++flip_count);
+  save_picture(surface, "frame", ++flip_count);
   log_line("flip %d", flip_count);
   queue_events(flip_count);
   inside_flip = true;  // SDL's flip may update through SDL_UpdateRect

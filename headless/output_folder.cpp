@@ -13,14 +13,21 @@
 
 namespace {
 
-// picture-NNN.png, as the headless runner names a picture.
-bool is_picture_name(const char* name) {
-  const char* digits = name + std::strlen("picture-");
-  if (std::strncmp(name, "picture-", digits - name) != 0) return false;
+// STEM-NNN.png.
+bool is_numbered_png(const char* name, const char* stem) {
+  const char* digits = name + std::strlen(stem);
+  if (std::strncmp(name, stem, digits - name) != 0) return false;
   const char* end = digits;
   while (*end >= '0' && *end <= '9') ++end;
   return end > digits && std::strcmp(end, ".png") == 0;
 }
+
+// frame-NNN.png, as the headless runner names a frame.
+bool is_frame_name(const char* name) { return is_numbered_png(name, "frame-"); }
+
+// A file of an export made before frames had their name (picture-NNN.png):
+// removed with the others, so no earlier frame stays beside the new ones.
+bool is_earlier_frame_name(const char* name) { return is_numbered_png(name, "picture-"); }
 
 // Calls `visit` with the name of each entry of `folder`; false when the
 // folder cannot be read or a visit fails.
@@ -89,7 +96,8 @@ int open_program_folder(int output, const std::string& name, const std::string& 
   }
   std::string cause;
   const bool cleared = visit_entries(folder, [&](const char* entry) {
-    if (!is_picture_name(entry) && std::strcmp(entry, "output.txt") != 0) return true;
+    if (!is_frame_name(entry) && !is_earlier_frame_name(entry) && std::strcmp(entry, "output.txt") != 0)
+      return true;
     if (unlinkat(folder, entry, 0) == 0) return true;
     cause = "cannot remove " + shown + "/" + entry + ": " + std::strerror(errno);
     return false;
@@ -100,10 +108,10 @@ int open_program_folder(int output, const std::string& name, const std::string& 
   return -1;
 }
 
-int count_pictures(int folder) {
+int count_frames(int folder) {
   int count = 0;
   visit_entries(folder, [&](const char* entry) {
-    count += is_picture_name(entry);
+    count += is_frame_name(entry);
     return true;
   });
   return count;

@@ -18,10 +18,11 @@ void hold_folder(int folder, const std::string& shown);
 std::string folder_path(int folder);
 
 // Creates the folder `name` in `output` as needed, opens it without
-// following a link, and removes the pictures and output.txt of an earlier
-// export from it. Returns the descriptor, or -1 with one line naming the
+// following a link, and removes the frames and output.txt of an earlier
+// export from it (frame-NNN.png, and picture-NNN.png as they were once
+// named). Returns the descriptor, or -1 with one line naming the
 // folder (`shown`) and the reason in `error`.
 int open_program_folder(int output, const std::string& name, const std::string& shown, std::string& error);
 
-// The pictures in `folder` (picture-NNN.png), counted from its entries.
-int count_pictures(int folder);
+// The frames in `folder` (frame-NNN.png), counted from its entries.
+int count_frames(int folder);

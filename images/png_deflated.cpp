@@ -26,7 +26,7 @@ void take(void* context, void* data, int size) {
 
 }  // namespace
 
-bool encode_png(const PixelView& view, std::uint32_t transparent, PngWrite write, void* context, char* error,
+bool encode_png(const Canvas& view, std::uint32_t transparent, PngWrite write, void* context, char* error,
                 std::size_t error_size) {
   std::vector<std::uint8_t> rgba(static_cast<std::size_t>(view.width) * static_cast<std::size_t>(view.height) * 4);
   std::uint8_t* to = rgba.data();

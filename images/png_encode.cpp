@@ -32,7 +32,7 @@ struct Palette {
   }
 
   // False when the view has more than 256 colours.
-  bool collect(const PixelView& view) {
+  bool collect(const Canvas& view) {
     std::fill(index, index + slots, -1);
     entries = 0;
     for (int y = 0; y < view.height; ++y) {
@@ -78,7 +78,7 @@ void on_flush(png_structp) {}
 
 }  // namespace
 
-bool encode_png(const PixelView& view, std::uint32_t transparent, PngWrite write, void* context,
+bool encode_png(const Canvas& view, std::uint32_t transparent, PngWrite write, void* context,
                 char* error, std::size_t error_size) {
   if (view.width <= 0 || view.height <= 0 || view.stride < view.width) {
     std::snprintf(error, error_size, "no picture to write (%d x %d)", view.width, view.height);

@@ -1,8 +1,8 @@
 // PNG encoding of plain pixels, with the bytes handed to a callback (the
 // shape of stb_image_write's _to_func writers): no file, no SDL.
 //
-// A PixelView is rows of 32-bit words 0x??RRGGBB (the top byte is ignored),
-// `stride` words apart. encode_png writes an 8-bit PNG: indexed where the
+// The picture is a Canvas (raster/canvas.h): rows of 32-bit words
+// 0x??RRGGBB (the top byte is ignored), `stride` words apart; it is only read. encode_png writes an 8-bit PNG: indexed where the
 // picture has at most 256 colours (nearly every picture here), else RGB,
 // row by row, so it needs no copy of the picture. Compression is libpng's
 // fast setting: no filters, zlib level 3; up to 16 colours are packed 2, 4
@@ -21,18 +21,13 @@
 #include <cstdint>
 #include <cstdio>
 
-struct PixelView {
-  const std::uint32_t* pixels;
-  int width;
-  int height;
-  int stride;  // in pixels
-};
+#include "canvas.h"
 
 constexpr std::uint32_t no_transparent_colour = 0xFFFFFFFF;
 
 using PngWrite = bool (*)(void* context, const void* bytes, std::size_t size);
 
-bool encode_png(const PixelView& view, std::uint32_t transparent, PngWrite write, void* context,
+bool encode_png(const Canvas& view, std::uint32_t transparent, PngWrite write, void* context,
                 char* error, std::size_t error_size);
 
 // The callback context for write_to_stdio: the open file, and the errno of

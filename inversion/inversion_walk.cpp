@@ -34,13 +34,13 @@ WalkCircles walk_circles_squaring(const float* x, const float* y, const float* r
 }
 
 // Whether circle k can take the point: it has an image (not the centre) and,
-// under the reject rule, does not lie strictly inside.
+// under the refuse rule, does not lie strictly inside.
 template <InsideRule inside>
 static inline bool takes(const WalkCircles& c, int k, double x, double y) {
   const double dx = x - c.x[k];
   const double dy = y - c.y[k];
   const double d2 = dx * dx + dy * dy;
-  return d2 > 0 && !(inside == InsideRule::reject && c.R2[k] > d2);
+  return d2 > 0 && !(inside == InsideRule::refuse && c.R2[k] > d2);
 }
 
 template <InsideRule inside>
@@ -108,19 +108,19 @@ static WalkCounts walk(const Canvas& canvas, const WalkCircles& c, WalkState& st
   // canvas's size), and a draw_circle call anything reachable; either
   // forces reloads per plot.
   RandomGenerator random;
-  if constexpr (pick == PickRule::random_no_repeat) random = generator;
+  if constexpr (pick == PickRule::random) random = generator;
   const Canvas target = canvas;
   const int n = c.n;
   const std::uint32_t colour = rules.colour;
   const long burn_in = rules.burn_in;
   const WorldFrame f = frame;
   const Divisor divisor = divisor_of(n < 1 ? 1 : n);
-  static constexpr CircleStamp ring = circle_stamp(plot == WalkPlot::ring_radius_2 ? 2 : 1);
+  static constexpr CircleStamp ring = circle_stamp(plot == WalkPlot::ring2 ? 2 : 1);
 
   // A random pick with no repeat needs a second circle to go to: over one
   // circle the walk can take at most one step.
   long steps = rules.steps;
-  if (c.n < 1 || (pick == PickRule::random_no_repeat && c.n < 2)) {
+  if (c.n < 1 || (pick == PickRule::random && c.n < 2)) {
     const long possible = c.n < 1 || previous == 0 ? 0 : 1;
     if (steps > possible) {
       steps = possible;
@@ -142,7 +142,7 @@ static WalkCounts walk(const Canvas& canvas, const WalkCircles& c, WalkState& st
       dx = x - c.x[k];
       dy = y - c.y[k];
       d2 = dx * dx + dy * dy;
-      taken = d2 > 0 && !(inside == InsideRule::reject && c.R2[k] > d2);
+      taken = d2 > 0 && !(inside == InsideRule::refuse && c.R2[k] > d2);
       if (taken) break;
       ++refused;
       if (pick == PickRule::cyclic || !any_other_takes<inside>(c, previous, x, y)) break;
@@ -157,7 +157,7 @@ static WalkCounts walk(const Canvas& canvas, const WalkCircles& c, WalkState& st
     previous = k;
     // The plot uses the point as computed; a float walk point is rounded
     // only when it is stored.
-    if (s > burn_in) {
+    if (s >= burn_in) {
       if constexpr (record)
         points[plotted] = {nx, ny};
       else
@@ -175,7 +175,7 @@ static WalkCounts walk(const Canvas& canvas, const WalkCircles& c, WalkState& st
   state.x = x;
   state.y = y;
   state.previous = previous;
-  if constexpr (pick == PickRule::random_no_repeat) generator = random;
+  if constexpr (pick == PickRule::random) generator = random;
   return {plotted, refused, stuck};
 }
 
@@ -203,10 +203,10 @@ static WalkCounts dispatch_plot(const WalkCall& a) {
                                                               a.frame, a.random, a.points);
   switch (a.rules.plot) {
     case WalkPlot::pixel: return run<pick, inside, storage, WalkPlot::pixel>(a);
-    case WalkPlot::ring_radius_1: return run<pick, inside, storage, WalkPlot::ring_radius_1>(a);
-    case WalkPlot::ring_radius_2: break;
+    case WalkPlot::ring1: return run<pick, inside, storage, WalkPlot::ring1>(a);
+    case WalkPlot::ring2: break;
   }
-  return run<pick, inside, storage, WalkPlot::ring_radius_2>(a);
+  return run<pick, inside, storage, WalkPlot::ring2>(a);
 }
 
 template <PickRule pick, InsideRule inside>
@@ -218,15 +218,15 @@ static WalkCounts dispatch_storage(const WalkCall& a) {
 
 template <PickRule pick>
 static WalkCounts dispatch_inside(const WalkCall& a) {
-  if (a.rules.inside == InsideRule::reject) return dispatch_storage<pick, InsideRule::reject>(a);
-  return dispatch_storage<pick, InsideRule::none>(a);
+  if (a.rules.inside == InsideRule::refuse) return dispatch_storage<pick, InsideRule::refuse>(a);
+  return dispatch_storage<pick, InsideRule::invert>(a);
 }
 
 WalkCounts inversion_walk(const Canvas& canvas, const WalkCircles& circles, WalkState& state,
                           const WalkRules& rules, const WorldFrame& frame, RandomGenerator& random) {
   const WalkCall call{canvas, circles, state, rules, frame, random, nullptr};
   if (rules.pick == PickRule::cyclic) return dispatch_inside<PickRule::cyclic>(call);
-  return dispatch_inside<PickRule::random_no_repeat>(call);
+  return dispatch_inside<PickRule::random>(call);
 }
 
 WalkCounts inversion_walk_points(const WalkCircles& circles, WalkState& state,
@@ -237,7 +237,7 @@ WalkCounts inversion_walk_points(const WalkCircles& circles, WalkState& state,
   const WorldFrame frame{1, 0, 0, YAxis::up};
   const WalkCall call{unused, circles, state, rules, frame, random, points};
   if (rules.pick == PickRule::cyclic) return dispatch_inside<PickRule::cyclic>(call);
-  return dispatch_inside<PickRule::random_no_repeat>(call);
+  return dispatch_inside<PickRule::random>(call);
 }
 
 void plot_walk_points(const Canvas& canvas, const WorldFrame& frame, const WalkPoint* points,
@@ -248,9 +248,9 @@ void plot_walk_points(const Canvas& canvas, const WorldFrame& frame, const WalkP
   // the whole canvas's plot that falls in these rows.
   const Canvas band{canvas_pixel(canvas, 0, 0) + static_cast<std::ptrdiff_t>(top) * canvas.stride,
                     canvas.width, bottom - top, canvas.stride};
-  const int margin = plot == WalkPlot::pixel ? 0 : (plot == WalkPlot::ring_radius_1 ? 1 : 2);
+  const int margin = plot == WalkPlot::pixel ? 0 : (plot == WalkPlot::ring1 ? 1 : 2);
   static constexpr CircleStamp ring_1 = circle_stamp(1), ring_2 = circle_stamp(2);
-  const CircleStamp& ring = plot == WalkPlot::ring_radius_2 ? ring_2 : ring_1;
+  const CircleStamp& ring = plot == WalkPlot::ring2 ? ring_2 : ring_1;
   for (long i = 0; i < count; ++i) {
     const int column = frame_column(frame, points[i].x);
     const int row = frame_row(frame, points[i].y);

@@ -7,7 +7,7 @@
 // equals the previous index; or cyclically s mod n), optionally refuse the
 // pick when the point lies strictly inside the circle (no step is counted),
 // invert the point, remember the index, and plot the new point on the
-// canvas if s > burn_in. The walk never seeds the generator it is given;
+// canvas unless it is one of the first burn_in steps (s >= burn_in). The walk never seeds the generator it is given;
 // every pick, kept or drawn again, consumes one of its values, and a cyclic
 // walk consumes none.
 #pragma once
@@ -18,16 +18,18 @@
 #include "random_generator.h"
 #include "world_frame.h"
 
-enum class PickRule { random_no_repeat, cyclic };
-enum class InsideRule { none, reject };
+// The rules are named by the scene format's words ("random", "refuse",
+// "ring1"); a point is stored at double or float width (C++'s keywords).
+enum class PickRule { random, cyclic };
+enum class InsideRule { invert, refuse };
 enum class PointStorage { double_width, float_width };
 // pixel: one clipped put_pixel (a point off the canvas is not drawn);
 // ring: draw_circle of pixel radius 1 or 2, clipped as every rasteriser is.
-enum class WalkPlot { pixel, ring_radius_1, ring_radius_2 };
+enum class WalkPlot { pixel, ring1, ring2 };
 
 constexpr int max_walk_circles = 16;
 constexpr int no_previous = -1;
-constexpr long no_burn_in = -1;  // every step plots, from step 0 on
+constexpr long no_burn_in = 0;  // every step plots, from step 0 on
 
 // The circle set as the walk reads it: centres widened to double (exact) and
 // the radii squared.
@@ -58,7 +60,7 @@ struct WalkRules {
   InsideRule inside;
   PointStorage storage;
   long steps;    // S: steps numbered 0 .. S - 1
-  long burn_in;  // B: step s plots if s > B; no_burn_in plots every step
+  long burn_in;  // B: the first B steps are not plotted (step s plots if s >= B)
   WalkPlot plot;
   std::uint32_t colour;
 };

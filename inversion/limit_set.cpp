@@ -85,8 +85,8 @@ static void plot_leaf(const LimitSetRun& run, const Canvas& canvas, const Genera
   const int row = frame_row(run.frame, d.y);
   switch (run.rules.plot) {
     case LimitPlot::pixel: plot_clipped(canvas, column, row, colour); return;
-    case LimitPlot::disc_radius_1: fill_disc(canvas, column, row, 1, colour); return;
-    case LimitPlot::disc_radius_2: fill_disc(canvas, column, row, 2, colour); return;
+    case LimitPlot::disc1: fill_disc(canvas, column, row, 1, colour); return;
+    case LimitPlot::disc2: fill_disc(canvas, column, row, 2, colour); return;
   }
 }
 

@@ -60,7 +60,7 @@ constexpr int limit_depth_capacity(int n) {
                : (max_limit_images / n < max_limit_depth ? max_limit_images / n : max_limit_depth);
 }
 
-enum class LimitPlot { pixel, disc_radius_1, disc_radius_2 };
+enum class LimitPlot { pixel, disc1, disc2 };
 
 struct LimitSetRun;
 

@@ -1,7 +1,8 @@
 // The circle sets, frames and walk lengths of the programs that are also
 // offered as scenes (scene/program_scenes.cpp), written once: each program
 // and its scenes read these constants, so a change here changes both alike.
-// A walk's burn_in is the program's B: it plots step s when s > B.
+// A walk's burn_in is the steps it does not plot: the program plots step s
+// when s > B, so its burn_in is B + 1.
 //
 // Values a program stores as floats are floats here, rounded from the
 // exact values as the program always did.
@@ -19,7 +20,7 @@ constexpr float y[3] = {0.0f, 2.0f, -1.0f};
 constexpr float r[3] = {static_cast<float>(2.0 - sqrt3), static_cast<float>(sqrt3),
                         static_cast<float>(sqrt3)};
 constexpr long walk_steps = 500000;
-constexpr long burn_in = 1000;
+constexpr long burn_in = 1001;  // the program plots s > 1000
 }  // namespace soddy_gasket_circles
 
 namespace five_circle_limit_circles {
@@ -59,7 +60,7 @@ constexpr double pi = 3.141592653589793;
 constexpr int ring_count = 14;
 constexpr int central = 14;  // index of the central circle
 constexpr long first_walk_steps = 100000;  // stage 0; each later stage 120000 more
-constexpr long burn_in = 10000;
+constexpr long burn_in = 10001;  // the program plots s > 10000
 
 // Ring circles 1 to 13: circle 0 turned by 2 j pi / 14 about the origin,
 // with its radius. Out of line, so the program and its scene compile the
@@ -95,7 +96,7 @@ constexpr float x[4] = {0.0f, -1.4f, 1.71f, 0.0f};
 constexpr float y[4] = {0.1f, 0.0f, -0.198f, 2.5f};
 constexpr float r[4] = {0.405f, 1.0f, 1.33f, 1.865f};
 constexpr long walk_steps = 300000;
-constexpr long burn_in = 1000;
+constexpr long burn_in = 1001;  // the program plots s > 1000
 }  // namespace four_circle_packing_circles
 
 namespace two_circle_iteration_circles {
@@ -104,7 +105,7 @@ constexpr float x[2] = {0.0f, 0.0f};
 constexpr float y[2] = {-2.0f, 2.2f};
 constexpr float r[2] = {1.2f, 2.9f};
 constexpr long walk_steps = 1000;
-constexpr long burn_in = 10;
+constexpr long burn_in = 11;  // the program plots s > 10
 }  // namespace two_circle_iteration_circles
 
 namespace soddy_radius_sweep_circles {
@@ -115,7 +116,7 @@ constexpr double first_t = -0.2;
 constexpr double t_step = 0.1;
 constexpr double end_t = 1.3;
 constexpr long walk_steps = 200000;
-constexpr long burn_in = 1;
+constexpr long burn_in = 2;  // the program plots s > 1
 
 // Circle 0 about the origin with radius (2 - sqrt(3)) + t, summed in double
 // and rounded to a float; circles 1 to 3 of radius sqrt(3) at distance 2.

@@ -18,11 +18,11 @@ static void keep_word(void* context, const LimitSetRun& run, int last, const Gen
 }
 
 void cover_words(const NestedDiscs& discs, const WorldFrame& frame, int width, int height,
-                 int depth, LimitSetRun& run, CoverWords& words) {
+                 int depth, LimitSetRun& run, CoverWords& words, double share) {
   words.count = 0;
   words.start[0] = 0;
   words.dropped = 0;
-  LimitRules rules{depth, INT64_MAX, LimitPlot::pixel, false, 0, {}, 0.5 * std::max(width, height),
+  LimitRules rules{depth, INT64_MAX, LimitPlot::pixel, false, 0, {}, share * std::max(width, height),
                    {keep_word, &words}};
   std::uint32_t spare = 0;
   begin_limit_set(run, discs, rules, frame, width, height);
@@ -45,7 +45,7 @@ WalkCounts zoomed_walk(const Canvas& canvas, const WalkCircles& circles, const C
       counts.stuck = true;
       break;
     }
-    if (s <= rules.burn_in || step.plotted == 0) continue;
+    if (s < rules.burn_in || step.plotted == 0) continue;
     for (int w = 0; w < words.count; ++w) {
       const int last = words.start[w + 1] - 1;
       if (words.letter[last] != state.previous) continue;

@@ -4,8 +4,12 @@
 // The limit set inside the image g(D) of a word, D the disc of its last
 // circle and g the inversions in the circles before it, is g applied to
 // the limit set inside D. cover_words finds the words whose images meet the
-// view and are no larger than it (limit_set.h's depth-first search, its
-// leaf radius half the view's longer side). zoomed_walk then runs the walk
+// view and are no larger than a share of it (limit_set.h's depth-first
+// search, its leaf radius that share of the view's longer side, a
+// sixteenth unless said: 50 pixels at 800 x 600, the same region's words
+// at any size). A view then holds a
+// few dozen words, each carrying the whole walk, so a zoomed view is about
+// as full as the walk's own picture at 1 x for the same steps. zoomed_walk then runs the walk
 // of the unzoomed circles, whose point after an inversion in circle j lies
 // in D_j, and plots, for every cover word ending in j, the point carried
 // through the word's other circles, last first, by invert_point: the same
@@ -41,8 +45,9 @@ struct CoverWords {
 // The words of `discs` whose images cover the view (the canvas of
 // width x height through `frame`), found with words up to `depth` letters.
 // `run` is the search's stack, any state on entry.
+constexpr double cover_share = 1.0 / 16;
 void cover_words(const NestedDiscs& discs, const WorldFrame& frame, int width, int height,
-                 int depth, LimitSetRun& run, CoverWords& words);
+                 int depth, LimitSetRun& run, CoverWords& words, double share = cover_share);
 
 // The walk of `circles` (those of `discs`, as the walk reads them) for the
 // rules' steps, each plotted point carried by the cover words: a pixel each.

@@ -92,7 +92,7 @@ static void walk(WalkState& walker, Uint32 colour) {
   walker.x = 3.0;
   walker.y = 3.0;
   const WalkCircles circles = walk_circles(circle_x, circle_y, radii_squared, 5);
-  const WalkRules rules{PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width,
+  const WalkRules rules{PickRule::random, InsideRule::invert, PointStorage::double_width,
                         five_circle_limit_circles::walk_steps, no_burn_in, WalkPlot::pixel, colour};
   inversion_walk(circles, walker, rules, frame);
 }

@@ -91,7 +91,7 @@ int main(int, char**) {
       walk_circles_squaring(current_circles.x, current_circles.y, current_circles.r, 4);
   WalkState walker{0.0, -5.0, 0};  // previous index 0: the first step never uses circle 0
   // The walk point is kept in floats; each plot uses the point before rounding.
-  const WalkRules rules{PickRule::random_no_repeat, InsideRule::none, PointStorage::float_width,
+  const WalkRules rules{PickRule::random, InsideRule::invert, PointStorage::float_width,
                         four_circle_packing_circles::walk_steps, four_circle_packing_circles::burn_in,
                         WalkPlot::pixel, colour_black};
   inversion_walk(circles, walker, rules, frame);

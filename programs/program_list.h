@@ -1,6 +1,7 @@
 // programs/programs.list read into memory: one entry a program, in the
-// order of the tour (name, pictures held for a key, pictures drawn, one
-// line on what it shows). The tour reads it here, and so do the tests.
+// order of the tour (name, pictures held for a key, frames drawn, one line
+// on what it shows). The tour reads it here, and so do the tests; the
+// scene part has its counts from the build (scene/CMakeLists.txt).
 #pragma once
 
 #include <cstdlib>
@@ -11,8 +12,8 @@
 
 struct ListedProgram {
   std::string name;
-  int waits = 0;  // pictures held for a key
-  int flips = 0;  // pictures drawn
+  int pictures = 0;  // held for a key
+  int frames = 0;    // drawn, one a flip
   std::string about;
 };
 
@@ -24,13 +25,13 @@ inline std::vector<ListedProgram> read_program_list(const char* path) {
     if (line.empty() || line[0] == '#') continue;
     std::istringstream fields(line);
     ListedProgram program;
-    std::string waits, flips;
+    std::string pictures, frames;
     std::getline(fields, program.name, '\t');
-    std::getline(fields, waits, '\t');
-    std::getline(fields, flips, '\t');
+    std::getline(fields, pictures, '\t');
+    std::getline(fields, frames, '\t');
     std::getline(fields, program.about);
-    program.waits = std::atoi(waits.c_str());
-    program.flips = std::atoi(flips.c_str());
+    program.pictures = std::atoi(pictures.c_str());
+    program.frames = std::atoi(frames.c_str());
     list.push_back(program);
   }
   return list;

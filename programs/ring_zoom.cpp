@@ -75,10 +75,10 @@ int main(int, char**) {
     walker.x = 3.0;
     walker.y = 3.0;
     const WalkCircles circles = walk_circles(circle_x, circle_y, radii_squared, 15);
-    const WalkRules rules{PickRule::random_no_repeat, InsideRule::none,
+    const WalkRules rules{PickRule::random, InsideRule::invert,
                           PointStorage::double_width,
                           ring_zoom_circles::first_walk_steps + 120000L * k, ring_zoom_circles::burn_in,
-                          WalkPlot::ring_radius_1, ring_palette[k % 8]};
+                          WalkPlot::ring1, ring_palette[k % 8]};
     inversion_walk(circles, walker, rules, frame);
     show_picture();
     if (k == 0) wait_for_key();

@@ -68,9 +68,9 @@ int main(int, char**) {
   }
   const WalkCircles circles = walk_circles(current_circles.x, current_circles.y, radii_squared, 3);
   WalkState walker{10.0, 3.0, 0};  // previous index 0: the first step never uses circle 0
-  const WalkRules rules{PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width,
+  const WalkRules rules{PickRule::random, InsideRule::invert, PointStorage::double_width,
                         soddy_gasket_circles::walk_steps, soddy_gasket_circles::burn_in,
-                        WalkPlot::ring_radius_1, colour_red};
+                        WalkPlot::ring1, colour_red};
   inversion_walk(circles, walker, rules, frame);
   show_picture();
   wait_for_key();

@@ -57,7 +57,7 @@ int main(int, char**) {
     walker.x = 10.0;
     walker.y = 3.0;
     const WalkCircles circles = walk_circles(circle_x, circle_y, radii_squared, 4);
-    const WalkRules rules{PickRule::random_no_repeat, InsideRule::reject,
+    const WalkRules rules{PickRule::random, InsideRule::refuse,
                           PointStorage::double_width, soddy_radius_sweep_circles::walk_steps,
                           soddy_radius_sweep_circles::burn_in, WalkPlot::pixel, colour_red};
     inversion_walk(circles, walker, rules, frame);

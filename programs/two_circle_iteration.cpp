@@ -49,9 +49,9 @@ int main(int, char**) {
   }
   const WalkCircles circles = walk_circles(current_circles.x, current_circles.y, radii_squared, 2);
   WalkState walker{3.0, 3.0, no_previous};
-  const WalkRules rules{PickRule::cyclic, InsideRule::none, PointStorage::double_width,
+  const WalkRules rules{PickRule::cyclic, InsideRule::invert, PointStorage::double_width,
                         two_circle_iteration_circles::walk_steps, two_circle_iteration_circles::burn_in,
-                        WalkPlot::ring_radius_2, colour_black};
+                        WalkPlot::ring2, colour_black};
   inversion_walk(circles, walker, rules, frame);  // circle 0 at even steps, circle 1 at odd
   show_picture();
   wait_for_key();

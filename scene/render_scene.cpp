@@ -71,7 +71,9 @@ void help() {
       "Usage: ./suite render SCENE... [options]\n"
       "Draws each SCENE, exactly as the suite's programs draw, into a picture.\n"
       "SCENE is a scene file (JSON), an explorer link (http://.../explore.html?QUERY)\n"
-      "or its QUERY alone, or PROGRAM:K, picture K of a program as a scene.\n"
+      "or its QUERY alone, PROGRAM:K, picture K of a program as its page numbers it\n"
+      "(the frame it shows, complete), or PROGRAM@F, frame F (its F-th flip, as the\n"
+      "export numbers its files).\n"
       "A scene file is a regular file of at most 4 MB; a scene holds at most 10^11\n"
       "steps a walk, a skip of 10^10 draws and 2000000 images a generation.\n"
       "\n"
@@ -81,7 +83,7 @@ void help() {
       "  --steps N .......... steps of every walk, 0 to 10^11 (default: the scene's)\n"
       "  --threads N ........ threads to draw with, 1 to %d; the pixels are the same for any N\n"
       "                       (default: one a core, %d here)\n"
-      "  --clock SECONDS .... the clock PROGRAM:K is drawn at, 1 to 4294967295\n"
+      "  --clock SECONDS .... the clock PROGRAM:K or @F is drawn at, 1 to 4294967295\n"
       "                       (default: now, and the command to draw it again is printed)\n"
       "  --out FILE ......... FILE.png, FILE.svg, or FILE.json for the scene itself\n"
       "                       (default: pictures/NAME.png; one SCENE only)\n"
@@ -157,16 +159,19 @@ bool parse(int argc, char** argv, Options& options, std::string& line) {
   return true;
 }
 
-// PROGRAM:K, with the program's name in lower case letters, digits and _
-// and K any digits (-1 for a K past 64 bits, one no program has).
-bool program_picture(const std::string& arg, std::string& program, std::int64_t& picture) {
-  const std::size_t colon = arg.find(':');
-  if (colon == std::string::npos || colon == 0 || colon + 1 == arg.size() ||
-      arg.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_") != colon ||
-      arg.find_first_not_of("0123456789", colon + 1) != std::string::npos)
+// PROGRAM:K (picture K, `frame` false) or PROGRAM@F (frame F), with the
+// program's name in lower case letters, digits and _ and the number any
+// digits (-1 for one past 64 bits, which no program has).
+bool program_picture(const std::string& arg, std::string& program, std::int64_t& number,
+                     bool& frame) {
+  const std::size_t mark = arg.find_first_of(":@");
+  if (mark == std::string::npos || mark == 0 || mark + 1 == arg.size() ||
+      arg.find_first_not_of("abcdefghijklmnopqrstuvwxyz0123456789_") != mark ||
+      arg.find_first_not_of("0123456789", mark + 1) != std::string::npos)
     return false;
-  program = arg.substr(0, colon);
-  if (!whole_number(arg.substr(colon + 1), 0, INT64_MAX, picture)) picture = -1;
+  program = arg.substr(0, mark);
+  frame = arg[mark] == '@';
+  if (!whole_number(arg.substr(mark + 1), 0, INT64_MAX, number)) number = -1;
   return true;
 }
 
@@ -216,18 +221,21 @@ bool load(const std::string& arg, const Options& options, Job& job, std::string&
   job = {arg, "", false, {}, ""};
   SceneErrors errors;
   std::string program, text, problem;
-  std::int64_t picture = 0;
+  std::int64_t number = 0;
+  bool frame = false;
+  PictureFrame shows;
   struct stat file;
   const bool exists = stat(arg.c_str(), &file) == 0;
-  if (program_picture(arg, program, picture) && !exists) {
-    if (!program_scene(program, picture, options.clock, job.scene, errors)) {
+  if (program_picture(arg, program, number, frame) && !exists) {
+    if (!(frame || picture_frame(program, number, shows, errors)) ||
+        !program_scene(program, frame ? number : shows.frame, options.clock, job.scene, errors)) {
       line = error_line(errors);
-      // A K past 64 bits is named as it was written.
-      if (const std::size_t at = line.rfind(", not -1"); picture < 0 && at != std::string::npos)
+      // A number past 64 bits is named as it was written.
+      if (const std::size_t at = line.rfind(", not -1"); number < 0 && at != std::string::npos)
         line.replace(at + 6, 2, arg.substr(program.size() + 1));
       return false;
     }
-    job.name = program + "-" + std::to_string(picture);
+    job.name = program + (frame ? "-frame-" : "-") + std::to_string(number);
     job.from_program = true;
   } else if (exists) {
     if (!read_scene_file(arg, text, problem)) {
@@ -249,7 +257,7 @@ bool load(const std::string& arg, const Options& options, Job& job, std::string&
     }
     job.name = "link";
   } else {
-    line = arg + ": " + std::strerror(errno) + " (a SCENE is a file, a link or PROGRAM:K)";
+    line = arg + ": " + std::strerror(errno) + " (a SCENE is a file, a link, PROGRAM:K or PROGRAM@F)";
     return false;
   }
   if (options.steps >= 0)
@@ -373,12 +381,13 @@ bool render(const Job& job, int threads) {
     if (pixels.empty()) {
       written = false;
     } else if (ends_with(job.out, ".svg")) {
-      written = write_scene_svg(job.scene, canvas, &report, write_piece, &sink, error, sizeof error,
+      SceneErrors errors;
+      written = write_scene_svg(job.scene, canvas, &report, write_piece, &sink, errors,
                                 threads);
+      if (!written) std::snprintf(error, sizeof error, "%s", error_line(errors).c_str());
     } else {
       draw_scene(job.scene, canvas, &report, threads);
-      written = encode_png({pixels.data(), width, height, width}, no_transparent_colour,
-                           write_piece, &sink, error, sizeof error);
+      written = encode_png(canvas, no_transparent_colour, write_piece, &sink, error, sizeof error);
     }
     if (progress.printed)
       std::fprintf(stderr, "\r%*s\r", static_cast<int>(job.label.size()) + 30, "");

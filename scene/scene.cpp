@@ -17,10 +17,16 @@ static bool same_walk(const SceneWalk& a, const SceneWalk& b) {
          a.previous == b.previous && a.seed == b.seed && a.skip == b.skip && a.plot == b.plot;
 }
 
+static bool same_limit(const SceneLimitSet& a, const SceneLimitSet& b) {
+  return a.by_first_circle == b.by_first_circle &&
+         std::equal(a.colours, a.colours + max_scene_circles, b.colours) && a.plot == b.plot &&
+         a.depth == b.depth;
+}
+
 static bool same_layer(const Layer& a, const Layer& b) {
   return a.kind == b.kind && a.circles == b.circles && a.colour == b.colour && a.depth == b.depth &&
          std::equal(a.colours, a.colours + max_generation_depth, b.colours) && a.style == b.style &&
-         same_walk(a.walk, b.walk);
+         same_walk(a.walk, b.walk) && same_limit(a.limit, b.limit);
 }
 
 bool operator==(const Scene& a, const Scene& b) {

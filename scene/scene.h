@@ -7,7 +7,9 @@
 // world unit at that size, y up. Layers are drawn in order, each over a
 // choice of the circles (all of them, or a list of their indices, in that
 // order): their outlines, their filled discs, generations of their images
-// under inversion in one another, or a random walk of inversions in them.
+// under inversion in one another, a random walk of inversions in them, or
+// their limit set drawn word by word for the view (limit_set.h), which
+// takes only circles whose discs nest (nested_discs.h).
 //
 // Everything a program's arithmetic needs to come out exactly is stated:
 // `numbers` says whether the circles are used as 32-bit floats (the value
@@ -25,6 +27,7 @@
 
 #include "circle.h"
 #include "inversion_walk.h"
+#include "limit_set.h"
 
 constexpr int max_scene_circles = max_walk_circles;
 constexpr int max_scene_layers = 16;
@@ -39,7 +42,7 @@ constexpr std::int64_t max_generation_images = 2000000;
 constexpr std::uint32_t no_colour = 0xFF000000;
 
 enum class CircleNumbers { double_width, float_width };
-enum class LayerKind { outlines, discs, generations, walk };
+enum class LayerKind { outlines, discs, generations, walk, limit_set };
 enum class GenerationStyle { discs, outlines };
 
 struct Viewport {
@@ -69,6 +72,24 @@ struct SceneWalk {
   WalkPlot plot;
 };
 
+// A limit set layer's words end at `depth` letters, taken down to what the
+// stack holds for the layer's count of circles (limit_set.h: 2730 for three,
+// 512 for 16); unstated, as deep as it holds, which a zoom into a point of
+// contact needs. A frame also ends after limit_set_words words.
+constexpr int default_limit_depth = max_limit_depth;
+constexpr std::int64_t limit_set_words = 2000000000;
+// Colours by first circle, unstated: one for each chosen circle in order.
+constexpr std::uint32_t limit_set_palette[max_scene_circles] = {
+    0xFF0000, 0x0000FA, 0x00FA00, 0xFF8C00, 0x8B00FF, 0x00BFBF, 0xFF1493, 0x808000,
+    0x8B4513, 0x000080, 0x008000, 0x800000, 0x4682B4, 0xDAA520, 0x2F4F4F, 0x9ACD32};
+
+struct SceneLimitSet {
+  bool by_first_circle;  // colours[i] for words that start with the i-th chosen circle; else colour
+  std::uint32_t colours[max_scene_circles];
+  LimitPlot plot;
+  int depth;
+};
+
 struct Layer {
   LayerKind kind;
   CircleChoice circles;
@@ -77,6 +98,7 @@ struct Layer {
   std::uint32_t colours[max_generation_depth];
   GenerationStyle style;
   SceneWalk walk;
+  SceneLimitSet limit;
 };
 
 struct Scene {

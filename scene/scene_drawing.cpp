@@ -121,6 +121,14 @@ bool grow_generations(SceneDrawing& d, const Layer& layer, std::int64_t limit, s
   return true;
 }
 
+void begin_walking(SceneDrawing& d, const Layer& layer) {
+  d.walk = begin_scene_walk(*d.scene, layer);
+  if (d.limit == nullptr) d.limit.reset(new LimitSetRun);
+  if (d.cover == nullptr) d.cover.reset(new CoverWords);
+  d.zoomed = zoomed_scene_walk(*d.scene, layer, d.frame, d.canvas.width, d.canvas.height, *d.limit,
+                               *d.cover);
+}
+
 // Throws the skip away, then walks; returns true once the walk is done.
 bool go_on_walking(SceneDrawing& d, std::int64_t budget, std::int64_t& spent) {
   SceneWalkRun& run = d.walk;
@@ -136,10 +144,41 @@ bool go_on_walking(SceneDrawing& d, std::int64_t budget, std::int64_t& spent) {
     }
   }
   const std::int64_t before = run.done;
+  if (d.zoomed) {
+    // A zoomed step costs its inversions through the cover words: done
+    // counts steps, the piece pays for the work.
+    const std::int64_t units = zoomed_step_units(*d.cover, run.circles.n);
+    continue_zoomed_scene_walk(run, *d.cover, d.canvas, d.frame, std::max<std::int64_t>(budget / units, 1));
+    d.done += run.done - before;
+    spent += d.done - start + (run.done - before) * (units - 1);
+    return run.done >= run.total;
+  }
   continue_scene_walk_threaded(run, d.canvas, d.frame, budget, d.threads);
   d.done += run.done - before;
   spent += d.done - start;
   return run.done >= run.total;
+}
+
+void begin_scene_limit_set(SceneDrawing& d, const Layer& layer) {
+  int index[max_scene_circles];
+  Circle circles[max_scene_circles];
+  const int n = chosen_circles(*d.scene, layer.circles, index);
+  for (int i = 0; i < n; ++i) circles[i] = scene_circle(*d.scene, index[i]);
+  NestedDiscs discs;
+  nested_discs(circles, n, discs);  // the reader refused circles that do not nest
+  LimitRules rules{layer.limit.depth, limit_set_words, layer.limit.plot,
+                   layer.limit.by_first_circle, layer.colour, {}, 0, {}};
+  std::copy(layer.limit.colours, layer.limit.colours + max_scene_circles, rules.colours);
+  if (d.limit == nullptr) d.limit.reset(new LimitSetRun);
+  begin_limit_set(*d.limit, discs, rules, d.frame, d.canvas.width, d.canvas.height);
+}
+
+// Follows words for the budget; true once the layer is drawn.
+bool go_on_limit_set(SceneDrawing& d, std::int64_t budget, std::int64_t& spent) {
+  const std::int64_t units = continue_limit_set(*d.limit, d.canvas, budget);
+  spent += units;
+  d.done = std::min(d.done + units, d.layer_end - 1);
+  return limit_set_done(*d.limit);
 }
 
 // Goes on with the layer in progress for up to `budget` units, adding the
@@ -150,7 +189,8 @@ bool go_on(SceneDrawing& d, std::int64_t budget, std::int64_t& spent) {
     d.started = true;
     d.layer_end = d.done + layer_work(*d.scene, d.layer);
     if (layer.kind == LayerKind::generations) begin_generations(d, layer);
-    if (layer.kind == LayerKind::walk) d.walk = begin_scene_walk(*d.scene, layer);
+    if (layer.kind == LayerKind::walk) begin_walking(d, layer);
+    if (layer.kind == LayerKind::limit_set) begin_scene_limit_set(d, layer);
   }
   switch (layer.kind) {
     case LayerKind::outlines:
@@ -161,6 +201,9 @@ bool go_on(SceneDrawing& d, std::int64_t budget, std::int64_t& spent) {
       return grow_generations(d, layer, spent + budget, spent);
     case LayerKind::walk:
       return go_on_walking(d, budget, spent);
+    case LayerKind::limit_set:
+      if (d.visit != nullptr) return true;  // nothing of it is a generation
+      return go_on_limit_set(d, budget, spent);
   }
   return true;
 }
@@ -177,6 +220,8 @@ std::int64_t layer_work(const Scene& scene, int k) {
       return generation_images(scene, layer) * image_units;
     case LayerKind::walk:
       return (layer.walk.skip + skip_draws_a_unit - 1) / skip_draws_a_unit + layer.walk.steps;
+    case LayerKind::limit_set:
+      return limit_set_units;
   }
   return 0;
 }
@@ -221,7 +266,7 @@ std::int64_t continue_scene_drawing(SceneDrawing& d, std::int64_t budget) {
 void draw_layers_to_come(const SceneDrawing& d, const Canvas& canvas) {
   for (int k = d.layer + (d.started ? 1 : 0); k < d.end; ++k) {
     const Layer& layer = d.scene->layers[k];
-    if (layer.kind == LayerKind::walk ||
+    if (layer.kind == LayerKind::walk || layer.kind == LayerKind::limit_set ||
         (layer.kind == LayerKind::generations &&
          generation_images(*d.scene, layer) > preview_images))
       continue;

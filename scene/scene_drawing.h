@@ -13,7 +13,9 @@
 // image by image in pair order, as the programs' routine grows it, and a
 // piece also pays for the pixels its images fill, so large discs end it
 // sooner (done and total still count image_units an image). A walk that
-// gets stuck counts as done.
+// gets stuck counts as done. A limit set layer's work (a unit an image
+// disc, limit_set.h) is known only once it is drawn: it counts as
+// limit_set_units, its progress held short of them until it ends.
 //
 // The drawing refers to the scene and the canvas given; both must outlive
 // it. A generations layer allocates its two stores when it starts.
@@ -30,6 +32,7 @@
 
 constexpr std::int64_t skip_draws_a_unit = 8;
 constexpr std::int64_t image_units = 4;
+constexpr std::int64_t limit_set_units = 4000000;
 
 // visit(generation, stored circle) for every image of a generations layer,
 // instead of drawing it (the SVG writer draws them as vector circles).
@@ -53,6 +56,9 @@ struct SceneDrawing {
   CircleGeneration generation;
   int depth;           // the generation being grown
   std::int64_t grown;  // its images so far
+  std::unique_ptr<LimitSetRun> limit;  // a limit set layer's stack, or a walk's cover search
+  std::unique_ptr<CoverWords> cover;   // a zoomed walk's cover words (scene_walk.h)
+  bool zoomed;                         // the walk in progress is zoomed
   GenerationVisit visit;  // null: draw the generations
   void* visit_context;
   std::uint32_t spare_pixel;  // the canvas of work that is not drawn

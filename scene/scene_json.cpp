@@ -28,18 +28,22 @@ constexpr Named<CircleNumbers> number_names[] = {{"double", CircleNumbers::doubl
 constexpr Named<LayerKind> layer_names[] = {{"outlines", LayerKind::outlines},
                                             {"discs", LayerKind::discs},
                                             {"generations", LayerKind::generations},
-                                            {"walk", LayerKind::walk}};
+                                            {"walk", LayerKind::walk},
+                                            {"limit_set", LayerKind::limit_set}};
 constexpr Named<GenerationStyle> style_names[] = {{"discs", GenerationStyle::discs},
                                                   {"outlines", GenerationStyle::outlines}};
-constexpr Named<PickRule> pick_names[] = {{"random", PickRule::random_no_repeat},
+constexpr Named<PickRule> pick_names[] = {{"random", PickRule::random},
                                           {"cyclic", PickRule::cyclic}};
-constexpr Named<InsideRule> inside_names[] = {{"invert", InsideRule::none},
-                                              {"refuse", InsideRule::reject}};
+constexpr Named<InsideRule> inside_names[] = {{"invert", InsideRule::invert},
+                                              {"refuse", InsideRule::refuse}};
 constexpr Named<PointStorage> point_names[] = {{"double", PointStorage::double_width},
                                                {"float", PointStorage::float_width}};
 constexpr Named<WalkPlot> plot_names[] = {{"pixel", WalkPlot::pixel},
-                                          {"ring1", WalkPlot::ring_radius_1},
-                                          {"ring2", WalkPlot::ring_radius_2}};
+                                          {"ring1", WalkPlot::ring1},
+                                          {"ring2", WalkPlot::ring2}};
+constexpr Named<LimitPlot> limit_plot_names[] = {{"pixel", LimitPlot::pixel},
+                                                 {"disc1", LimitPlot::disc1},
+                                                 {"disc2", LimitPlot::disc2}};
 
 template <typename T, std::size_t N>
 const char* name_of(const Named<T> (&table)[N], T value) {
@@ -284,6 +288,32 @@ struct Reader {
     }
   }
 
+  // One colour, or colours by the word's first circle: "by_first_circle"
+  // (the palette) or a list, one for each chosen circle.
+  void limit_set(const ordered_json& j, const std::string& path, const Scene& scene,
+                 Layer& layer) {
+    SceneLimitSet& l = layer.limit;
+    std::copy(limit_set_palette, limit_set_palette + max_scene_circles, l.colours);
+    l.depth = default_limit_depth;
+    if (!fields(j, path, {"draw", "circles", "colour", "colours", "plot", "depth"}, 1)) return;
+    named(j, "plot", path, limit_plot_names, "plot", l.plot);
+    whole(j, "depth", path, 1, max_limit_depth, l.depth);
+    colour(j, "colour", path, layer.colour);
+    if (!j.contains("colours")) return;
+    const ordered_json& colours = j.at("colours");
+    const std::string field = join(path, "colours");
+    if (j.contains("colour")) fail(field, "give colour or colours, not both");
+    l.by_first_circle = true;
+    if (colours == "by_first_circle") return;
+    const std::size_t n = layer.circles.all ? scene.circle_count : layer.circles.count;
+    if (!colours.is_array() || colours.size() != n) {
+      fail(field, "must be \"by_first_circle\" or a list of colours, one for each of the " +
+                      std::to_string(n) + " circles chosen");
+      return;
+    }
+    for (std::size_t i = 0; i < n; ++i) colour_value(colours[i], item(field, i), false, l.colours[i]);
+  }
+
   void layer(const ordered_json& j, const std::string& path, const Scene& scene, Layer& out) {
     if (!j.is_object() || !j.contains("draw")) {
       fail(j.is_object() ? join(path, "draw") : path,
@@ -304,6 +334,9 @@ struct Reader {
         break;
       case LayerKind::walk:
         walk(j, path, scene, out);
+        break;
+      case LayerKind::limit_set:
+        limit_set(j, path, scene, out);
         break;
     }
   }
@@ -482,6 +515,18 @@ void to_json(ordered_json& j, const Scene& s) {
       l["skip"] = w.skip;
       l["colour"] = colour_text(layer.colour);
       l["plot"] = name_of(plot_names, w.plot);
+    } else if (layer.kind == LayerKind::limit_set) {
+      int index[max_scene_circles];
+      const int n = chosen_circles(s, layer.circles, index);
+      if (layer.limit.by_first_circle) {
+        ordered_json colours = ordered_json::array();
+        for (int i = 0; i < n; ++i) colours.push_back(colour_text(layer.limit.colours[i]));
+        l["colours"] = colours;
+      } else {
+        l["colour"] = colour_text(layer.colour);
+      }
+      l["plot"] = name_of(limit_plot_names, layer.limit.plot);
+      l["depth"] = layer.limit.depth;
     } else {
       l["colour"] = colour_text(layer.colour);
     }
@@ -504,6 +549,29 @@ bool from_json(const ordered_json& j, Scene& scene, SceneErrors& errors) {
           {item("layers", k) + ".previous",
            "must be a whole number from 0 to " + std::to_string(read.circle_count - 1)});
   }
+  // The limit set is drawn word by word only where the discs nest.
+  for (int k = 0; k < read.layer_count; ++k) {
+    const Layer& layer = read.layers[k];
+    if (layer.kind != LayerKind::limit_set) continue;
+    int index[max_scene_circles];
+    Circle circles[max_scene_circles];
+    const int n = chosen_circles(read, layer.circles, index);
+    for (int i = 0; i < n; ++i) circles[i] = scene_circle(read, index[i]);
+    NestedDiscs discs;
+    const NestCheck check = nested_discs(circles, n, discs);
+    if (check.fault == NestFault::count)
+      errors.push_back({item("layers", k), "a limit set takes 2 to " +
+                                               std::to_string(max_nested_circles) + " circles"});
+    else if (check.fault == NestFault::radius)
+      errors.push_back({item("layers", k), "circle " + std::to_string(index[check.first]) +
+                                               " has no radius a limit set can use"});
+    else if (check.fault == NestFault::overlap)
+      errors.push_back(
+          {item("layers", k),
+           "circles " + std::to_string(index[check.first]) +
+               (check.second >= 0 ? " and " + std::to_string(index[check.second]) : "") +
+               " overlap, so their limit set is drawn by a walk, not word by word"});
+  }
   if (errors.size() != before) return false;
   scene = read;
   return true;
@@ -519,7 +587,7 @@ bool read_scene_json(std::string_view text, Scene& scene, SceneErrors& errors) {
   return from_json(ordered_json::parse(text), scene, errors);
 }
 
-std::string scene_json_text(const Scene& scene) {
+void to_written_json(ordered_json& text, const Scene& scene) {
   ordered_json j;
   to_json(j, scene);
   // A field at its natural default is left out; the view and a walk's
@@ -527,7 +595,7 @@ std::string scene_json_text(const Scene& scene) {
   const auto leave_out = [](ordered_json& object, const char* key, const ordered_json& value) {
     if (object.contains(key) && object[key] == value) object.erase(key);
   };
-  ordered_json text = {{"version", 1}};
+  text = {{"version", 1}};
   for (const auto& [key, value] : j.items()) text[key] = value;
   leave_out(text, "width", 800);
   leave_out(text, "height", 600);
@@ -537,6 +605,10 @@ std::string scene_json_text(const Scene& scene) {
     leave_out(layer, "circles", "all");
     leave_out(layer, "colour", "black");
     if (layer["draw"] == "generations") leave_out(layer, "style", "discs");
+    if (layer["draw"] == "limit_set") {
+      leave_out(layer, "plot", "pixel");
+      leave_out(layer, "depth", default_limit_depth);
+    }
     if (layer["draw"] != "walk") continue;
     for (const auto& [key, value] : {std::pair{"pick", "random"}, {"inside", "invert"},
                                      {"point", "double"}, {"previous", "none"}, {"plot", "pixel"}})
@@ -544,6 +616,11 @@ std::string scene_json_text(const Scene& scene) {
     leave_out(layer, "burn_in", 0);
     leave_out(layer, "skip", 0);
   }
+}
+
+std::string scene_json_text(const Scene& scene) {
+  ordered_json text;
+  to_written_json(text, scene);
   return text.dump(2) + "\n";
 }
 

@@ -2,8 +2,9 @@
 // and written by one set of routines (the compact form is turned into the
 // same JSON value and read by the same from_json).
 //
-// JSON read by hand may leave out what has a natural default (README,
-// "Scenes"); written, every field is stated.
+// JSON read by hand, and a link, may leave out what has a natural default
+// (README, "Scenes"); written, a field at its default is left out but the
+// view and a walk's start.
 //
 // A text nested deeper than max_scene_nesting, or with a key given twice
 // in one object, is refused before it is parsed into a value; values that
@@ -15,15 +16,24 @@
 // numbers are written in their shortest form that reads back exactly.
 //
 // The compact form is one query string, readable and URL-safe:
-//   size=800x600&background=white&view=0,0,200&numbers=float
+//   size=640x480&background=102030&view=0,0,200&numbers=float
 //   &circle=0,0,0.26794919&circle=...
-//   &outlines=all,black&discs=0:1,blue&generations=all,discs,black:red:green
-//   &walk=all,random,invert,double,500000,1001,10,3,0,1700000000,0,red,ring1
-// one circle= a circle (x,y,r), one layer= a layer, in order; a walk's
-// values are: circles, pick, inside, point, steps, burn_in, start x, start
-// y, previous, seed, skip, colour, plot. A choice of circles is "all" or
-// indices joined by ':'; colours are names or rrggbb; numbers never carry a
-// '+'. Errors name the fields of the JSON form (layers[2].steps).
+//   &outlines=&discs=circles:0:1,colour:blue&generations=colours:black:red:green
+//   &walk=steps:500000,burn_in:1001,x:10,y:3,previous:0,seed:1700000000,colour:red
+// one circle= a circle (x,y,r), one layer= a layer, in order, its values
+// named as in the JSON form (a walk's start is x: and y:) in any order, and
+// those at their defaults left out (an empty value takes every default).
+// size, background, view and numbers, left out, take their defaults too.
+// A limit set's values are named only: limit_set=colours:by_first_circle,
+// plot:disc1,depth:512 (its circles must nest; `limit_set=` alone takes
+// every default). A layer's values may also be given by position, as links
+// once were:
+//   outlines=CIRCLES,COLOUR  discs=CIRCLES,COLOUR
+//   generations=CIRCLES,STYLE,COLOURS
+//   walk=CIRCLES,PICK,INSIDE,POINT,STEPS,BURN_IN,X,Y,PREVIOUS,SEED,SKIP,COLOUR,PLOT
+// A choice of circles is "all" or indices joined by ':'; colours are names
+// or rrggbb; numbers never carry a '+'. Errors name the fields of the JSON
+// form (layers[2].steps). The writer writes the named form.
 #pragma once
 
 #include <nlohmann/json_fwd.hpp>
@@ -46,7 +56,10 @@ struct SceneError {
 };
 using SceneErrors = std::vector<SceneError>;
 
-void to_json(nlohmann::ordered_json& j, const Scene& scene);
+void to_json(nlohmann::ordered_json& j, const Scene& scene);  // every field stated
+// As written (--out, links): "version": 1 first, every field at its default
+// left out but the view and a walk's start.
+void to_written_json(nlohmann::ordered_json& j, const Scene& scene);
 // Every problem goes to `errors`; `scene` is set only when there is none.
 bool from_json(const nlohmann::ordered_json& j, Scene& scene, SceneErrors& errors);
 

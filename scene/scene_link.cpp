@@ -1,5 +1,5 @@
 // The compact form is the JSON form laid flat: scene_link writes the JSON
-// value to_json makes, read_scene_link rebuilds that value and hands it to
+// value to_written_json makes, read_scene_link rebuilds that value and hands it to
 // from_json, so both forms are checked by the same code.
 #include <nlohmann/json.hpp>
 
@@ -75,9 +75,11 @@ ordered_json choice_value(const std::string& text) {
 // A layer= value that names its values (walk=steps:500000,seed:17): the
 // first value starts with a name and a ':'. Positional values start with
 // "all" or a circle's index.
+// An empty value (outlines=) names none: every value takes its default.
 bool named_values(const std::vector<std::string>& v) {
-  return !v.empty() && !v[0].empty() && std::isalpha(static_cast<unsigned char>(v[0][0])) &&
-         v[0].find(':') != std::string::npos;
+  return !v.empty() && (v == std::vector<std::string>{""} ||
+                        (!v[0].empty() && std::isalpha(static_cast<unsigned char>(v[0][0])) &&
+                         v[0].find(':') != std::string::npos));
 }
 
 // Named values as the JSON layer they stand for, those left out taking the
@@ -85,6 +87,7 @@ bool named_values(const std::vector<std::string>& v) {
 bool named_layer(const std::string& kind, const std::vector<std::string>& v, ordered_json& layer,
                  std::string& problem) {
   layer = {{"draw", kind}};
+  if (v == std::vector<std::string>{""}) return true;
   for (const std::string& entry : v) {
     const std::size_t colon = entry.find(':');
     const std::string name = entry.substr(0, colon);
@@ -101,10 +104,12 @@ bool named_layer(const std::string& kind, const std::vector<std::string>& v, ord
       layer["start"][name] = token_value(value);
     else if (name == "circles")
       layer[key] = choice_value(value);
+    else if (name == "colours" && value == "by_first_circle")
+      layer[key] = value;
     else if (name == "colours")
       for (const std::string& colour : split(value, ':')) layer[key].push_back(colour);
     else if (name == "steps" || name == "burn_in" || name == "previous" || name == "seed" ||
-             name == "skip")
+             name == "skip" || name == "depth")
       layer[key] = value == "none" ? ordered_json(value) : token_value(value);
     else
       layer[key] = value;
@@ -117,6 +122,10 @@ bool named_layer(const std::string& kind, const std::vector<std::string>& v, ord
 bool layer_value(const std::string& kind, const std::vector<std::string>& v, ordered_json& layer,
                  std::string& problem) {
   if (named_values(v)) return named_layer(kind, v, layer, problem);
+  if (kind == "limit_set" && v.size() == 1 && v[0].empty()) {  // limit_set= : every default
+    layer = {{"draw", kind}};
+    return true;
+  }
   const std::size_t wanted = kind == "walk" ? walk_values : kind == "generations" ? 3 : 2;
   if (v.size() != wanted) {
     problem =
@@ -146,29 +155,37 @@ bool layer_value(const std::string& kind, const std::vector<std::string>& v, ord
 
 }  // namespace
 
+// The written JSON laid flat: size, background and numbers only where they
+// differ from their defaults, the view, the circles, and each layer's values
+// named in the JSON's order, those at their defaults left out.
 std::string scene_link(const Scene& scene) {
   ordered_json j;
-  to_json(j, scene);
-  std::string link = "size=" + std::to_string(scene.width) + "x" + std::to_string(scene.height) +
-                     "&background=" + value_text(j["background"]) +
-                     "&view=" + value_text(j["view"]["x"]) + "," + value_text(j["view"]["y"]) +
-                     "," + value_text(j["view"]["scale"]) + "&numbers=" + value_text(j["numbers"]);
+  to_written_json(j, scene);
+  std::string link;
+  const auto add = [&link](const std::string& pair) { link += (link.empty() ? "" : "&") + pair; };
+  if (j.contains("width") || j.contains("height"))
+    add("size=" + std::to_string(scene.width) + "x" + std::to_string(scene.height));
+  if (j.contains("background")) add("background=" + value_text(j["background"]));
+  add("view=" + value_text(j["view"]["x"]) + "," + value_text(j["view"]["y"]) + "," +
+      value_text(j["view"]["scale"]));
+  if (j.contains("numbers")) add("numbers=" + value_text(j["numbers"]));
   for (const ordered_json& c : j["circles"])
-    link += "&circle=" + value_text(c["x"]) + "," + value_text(c["y"]) + "," + value_text(c["r"]);
+    add("circle=" + value_text(c["x"]) + "," + value_text(c["y"]) + "," + value_text(c["r"]));
   for (const ordered_json& layer : j["layers"]) {
-    const std::string kind = layer["draw"].get<std::string>();
-    link += "&" + kind + "=" + joined(layer["circles"], ':');
-    if (kind == "generations") {
-      (link += ',') += value_text(layer["style"]);
-      (link += ',') += joined(layer["colours"], ':');
-    } else if (kind == "walk") {
-      for (int i = 1; i < walk_values; ++i)
-        (link += ',') += value_text(i == 6   ? layer["start"]["x"]
-                                    : i == 7 ? layer["start"]["y"]
-                                             : layer[walk_keys[i]]);
-    } else {
-      (link += ',') += value_text(layer["colour"]);
+    std::string values;
+    const auto named = [&values](const std::string& name, const std::string& value) {
+      values += (values.empty() ? "" : ",") + name + ":" + value;
+    };
+    for (const auto& [key, value] : layer.items()) {
+      if (key == "draw") continue;
+      if (key == "start") {
+        named("x", value_text(value["x"]));
+        named("y", value_text(value["y"]));
+      } else {
+        named(key, value.is_array() ? joined(value, ':') : value_text(value));
+      }
     }
+    add(layer["draw"].get<std::string>() + "=" + values);
   }
   return link;
 }
@@ -207,7 +224,8 @@ bool read_scene_link(std::string_view query, Scene& scene, SceneErrors& errors) 
         j["view"] = object;
       else
         circles.push_back(object);
-    } else if (key == "outlines" || key == "discs" || key == "generations" || key == "walk") {
+    } else if (key == "outlines" || key == "discs" || key == "generations" || key == "walk" ||
+               key == "limit_set") {
       ordered_json layer;
       std::string problem;
       if (layer_value(key, values, layer, problem))
@@ -218,8 +236,6 @@ bool read_scene_link(std::string_view query, Scene& scene, SceneErrors& errors) 
       errors.push_back({key, "unknown field"});
     }
   }
-  for (const char* key : {"size", "background", "view", "numbers"})
-    if (!j.contains(key == std::string("size") ? "width" : key)) errors.push_back({key, "missing"});
   if (errors.size() != before) return false;
   j["circles"] = circles;
   j["layers"] = layers;

@@ -31,37 +31,71 @@ SceneWalkRun begin_scene_walk(const Scene& scene, const Layer& layer) {
   return run;
 }
 
-// One stretch of about `steps`, through the walk itself (points null) or
-// recording its points; `recorded` gets the points recorded.
-static std::int64_t stretch(SceneWalkRun& run, const Canvas& canvas, const WorldFrame& frame,
-                            std::int64_t steps, WalkPoint* points, long* recorded) {
+bool zoomed_scene_walk(const Scene& scene, const Layer& layer, const WorldFrame& frame, int width,
+                       int height, LimitSetRun& search, CoverWords& words) {
+  // The cyclic rule picks by the step's place in a call, and the zoomed
+  // walk takes one step a call.
+  if (layer.walk.pick != PickRule::random) return false;
+  int index[max_scene_circles];
+  Circle circles[max_scene_circles];
+  const int n = chosen_circles(scene, layer.circles, index);
+  for (int i = 0; i < n; ++i) circles[i] = scene_circle(scene, index[i]);
+  NestedDiscs discs;
+  if (nested_discs(circles, n, discs).fault != NestFault::none) return false;
+  // The rule: words as large as half the view, none of them one circle.
+  cover_words(discs, frame, width, height, max_limit_depth, search, words, 0.5);
+  if (words.count == 0 || words.dropped > 0) return false;
+  for (int w = 0; w < words.count; ++w)
+    if (words.start[w + 1] - words.start[w] < 2) return false;
+  // The words drawn through: finer, unless they do not all fit.
+  cover_words(discs, frame, width, height, max_limit_depth, search, words);
+  if (words.dropped > 0)
+    cover_words(discs, frame, width, height, max_limit_depth, search, words, 0.5);
+  return true;
+}
+
+// The stretch of steps a continuation takes: whole rounds of the cyclic
+// rule, at most what is left; sets the rules' steps and burn-in for it.
+static std::int64_t stretch(SceneWalkRun& run, std::int64_t steps) {
   const std::int64_t n = run.circles.n > 0 ? run.circles.n : 1;
   const std::int64_t rounds = (std::max<std::int64_t>(steps, 1) + n - 1) / n;
   const std::int64_t s0 = run.done;
   const std::int64_t taken = std::min(rounds * n, run.total - s0);
-  if (recorded != nullptr) *recorded = 0;
   if (taken <= 0) return 0;
   run.rules.steps = static_cast<long>(taken);
-  // Step s0 + s plots when it is past the burn-in: s > burn_in - 1 - s0.
-  run.rules.burn_in = static_cast<long>(std::clamp<std::int64_t>(run.burn_in - 1 - s0, no_burn_in, taken));
-  const WalkCounts counts =
-      points != nullptr ? inversion_walk_points(run.circles, run.state, run.rules, run.random, points)
-                        : inversion_walk(canvas, run.circles, run.state, run.rules, frame, run.random);
-  if (recorded != nullptr) *recorded = counts.plotted;
+  // Step s0 + s plots when it is past the burn-in: s >= burn_in - s0.
+  run.rules.burn_in = static_cast<long>(std::clamp<std::int64_t>(run.burn_in - s0, no_burn_in, taken));
+  return taken;
+}
+
+std::int64_t continue_zoomed_scene_walk(SceneWalkRun& run, const CoverWords& words,
+                                        const Canvas& canvas, const WorldFrame& frame,
+                                        std::int64_t steps) {
+  const std::int64_t s0 = run.done, taken = stretch(run, steps);
+  if (taken <= 0) return 0;
+  const WalkCounts counts = zoomed_walk(canvas, run.circles, words, run.state, run.rules, frame, run.random);
   run.done = counts.stuck ? run.total : s0 + taken;
   return run.done - s0;
 }
 
 std::int64_t continue_scene_walk(SceneWalkRun& run, const Canvas& canvas, const WorldFrame& frame,
                                  std::int64_t steps) {
-  return stretch(run, canvas, frame, steps, nullptr, nullptr);
+  const std::int64_t s0 = run.done, taken = stretch(run, steps);
+  if (taken <= 0) return 0;
+  const WalkCounts counts = inversion_walk(canvas, run.circles, run.state, run.rules, frame, run.random);
+  run.done = counts.stuck ? run.total : s0 + taken;
+  return run.done - s0;
 }
 
 std::int64_t record_scene_walk(SceneWalkRun& run, std::int64_t steps, WalkPoint* points,
                                long& recorded) {
-  std::uint32_t spare_pixel = 0;
-  return stretch(run, Canvas{&spare_pixel, 1, 1, 1}, WorldFrame{1, 0, 0, YAxis::up}, steps, points,
-                 &recorded);
+  const std::int64_t s0 = run.done, taken = stretch(run, steps);
+  recorded = 0;
+  if (taken <= 0) return 0;
+  const WalkCounts counts = inversion_walk_points(run.circles, run.state, run.rules, run.random, points);
+  recorded = counts.plotted;
+  run.done = counts.stuck ? run.total : s0 + taken;
+  return run.done - s0;
 }
 
 std::int64_t skip_scene_walk(SceneWalkRun& run, std::int64_t draws) {

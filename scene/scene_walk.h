@@ -8,6 +8,18 @@
 // A stretch is a whole number of rounds of the cyclic rule (step s of the
 // stretch picks the circle step done + s would), except the last. A walk
 // that gets stuck (no circle takes the point) counts as done.
+//
+// A walk zoomed far into its limit set is drawn through the cover words of
+// the view (zoomed_walk.h), so it stays as full as at 1 x for the same
+// steps. The rule is exact: a random walk over circles whose discs nest
+// is zoomed when the view's cover words no larger than half the view
+// (found with words of up to max_limit_depth letters, taken down to what
+// the stack holds) are all kept, at least one, and none is a single
+// circle: the view is then smaller than every circle's disc it meets. It
+// is drawn through the finer cover (a sixteenth of the view) where that
+// fits in max_cover_words, else through the coarse one. Where a single circle covers
+// part of the view, as at every program's own view, the walk is the plain
+// walk, pixel for pixel. A zoomed walk plots a pixel a point.
 #pragma once
 
 #include <cstdint>
@@ -16,6 +28,7 @@
 #include "inversion_walk.h"
 #include "random_generator.h"
 #include "scene.h"
+#include "zoomed_walk.h"
 
 struct SceneWalkRun {
   WalkCircles circles;
@@ -43,3 +56,20 @@ std::int64_t continue_scene_walk(SceneWalkRun& run, const Canvas& canvas, const 
 // many (inversion_walk_points).
 std::int64_t record_scene_walk(SceneWalkRun& run, std::int64_t steps, WalkPoint* points,
                                long& recorded);
+
+// Whether the layer's walk is zoomed for the view (the canvas of
+// width x height through `frame`); fills `words` with its cover words.
+// `search` is the cover's stack, any state on entry.
+bool zoomed_scene_walk(const Scene& scene, const Layer& layer, const WorldFrame& frame, int width,
+                       int height, LimitSetRun& search, CoverWords& words);
+
+// The units of work of a zoomed step: one, and one for every n letters of
+// the cover words (about the inversions that carry a point through them).
+inline std::int64_t zoomed_step_units(const CoverWords& words, int n) {
+  return 1 + words.start[words.count] / (n > 0 ? n : 1);
+}
+
+// As continue_scene_walk, each point carried by the cover words.
+std::int64_t continue_zoomed_scene_walk(SceneWalkRun& run, const CoverWords& words,
+                                        const Canvas& canvas, const WorldFrame& frame,
+                                        std::int64_t steps);

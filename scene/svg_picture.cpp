@@ -102,10 +102,23 @@ void generation_circle(void* context, int generation, const Circle& stored) {
   circle_element(*g->out, *g->frame, stored, disc);
 }
 
+// A colour the layer does not plot, which the PNG makes transparent: one
+// off the layer's colour, or off a limit set's first, past any it uses.
+std::uint32_t clear_colour(const Scene& scene, const Layer& layer) {
+  if (layer.kind != LayerKind::limit_set || !layer.limit.by_first_circle)
+    return (layer.colour ^ 1) & 0xFFFFFF;
+  int index[max_scene_circles];
+  const int n = chosen_circles(scene, layer.circles, index);
+  const std::uint32_t* used = layer.limit.colours;
+  std::uint32_t clear = (used[0] ^ 1) & 0xFFFFFF;
+  while (std::find(used, used + n, clear) != used + n) clear = (clear + 1) & 0xFFFFFF;
+  return clear;
+}
+
 }  // namespace
 
 bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgress* progress,
-                     PngWrite write, void* context, char* error, std::size_t error_size,
+                     PngWrite write, void* context, SceneErrors& errors,
                      int threads) {
   const int width = scratch.width, height = scratch.height;
   const WorldFrame frame = scene_frame(scene, width, height);
@@ -130,23 +143,25 @@ bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgr
       visit_generations(scene, k, frame, generation_circle, &g, progress);
       if (g.open >= 0) out.text("</g>\n");
     } else {
-      // Cleared to a colour the walk does not plot, which the PNG makes transparent.
-      const std::uint32_t clear = (layer.colour ^ 1) & 0xFFFFFF;
+      // A walk or a limit set, as a raster over a clear colour.
+      const std::uint32_t clear = clear_colour(scene, layer);
       for (int y = 0; y < height; ++y)
         std::fill_n(scratch.pixels + static_cast<std::ptrdiff_t>(y) * scratch.stride, width, clear);
       draw_layer(scene, k, scratch, progress, threads);
       out.text("<image width=\"" + w + "\" height=\"" + h +
                "\" xlink:href=\"data:image/png;base64,");
       Base64 b{&out, {}, 0};
-      if (!encode_png({scratch.pixels, width, height, scratch.stride}, clear, base64_write, &b,
-                      error, error_size))
+      char error[256] = "";
+      if (!encode_png(scratch, clear, base64_write, &b, error, sizeof error)) {
+        errors.push_back({"", error});
         return false;
+      }
       b.emit();
       out.text("\"/>\n");
     }
   }
   out.text("</svg>\n");
   out.flush();
-  if (out.failed) std::snprintf(error, error_size, "cannot write the picture");
+  if (out.failed) errors.push_back({"", "cannot write the picture"});
   return !out.failed;
 }

@@ -9,16 +9,17 @@
 // the picture's size, transparent but for the walk's points, embedded as a
 // base64 data URI; `scratch` (a canvas of that size) is where it is drawn,
 // and `progress`, when given, hears how far each walk and each
-// generations layer is. `threads` draws the walks as draw_scene does.
+// generations layer is. A failure (the callback refused the bytes, or the
+// PNG encoder failed) is one SceneError with no field, as the scene part
+// reports every problem. `threads` draws the walks as draw_scene does.
 #pragma once
-
-#include <cstddef>
 
 #include "canvas.h"
 #include "draw_scene.h"
 #include "png_encode.h"
 #include "scene.h"
+#include "scene_json.h"
 
 bool write_scene_svg(const Scene& scene, const Canvas& scratch, const SceneProgress* progress,
-                     PngWrite write, void* context, char* error, std::size_t error_size,
+                     PngWrite write, void* context, SceneErrors& errors,
                      int threads = 1);

@@ -7,13 +7,16 @@
 #   the rasteriser fuzzer: executions in the 20 s the test gives it;
 #   ring_zoom, the whole program headless (median of 7 runs);
 #   ring_zoom in a real window (Xvfb): from the key to its second picture;
-#   the whole-suite export of all 69 pictures, build already done (median
+#   the whole-suite export of all 69 frames, build already done (median
 #   of 5 runs);
 #   the poster, ./suite render five_circle_limit:1 --clock 1700000000 --size
 #   7680x4320 --steps 1000000000, on one thread and on every core, against
 #   the bare loop of the same walk on a canvas of the same size, one thread
 #   (CPU and wall time, the render's memory; target: every core in 0.75 x
 #   the bare loop's wall time);
+#   the limit set layer: five_circle_limit:1's walk as a limit_set layer at
+#   800 x 600 and 7680 x 4320, against 10^8 steps of its walk on the same
+#   canvas (target: the layer at 7680 x 4320 within the 10^8 steps);
 #   a program losing its display (Xvfb): from the fault to its end, against
 #   1 s;
 #   in headless Chromium, against their targets: each program's first
@@ -36,7 +39,7 @@ missed=()  # the targets missed, one line each
 echo "Building $bench ..."
 [ -f "$bench/CMakeCache.txt" ] || cmake -S "$root" -B "$bench" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$bench" -j "$(nproc)" --target walk_benchmark circle_benchmark picture_export poster_benchmark \
-  render_scene >/dev/null
+  render_scene limit_set_benchmark >/dev/null
 echo "Machine: $(nproc) cores, $(grep -m1 'model name' /proc/cpuinfo | cut -d: -f2 | sed 's/^ *//')"
 
 # The median of the numbers on standard input.
@@ -101,7 +104,7 @@ fi
 
 export_all() { EXPORT_BUILD=$bench "$root/scripts/export.sh" --clock 1700000000 --out "$scratch/pictures"; }
 whole_export() { "$root/suite" export --clock 1700000000 --out "$scratch/pictures"; }
-echo "Export of every picture, programs and runner only: $(seconds_of 5 export_all | median) s (median of 5)"
+echo "Export of every frame, programs and runner only: $(seconds_of 5 export_all | median) s (median of 5)"
 echo "./suite export, package and build checks included: $(seconds_of 5 whole_export | median) s (median of 5)"
 
 # The poster's walk is 10^9 steps; CPU time is the fairer figure on a machine
@@ -127,6 +130,17 @@ for threads in 1 "$cores"; do
   fi
 done
 echo "  load average after: $(cut -d' ' -f1-3 /proc/loadavg)"
+
+echo
+echo "Limit set layer, five_circle_limit:1's walk as a limit_set layer, CPU time (medians of 5):"
+limit=$("$bench/tests/benchmarks/limit_set_benchmark" --benchmark_repetitions=5 \
+  --benchmark_report_aggregates_only=true 2>/dev/null | awk '$1 ~ /_median$/ { sub(/_median$/, "", $1); sub(/^layer\//, "", $1); sub(/\/iterations:1$/, "", $1); print $1, $4, $5 }')
+awk '{ printf "  %-28s %10s %s\n", $1, $2, $3 }' <<<"$limit"
+layer_ms=$(awk '$1 == "limit_set_7680x4320" { print $2 }' <<<"$limit")
+walk_ms=$(awk '$1 == "walk_1e8_steps_7680x4320" { print $2 }' <<<"$limit")
+if [ -n "$layer_ms" ] && [ -n "$walk_ms" ] && [ "$(echo "$layer_ms <= $walk_ms" | bc)" -ne 1 ]; then
+  missed+=("limit set layer at 7680x4320: $layer_ms ms, more than 10^8 walk steps ($walk_ms ms)")
+fi
 
 echo
 if command -v emcmake >/dev/null && command -v node >/dev/null && [ -x /usr/bin/chromium ]; then

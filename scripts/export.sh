@@ -1,13 +1,14 @@
 #!/usr/bin/env bash
-# Writes every picture of some programs, or of all ten, as numbered PNG files,
-# and what a program printed, if anything, as output.txt beside them:
+# Writes every frame of some programs, or of all ten, as numbered PNG files
+# (frame-001.png onwards, one a flip), and what a program printed, if
+# anything, as output.txt beside them:
 #   scripts/export.sh [PROGRAM...] [--clock SECONDS] [--out DIR] [--animate]
 # The front door of the export: every argument is checked before anything
 # is installed, built or created; then the packages are set up and
 # build/release built, unless EXPORT_BUILD=DIR names a tree already built,
 # which is used as it is; then export_pictures (headless/) does the export:
 # each program headless with the runner preloaded, the same clock giving the
-# same pictures, and with --animate DIR/PROGRAM.webp, the pictures as one
+# same frames, and with --animate DIR/PROGRAM.webp, the frames as one
 # animation (for the programs named, or else for every program with more
 # than one picture).
 set -euo pipefail
@@ -21,13 +22,12 @@ usage() {
   exit 2
 }
 
-# The programs seed with the clock as an unsigned 32-bit number, where 0 and
-# 1 seed alike: 1 to 4294967295 are the clocks that each draw their own.
-largest_clock=4294967295
+# The clock's form is checked here: whole seconds, digits alone, not 0.
+# Its range is export_pictures' (commands/whole_number.h, the one owner),
+# which refuses a clock past the largest with the same kind of line.
 check_clock() {
-  local digits=${1#"${1%%[!0]*}"}  # leading zeros off
-  [[ "$1" =~ ^[0-9]+$ ]] && [[ "$digits" =~ ^[0-9]{1,10}$ ]] && [ "$((10#$digits))" -le "$largest_clock" ] || {
-    echo "--clock wants whole seconds from 1 to $largest_clock, not '$1'" >&2
+  [[ "$1" =~ ^[0-9]+$ ]] && [[ "$1" =~ [1-9] ]] || {
+    echo "--clock wants whole seconds from 1, not '$1'" >&2
     usage
   }
 }
@@ -41,7 +41,7 @@ while [ $# -gt 0 ]; do
     --clock)
       [ $# -ge 2 ] || usage
       check_clock "$2"
-      clock=$((10#${2#"${2%%[!0]*}"}))
+      clock=${2#"${2%%[!0]*}"}  # leading zeros off; the digits may be many
       shift 2
       ;;
     --out)
@@ -87,7 +87,7 @@ fi
 # it holds the folder, opens every file in it without following a link,
 # runs the programs side by side and passes a stop signal on to them.
 wanted=()
-for name in "${chosen[@]}"; do wanted+=("$name=${program_flips[$name]}"); done
+for name in "${chosen[@]}"; do wanted+=("$name=${program_frames[$name]}"); done
 scope=all
 [ "$named" -eq 0 ] || scope=named
 exec "$build/headless/export_pictures" "$build" "$out" "$clock" "${animate:-still}" "$scope" "${wanted[@]}"

@@ -1,13 +1,13 @@
 # The programs of programs/programs.list, in the order of the tour (sourced,
 # not run): programs (names), program_pictures (pictures held for a key),
-# program_flips (pictures drawn) and program_about (one line each).
+# program_frames (frames drawn, one a flip) and program_about (one line each).
 programs=()
-declare -A program_pictures=() program_flips=() program_about=()
-while IFS=$'\t' read -r name pictures flips about; do
+declare -A program_pictures=() program_frames=() program_about=()
+while IFS=$'\t' read -r name pictures frames about; do
   case "$name" in '' | '#'*) continue ;; esac
   programs+=("$name")
   program_pictures[$name]=$pictures
-  program_flips[$name]=$flips
+  program_frames[$name]=$frames
   program_about[$name]=$about
 done <"$(dirname "${BASH_SOURCE[0]}")/../programs/programs.list"
 

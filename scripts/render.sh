@@ -3,7 +3,7 @@
 # which does the work (./suite render --help lists what it takes).
 #   scripts/render.sh SCENE... [--size WxH] [--steps N] [--threads N] [--clock N] [--out FILE]
 # The arguments' form is checked here before anything is installed or built
-# (each SCENE a file, a link or PROGRAM:K of a listed program, and the
+# (each SCENE a file, a link, or PROGRAM:K or PROGRAM@F of a listed program, and the
 # options' values); the tool then checks the scenes themselves.
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -44,10 +44,10 @@ while [ $# -gt 0 ]; do
       ;;
     -*) fail "unknown option $1" ;;
     *)
-      if [[ "$1" =~ ^([a-z_0-9]+):[0-9]+$ ]] && [ ! -e "$1" ]; then
+      if [[ "$1" =~ ^([a-z_0-9]+)[:@][0-9]+$ ]] && [ ! -e "$1" ]; then
         check_program_name "${BASH_REMATCH[1]}" || exit 2
       elif [ ! -e "$1" ] && [[ "$1" != *=* ]]; then
-        fail "no scene file '$1' (a SCENE is a file, a link or PROGRAM:K)"
+        fail "no scene file '$1' (a SCENE is a file, a link, PROGRAM:K or PROGRAM@F)"
       fi
       scenes=$((scenes + 1))
       shift

@@ -92,7 +92,7 @@ int main(int argc, char** argv) {
   for (int place = 1; place <= count; ++place) {
     const ListedProgram& program = *tour[place - 1];
     std::printf("[%d/%d] %s: %s (%d picture%s; any key goes on)\n", place, count, program.name.c_str(),
-                program.about.c_str(), program.waits, program.waits == 1 ? "" : "s");
+                program.about.c_str(), program.pictures, program.pictures == 1 ? "" : "s");
     std::fflush(stdout);
     std::string path = std::string(argv[1]) + "/" + program.name;
     char* child_argv[] = {path.data(), nullptr};

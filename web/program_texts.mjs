@@ -13,8 +13,8 @@ const root = path.resolve(path.dirname(fileURLToPath(import.meta.url)), '..');
 const listFile = path.join(root, 'programs/programs.list');
 const textsFile = path.join(root, 'programs/texts.md');
 const fields = ['Title', 'Heading', 'Random', 'Alt'];
-// Output: what labels the program's printed lines; Scenes: its pictures
-// (as the export numbers them) that are scenes, "1-2, 5".
+// Output: what labels the program's printed lines; Scenes: its frames (one
+// a flip, as the export numbers them) that are scenes, "frames 1-2, 5".
 const optional = ['Output', 'Scenes'];
 
 function fail(file, what) {
@@ -22,13 +22,13 @@ function fail(file, what) {
   process.exit(1);
 }
 
-// The list's lines: name, pictures held for a key, pictures drawn, one line.
+// The list's lines: name, pictures held for a key, frames drawn, one line.
 function readList() {
   return fs.readFileSync(listFile, 'utf8').split('\n')
     .filter((line) => line !== '' && !line.startsWith('#'))
     .map((line) => {
-      const [name, pictures, flips, about] = line.split('\t');
-      return { name, pictures: Number(pictures), flips: Number(flips), about };
+      const [name, pictures, frames, about] = line.split('\t');
+      return { name, pictures: Number(pictures), frames: Number(frames), about };
     });
 }
 
@@ -71,9 +71,11 @@ export function readPrograms() {
       if (line !== undefined) program[field.toLowerCase()] = line.slice(field.length + 2).trim();
     }
     program.random = program.random === 'yes';
-    program.scenes = (program.scenes ?? '').split(',').filter((part) => part.trim() !== '').flatMap((part) => {
+    const scenes = program.scenes ?? 'frames';
+    if (!/^frames(\s|$)/.test(scenes)) fail(textsFile, `${entry.name}: Scenes: wants "frames" before the numbers, not "${scenes}"`);
+    program.scenes = scenes.slice('frames'.length).split(',').filter((part) => part.trim() !== '').flatMap((part) => {
       const [first, last = first] = part.trim().split('-').map(Number);
-      if (!(first >= 1 && last >= first && last <= entry.flips)) fail(textsFile, `${entry.name}: bad Scenes: "${part.trim()}"`);
+      if (!(first >= 1 && last >= first && last <= entry.frames)) fail(textsFile, `${entry.name}: bad Scenes: frame "${part.trim()}"`);
       return Array.from({ length: last - first + 1 }, (unused, k) => first + k);
     });
     const blocks = lines.filter((text) => ![...fields, ...optional].some((field) => text.startsWith(`${field}: `)))

@@ -26,7 +26,7 @@ const wanted = Number(process.argv[3] ?? 8000);
 const longestPath = 1024;  // the site's own paths are far shorter
 // The query is the explorer's scene: the longest a scene can give (16
 // circles and 16 walks over all of them, every number at full precision)
-// is about 4.4 KB; a page's own requests repeat it in their Referer.
+// is 5471 bytes, README "Scenes"; a page's own requests repeat it in their Referer.
 const longestQuery = 16 * 1024;
 const largestFile = 256 * 1024 * 1024;  // the site's largest, an animation, is a few MB
 

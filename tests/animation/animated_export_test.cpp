@@ -1,6 +1,6 @@
 // ./suite export --animate, from this build tree: the animation, decoded
 // with libwebp's WebPAnimDecoder and played through, shows every exported
-// PNG picture in order, pixel for pixel, each for its time.
+// PNG frame in order, pixel for pixel, each for its time.
 #include <gtest/gtest.h>
 #include <png.h>
 #include <webp/demux.h>
@@ -68,14 +68,14 @@ std::vector<Frame> decode_animation(const fs::path& path, int& width, int& heigh
   return frames;
 }
 
-// The exported pictures, picture-001.png onwards, as RGBA.
-std::vector<std::vector<std::uint8_t>> read_pictures(const fs::path& folder, int width, int height) {
-  std::vector<std::vector<std::uint8_t>> pictures;
+// The exported frames, frame-001.png onwards, as RGBA.
+std::vector<std::vector<std::uint8_t>> read_frames(const fs::path& folder, int width, int height) {
+  std::vector<std::vector<std::uint8_t>> exported;
   for (;;) {
     char file[32];
-    std::snprintf(file, sizeof file, "picture-%03zu.png", pictures.size() + 1);
-    if (!fs::exists(folder / file)) return pictures;
-    pictures.push_back(read_png_rgba(folder / file, width, height));
+    std::snprintf(file, sizeof file, "frame-%03zu.png", exported.size() + 1);
+    if (!fs::exists(folder / file)) return exported;
+    exported.push_back(read_png_rgba(folder / file, width, height));
   }
 }
 
@@ -95,15 +95,15 @@ struct ScratchFolder {
 
 struct Case {
   const char* program;
-  std::size_t pictures;
-  int first_ms, middle_ms, last_ms;  // how long the first, a middle and the last picture show
+  std::size_t frames;
+  int first_ms, middle_ms, last_ms;  // how long the first, a middle and the last frame show
 };
 
 void PrintTo(const Case& c, std::ostream* out) { *out << c.program; }
 
 class AnimatedExport : public testing::TestWithParam<Case> {};
 
-TEST_P(AnimatedExport, PlaysEveryPictureInOrderPixelForPixelForItsTime) {
+TEST_P(AnimatedExport, PlaysEveryFrameInOrderPixelForPixelForItsTime) {
   const Case c = GetParam();
   const ScratchFolder scratch{scratch_folder("animated-export")};
   ASSERT_FALSE(scratch.path.empty());
@@ -115,18 +115,18 @@ TEST_P(AnimatedExport, PlaysEveryPictureInOrderPixelForPixelForItsTime) {
 
   int width = 0, height = 0;
   const std::vector<Frame> frames = decode_animation(out / (std::string(c.program) + ".webp"), width, height);
-  const auto pictures = read_pictures(out / c.program, width, height);
-  ASSERT_EQ(pictures.size(), c.pictures);
-  ASSERT_EQ(frames.size(), c.pictures) << "one frame for each picture, repeated ones too";
+  const auto exported = read_frames(out / c.program, width, height);
+  ASSERT_EQ(exported.size(), c.frames);
+  ASSERT_EQ(frames.size(), c.frames) << "one animation frame for each exported one, repeated ones too";
   for (std::size_t f = 0; f < frames.size(); ++f)
-    EXPECT_EQ(first_rgb_difference(pictures[f], frames[f].rgba), -1) << "frame " << f + 1 << " is not its picture";
+    EXPECT_EQ(first_rgb_difference(exported[f], frames[f].rgba), -1) << "frame " << f + 1 << " is not its PNG";
 
   EXPECT_EQ(frames.front().duration_ms, c.first_ms);
   EXPECT_EQ(frames[frames.size() / 2].duration_ms, c.middle_ms);
   EXPECT_EQ(frames.back().duration_ms, c.last_ms);
 }
 
-// Ten pictures or more play as a film, fewer a second each; the first is
+// Ten frames or more play as a film, fewer a second each; the first is
 // held a second and the last two.
 INSTANTIATE_TEST_SUITE_P(Programs, AnimatedExport,
                          testing::Values(Case{"ring_zoom", 19, 1000, 160, 2000},

@@ -51,8 +51,8 @@ void build_variants() {
     double r2[3];
     for (int k = 0; k < 3; ++k) r2[k] = r[k] * r[k];
     variants.push_back({"random3_ring1", walk_circles(x, y, r2, 3), {10.0, 3.0, 0},
-                        {PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width,
-                         0, 1000, WalkPlot::ring_radius_1, 0},
+                        {PickRule::random, InsideRule::invert, PointStorage::double_width,
+                         0, 1001, WalkPlot::ring1, 0},
                         {200.0, 400.0, 300.0, YAxis::up}});
   }
   {  // five circles, every point a pixel
@@ -60,7 +60,7 @@ void build_variants() {
     const double x[5] = {a, 0, -a, 0, 0}, y[5] = {0, a, 0, -a, 0};
     const double r2[5] = {b * b, b * b, b * b, b * b, 5.82842712474619 * 5.82842712474619};
     variants.push_back({"random5_pixel", walk_circles(x, y, r2, 5), {3.0, 3.0, no_previous},
-                        {PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width,
+                        {PickRule::random, InsideRule::invert, PointStorage::double_width,
                          0, no_burn_in, WalkPlot::pixel, 0},
                         {5.0, 400.0, 300.0, YAxis::up}});
   }
@@ -77,8 +77,8 @@ void build_variants() {
     x[14] = y[14] = 0.0;
     r2[14] = 1.0;
     variants.push_back({"random15_ring1", walk_circles(x, y, r2, 15), {3.0, 3.0, no_previous},
-                        {PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width,
-                         0, 10000, WalkPlot::ring_radius_1, 0},
+                        {PickRule::random, InsideRule::invert, PointStorage::double_width,
+                         0, 10001, WalkPlot::ring1, 0},
                         {10.0, 400.0, 300.0, YAxis::up}});
   }
   {  // four circles, the walk point stored as floats, y down
@@ -86,8 +86,8 @@ void build_variants() {
     static const float y[4] = {0.1f, 0.0f, -0.198f, 2.5f};
     static const float r[4] = {0.405f, 1.0f, 1.33f, 1.865f};
     variants.push_back({"random4_float_pixel", walk_circles_squaring(x, y, r, 4), {0.0, -5.0, 0},
-                        {PickRule::random_no_repeat, InsideRule::none, PointStorage::float_width,
-                         0, 1000, WalkPlot::pixel, 0},
+                        {PickRule::random, InsideRule::invert, PointStorage::float_width,
+                         0, 1001, WalkPlot::pixel, 0},
                         {230.0, 380.0, 150.0, YAxis::down}});
   }
   {  // two circles taken in turn, plotted as radius-2 circles
@@ -95,8 +95,8 @@ void build_variants() {
     double r2[2];
     for (int k = 0; k < 2; ++k) r2[k] = r[k] * r[k];
     variants.push_back({"cyclic2_ring2", walk_circles(x, y, r2, 2), {3.0, 3.0, no_previous},
-                        {PickRule::cyclic, InsideRule::none, PointStorage::double_width, 0, 10,
-                         WalkPlot::ring_radius_2, 0},
+                        {PickRule::cyclic, InsideRule::invert, PointStorage::double_width, 0, 10,
+                         WalkPlot::ring2, 0},
                         {200.0, 400.0, 200.0, YAxis::up}});
   }
   {  // three outer circles and a central one of radius (2 - sqrt(3)) + 0.5: picks refused
@@ -107,7 +107,7 @@ void build_variants() {
     double r2[4];
     for (int k = 0; k < 4; ++k) r2[k] = r[k] * r[k];
     variants.push_back({"random4_reject_pixel", walk_circles(x, y, r2, 4), {10.0, 3.0, 0},
-                        {PickRule::random_no_repeat, InsideRule::reject,
+                        {PickRule::random, InsideRule::refuse,
                          PointStorage::double_width, 0, 1, WalkPlot::pixel, 0},
                         {120.0, 400.0, 300.0, YAxis::up}});
   }
@@ -141,7 +141,7 @@ void library_walk(benchmark::State& state, const Variant& v) {
     benchmark::DoNotOptimize(walker);
   }
   set_counters(state);
-  if (rules.inside == InsideRule::reject)
+  if (rules.inside == InsideRule::refuse)
     state.counters["refused_per_step"] =
         static_cast<double>(refused) / static_cast<double>(state.iterations() * chunk);
 }
@@ -156,7 +156,7 @@ void bare_walk(const Variant& v, double& x, double& y, int& previous, long steps
   const double ox = v.frame.origin_column;
   const double oy = v.frame.origin_row;
   const double row_scale = v.frame.y_axis == YAxis::up ? -scale : scale;
-  static constexpr CircleStamp ring = circle_stamp(plot == WalkPlot::ring_radius_2 ? 2 : 1);
+  static constexpr CircleStamp ring = circle_stamp(plot == WalkPlot::ring2 ? 2 : 1);
   RandomGenerator random = program_random;
   for (long s = 0; s < steps; ++s) {
     int k;
@@ -176,7 +176,7 @@ void bare_walk(const Variant& v, double& x, double& y, int& previous, long steps
     const double nx = c.x[k] + dx * c.R2[k] / d2;
     const double ny = c.y[k] + dy * c.R2[k] / d2;
     previous = k;
-    if (s > burn_in) {
+    if (s >= burn_in) {
       const int column = static_cast<int>(ox + nx * scale);
       const int row = static_cast<int>(oy + ny * row_scale);
       if constexpr (plot == WalkPlot::pixel)
@@ -235,11 +235,11 @@ constexpr Bare bare = {bare_loop<cyclic, reject, float_point, plot>,
 
 // The bare loop of each variant, in the order of build_variants.
 const Bare bare_loops[] = {
-    bare<false, false, false, WalkPlot::ring_radius_1>,
+    bare<false, false, false, WalkPlot::ring1>,
     bare<false, false, false, WalkPlot::pixel>,
-    bare<false, false, false, WalkPlot::ring_radius_1>,
+    bare<false, false, false, WalkPlot::ring1>,
     bare<false, false, true, WalkPlot::pixel>,
-    bare<true, false, false, WalkPlot::ring_radius_2>,
+    bare<true, false, false, WalkPlot::ring2>,
     bare<false, true, false, WalkPlot::pixel>,
 };
 

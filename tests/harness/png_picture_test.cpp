@@ -113,7 +113,7 @@ TEST(PngPicture, ReportsAFileThatCannotBeWritten) {
   SDL_FreeSurface(surface);
 }
 
-TEST(PngPicture, HarnessSavesTheSamePicturesAsPngAsAsBmp) {
+TEST(PngPicture, HarnessSavesTheSameFramesAsPngAsAsBmp) {
   const ProgramRun bmp = run_program(HARNESS_DEMO);
   ASSERT_EQ(bmp.pictures.size(), 2u);
 
@@ -123,14 +123,14 @@ TEST(PngPicture, HarnessSavesTheSamePicturesAsPngAsAsBmp) {
   const ProgramRun png = run_program(HARNESS_DEMO, options);
   EXPECT_EQ(png.exit_status, 0) << png.standard_error;
   EXPECT_EQ(png.flips, 2);
-  EXPECT_FALSE(fs::exists(scratch / "picture-001.bmp"));
+  EXPECT_FALSE(fs::exists(scratch / "frame-001.bmp"));
   for (int n = 1; n <= 2; ++n) {
     Picture picture;
-    const fs::path path = scratch / ("picture-00" + std::to_string(n) + ".png");
+    const fs::path path = scratch / ("frame-00" + std::to_string(n) + ".png");
     ASSERT_TRUE(read_png(path, picture)) << path;
     EXPECT_TRUE(same_picture(picture, bmp.pictures[n - 1])) << path;
   }
-  EXPECT_FALSE(fs::exists(scratch / "picture-003.png"));
+  EXPECT_FALSE(fs::exists(scratch / "frame-003.png"));
   fs::remove_all(scratch);
 }
 
@@ -145,7 +145,7 @@ TEST(PngPicture, HarnessRefusesAnUnknownFormatAndAnUnwritableFolder) {
   options.environment = {"HARNESS_PICTURE_FORMAT=png", "HARNESS_PICTURES=/nonexistent-directory"};
   const ProgramRun unwritable = run_program(HARNESS_DEMO, options);
   EXPECT_EQ(unwritable.exit_status, 4);
-  EXPECT_NE(unwritable.standard_error.find("cannot save /nonexistent-directory/picture-001.png"),
+  EXPECT_NE(unwritable.standard_error.find("cannot save /nonexistent-directory/frame-001.png"),
             std::string::npos)
       << unwritable.standard_error;
 }

@@ -85,11 +85,11 @@ void expect_clean_run(const ProgramRun& run, const ListedProgram& listed, const 
   EXPECT_EQ(run.exit_status, 0) << run.standard_error;
   EXPECT_EQ(run.standard_error, "");
   EXPECT_EQ(run.standard_output, row.output);
-  EXPECT_EQ(run.flips, listed.flips);
-  EXPECT_EQ(run.waits, listed.waits);
+  EXPECT_EQ(run.flips, listed.frames);
+  EXPECT_EQ(run.waits, listed.pictures);
   EXPECT_TRUE(matches(order_of(run), row.order))
       << order_of(run) << " is not " << row.order;
-  ASSERT_EQ(run.pictures.size(), static_cast<std::size_t>(listed.flips));
+  ASSERT_EQ(run.pictures.size(), static_cast<std::size_t>(listed.frames));
   for (const Picture& picture : run.pictures) {
     EXPECT_EQ(picture.width, 800);
     EXPECT_EQ(picture.height, 600);

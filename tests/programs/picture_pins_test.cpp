@@ -1,9 +1,9 @@
-// Every picture of every listed program at two clocks, pinned by a hash of
+// Every frame of every listed program at two clocks, pinned by a hash of
 // its pixels in picture_hashes.txt. The other program tests compare runs of
 // today's code with one another (keys and quits, window and headless,
-// browser and native); only this table ties a picture to what it was, so a
+// browser and native); only this table ties a frame to what it was, so a
 // slip that changes pictures everywhere alike fails here, naming the
-// program, the clock and the picture.
+// program, the clock and the frame.
 //
 // A change meant to alter pictures pins them again with
 //   PIN_PICTURES=1 build/test/tests/program_tests --gtest_filter='PicturePins.*'
@@ -33,13 +33,13 @@ namespace {
 constexpr long pinned_clocks[] = {1700000000, 1234567891};
 
 const char header[] =
-    "# Every picture of every program at two clocks, pinned by a hash of its\n"
+    "# Every frame of every program at two clocks, pinned by a hash of its\n"
     "# pixels: FNV-1a 64 over each pixel's red, green and blue bytes, row by\n"
     "# row. Checked by PicturePins (tests/programs/picture_pins_test.cpp, label\n"
     "# program). Written only by\n"
     "#   PIN_PICTURES=1 build/test/tests/program_tests --gtest_filter='PicturePins.*'\n"
     "# after a change meant to alter pictures; its diff names those that did.\n"
-    "# program clock picture hash\n";
+    "# program clock frame hash\n";
 
 std::uint64_t pixel_hash(const Picture& picture) {
   std::uint64_t hash = 0xcbf29ce484222325;
@@ -52,13 +52,13 @@ std::uint64_t pixel_hash(const Picture& picture) {
   return hash;
 }
 
-// (program, clock, picture from 1) -> the hash in hex.
+// (program, clock, frame from 1) -> the hash in hex.
 using PinKey = std::tuple<std::string, long, std::size_t>;
 using Pins = std::map<PinKey, std::string>;
 
 std::string describe(const PinKey& key) {
-  const auto& [program, clock, picture] = key;
-  return program + " at clock " + std::to_string(clock) + ", picture " + std::to_string(picture);
+  const auto& [program, clock, frame] = key;
+  return program + " at clock " + std::to_string(clock) + ", frame " + std::to_string(frame);
 }
 
 Pins read_pins() {
@@ -119,10 +119,10 @@ void run_all(std::vector<Job>& jobs) {
   if (shared.next < jobs.size()) work(&shared);  // no thread could be made
 }
 
-TEST(PicturePins, EveryPictureOfEveryProgramAtTwoClocksIsAsPinned) {
+TEST(PicturePins, EveryFrameOfEveryProgramAtTwoClocksIsAsPinned) {
   std::vector<Job> jobs;
   for (const ListedProgram& listed : listed_programs())
-    for (const long clock : pinned_clocks) jobs.push_back({listed.name, clock, listed.flips, {}, {}});
+    for (const long clock : pinned_clocks) jobs.push_back({listed.name, clock, listed.frames, {}, {}});
   run_all(jobs);
 
   Pins drawn;
@@ -141,7 +141,7 @@ TEST(PicturePins, EveryPictureOfEveryProgramAtTwoClocksIsAsPinned) {
         file << job.program << ' ' << job.clock << ' ' << n + 1 << ' ' << job.hashes[n] << '\n';
     file.close();
     ASSERT_TRUE(file) << "cannot write " << PICTURE_HASHES;
-    std::printf("pinned %zu pictures in %s\n", drawn.size(), PICTURE_HASHES);
+    std::printf("pinned %zu frames in %s\n", drawn.size(), PICTURE_HASHES);
     return;
   }
 

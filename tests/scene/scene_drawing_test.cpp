@@ -38,8 +38,9 @@ const std::string reordered = R"({"x": 0, "y": 1.4, "r": 0.9}, {"x": -1.5, "y": 
   {"x": 0, "y": -1.3, "r": 0.7}, {"x": 1.5, "y": 0, "r": 1}, {"x": 0.1, "y": 0.05, "r": 0.3})";
 
 // Every layer kind over the choice `chosen`: discs, outlines, generations
-// as discs and as outlines (one generation computed, not drawn) and two
-// walks, one with a skip, one cyclic.
+// as discs and as outlines (one generation computed, not drawn), two
+// walks, one with a skip, one cyclic, and the limit set coloured by the
+// chosen circles.
 std::string every_kind(const std::string& chosen) {
   return R"({"draw": "discs", "circles": [4], "colour": "#c0c0ff"},
     {"draw": "generations", "circles": )" + chosen +
@@ -48,7 +49,9 @@ std::string every_kind(const std::string& chosen) {
     {"draw": "generations", "circles": )" + chosen +
          R"(, "style": "outlines", "colours": ["none", "#008000"]},
     )" + walk(chosen, "random", 30011, 100003, "red") +
-         ",\n" + walk(chosen, "cyclic", 20000, 0, "blue");
+         ",\n" + walk(chosen, "cyclic", 20000, 0, "blue") +
+         R"(, {"draw": "limit_set", "circles": )" + chosen +
+         R"(, "colours": ["#400000", "#004000", "#000040"], "plot": "disc1"})";
 }
 
 std::vector<std::uint32_t> in_pieces(const Scene& scene, std::int64_t budget) {

@@ -32,7 +32,7 @@ struct ProgramPicture {
   int picture;
 };
 
-// Every picture offered as a scene: the "Scenes:" lines of
+// Every frame offered as a scene: the "Scenes: frames ..." lines of
 // programs/texts.md, which the page's "Explore this picture" reads too.
 std::vector<ProgramPicture> offered_pictures() {
   std::vector<ProgramPicture> list;
@@ -40,8 +40,8 @@ std::vector<ProgramPicture> offered_pictures() {
   std::string line, program;
   while (std::getline(texts, line)) {
     if (line.rfind("## ", 0) == 0) program = line.substr(3);
-    if (line.rfind("Scenes: ", 0) != 0) continue;
-    std::istringstream ranges(line.substr(8));
+    if (line.rfind("Scenes: frames ", 0) != 0) continue;
+    std::istringstream ranges(line.substr(15));
     for (std::string range; std::getline(ranges, range, ',');) {
       const int first = std::stoi(range);
       const std::size_t dash = range.find('-');
@@ -137,6 +137,9 @@ TEST(SceneForms, JsonAndLinkReadBackBitForBit) {
               small_scene, R"({"draw": "outlines", "circles": "all", "colour": "black"})",
               R"({"draw": "generations", "circles": [1, 2], "style": "outlines", "colours": ["none", "#ffeedd"]})"),
           R"("x": 3, "y": 3)", R"("x": 0.1, "y": -1e-300)"),
+      edited(small_scene, R"({"draw": "outlines", "circles": "all", "colour": "black"})",
+             R"({"draw": "limit_set", "circles": [2, 0], "colours": ["#0a0b0c", "red"],
+                 "plot": "disc2", "depth": 7}, {"draw": "limit_set", "colour": "#010203"})"),
   };
   for (const std::string& text : odd) {
     Scene scene{};
@@ -187,15 +190,21 @@ TEST(SceneForms, FixedTextsGiveTheirValues) {
   generations.style = GenerationStyle::outlines;
   want.layers[2].kind = LayerKind::walk, want.layers[2].circles.all = true;
   want.layers[2].colour = 0x123456;
-  want.layers[2].walk = {PickRule::cyclic, InsideRule::reject, PointStorage::float_width, 1234, 56,
-                         7.5, -8.5, 1, 99, 12, WalkPlot::ring_radius_2};
+  want.layers[2].walk = {PickRule::cyclic, InsideRule::refuse, PointStorage::float_width, 1234, 56,
+                         7.5, -8.5, 1, 99, 12, WalkPlot::ring2};
   Scene from_json{}, from_link{};
   SceneErrors errors;
   ASSERT_TRUE(read_scene_json(json, from_json, errors)) << error_line(errors);
   ASSERT_TRUE(read_scene_link(link, from_link, errors)) << error_line(errors);
   EXPECT_TRUE(from_json == want) << scene_json_text(from_json);
   EXPECT_TRUE(from_link == want) << scene_json_text(from_link);
-  EXPECT_EQ(scene_link(want), link);
+  // The writer names the values, in the JSON's order, leaving out defaults.
+  EXPECT_EQ(scene_link(want),
+            "size=640x480&background=102030&view=0.5,-0.25,150.0&numbers=float&circle=1.0,2.0,3.0"
+            "&circle=-4.0,5.0,6.0&circle=7.0,-8.0,9.0&discs=circles:2:0,colour:blue"
+            "&generations=circles:1:2,style:outlines,colours:none:abcdef"
+            "&walk=pick:cyclic,inside:refuse,point:float,steps:1234,burn_in:56,x:7.5,y:-8.5,"
+            "previous:1,seed:99,skip:12,colour:123456,plot:ring2");
 
   const std::string readme_link =
       "size=800x600&background=white&view=0.0,0.0,200.0&numbers=float"
@@ -206,6 +215,11 @@ TEST(SceneForms, FixedTextsGiveTheirValues) {
   EXPECT_EQ(from_link.layers[1].walk.seed, 1700000000u);
   EXPECT_EQ(from_link.layers[1].walk.skip, 0);
   EXPECT_TRUE(from_link == scene_of({"soddy_gasket", 2})) << scene_json_text(from_link);
+  EXPECT_EQ(scene_link(from_link),
+            "view=0.0,0.0,200.0&numbers=float&circle=0.0,0.0,0.2679491937160492"
+            "&circle=0.0,2.0,1.7320507764816284&circle=-1.7320507764816284,-1.0,1.7320507764816284"
+            "&outlines=&walk=steps:500000,burn_in:1001,x:10.0,y:3.0,previous:0,seed:1700000000,"
+            "colour:red,plot:ring1");
   // The README's file: what --out writes, every default left out.
   const std::string readme_file = R"({"version": 1, "view": {"x": 0.0, "y": 0.0, "scale": 200.0},
     "numbers": "float", "circles": [{"x": 0.0, "y": 0.0, "r": 0.2679491937160492},
@@ -216,6 +230,61 @@ TEST(SceneForms, FixedTextsGiveTheirValues) {
       "plot": "ring1"}]})";
   EXPECT_EQ(nlohmann::ordered_json::parse(scene_json_text(from_link)),
             nlohmann::ordered_json::parse(readme_file));
+}
+
+// Links given out before the layers named their values, each written out
+// here, open to the program's scene it was given for; and the writer's
+// named text for one of them.
+TEST(SceneForms, PositionalLinksGiveTheirScenes) {
+  const std::pair<ProgramPicture, std::string> rows[] = {
+      {{"soddy_gasket", 2},  // the README's link
+       "size=800x600&background=white&view=0.0,0.0,200.0&numbers=float"
+       "&circle=0.0,0.0,0.2679491937160492&circle=0.0,2.0,1.7320507764816284"
+       "&circle=-1.7320507764816284,-1.0,1.7320507764816284&outlines=all,black"
+       "&walk=all,random,invert,double,500000,1001,10.0,3.0,0,1700000000,0,red,ring1"},
+      {{"five_circle_limit", 4},
+       "size=800x600&background=white&view=0.0,0.0,5.0&numbers=double&circle=1.0,1.0,1.0"
+       "&circle=-1.0,1.0,1.0&circle=-1.0,-1.0,1.0&circle=1.0,-1.0,1.0&circle=0.0,0.0,2.414"
+       "&circle=3.414213562373095,0.0,2.414213562373095&circle=0.0,3.414213562373095,2.414213562373095"
+       "&circle=-3.414213562373095,0.0,2.414213562373095&circle=0.0,-3.414213562373095,2.414213562373095"
+       "&circle=0.0,0.0,5.82842712474619&circle=5.82842712474619,-5.82842712474619,5.82842712474619"
+       "&circle=5.82842712474619,5.82842712474619,5.82842712474619"
+       "&circle=-5.82842712474619,5.82842712474619,5.82842712474619"
+       "&circle=-5.82842712474619,-5.82842712474619,5.82842712474619&circle=0.0,0.0,14.071067811865474"
+       "&outlines=0:1:2:3:4,black"
+       "&walk=0:1:2:3:4,random,invert,double,100000,0,3.0,3.0,none,1700000000,0,black,pixel"
+       "&outlines=5:6:7:8:9,green"
+       "&walk=5:6:7:8:9,random,invert,double,100000,0,3.0,3.0,2,1700000000,125285,green,pixel"
+       "&outlines=10:11:12:13:14,red"
+       "&walk=10:11:12:13:14,random,invert,double,100000,0,3.0,3.0,4,1700000000,250328,red,pixel"},
+      {{"four_circle_packing", 4},
+       "size=800x600&background=white&view=0.08695652173913043,-0.6521739130434783,230.0"
+       "&numbers=float&circle=0.0,-0.10000000149011612,0.4050000011920929"
+       "&circle=-1.399999976158142,-0.0,1.0&circle=1.7100000381469727,0.1979999989271164,1.3300000429153442"
+       "&circle=0.0,-2.5,1.8650000095367432&generations=all,discs,none:none:black"},
+      {{"two_circle_iteration", 3},
+       "size=800x600&background=white&view=0.0,-0.5,200.0&numbers=float"
+       "&circle=0.0,-2.0,1.2000000476837158&circle=0.0,2.200000047683716,2.9000000953674316"
+       "&outlines=all,black&walk=all,cyclic,invert,double,1000,11,3.0,3.0,none,1,0,black,ring2"
+       "&discs=all,blue&generations=all,discs,black:red"},
+      {{"soddy_radius_sweep", 8},
+       "size=800x600&background=white&view=0.0,0.0,120.0&numbers=float"
+       "&circle=0.0,0.0,0.3679491877555847&circle=0.0,2.0,1.7320507764816284"
+       "&circle=-1.7320507764816284,-1.0,1.7320507764816284"
+       "&circle=1.7320507764816284,-1.0,1.7320507764816284&outlines=all,black"
+       "&walk=all,random,refuse,double,200000,2,10.0,3.0,3,1700000000,799814,red,pixel"},
+  };
+  for (const auto& [picture, link] : rows) {
+    Scene scene{};
+    SceneErrors errors;
+    ASSERT_TRUE(read_scene_link(link, scene, errors)) << error_line(errors) << "\n" << link;
+    EXPECT_TRUE(scene == scene_of(picture)) << picture.program << ":" << picture.picture;
+  }
+  EXPECT_EQ(scene_link(scene_of({"two_circle_iteration", 3})),
+            "view=0.0,-0.5,200.0&numbers=float&circle=0.0,-2.0,1.2000000476837158"
+            "&circle=0.0,2.200000047683716,2.9000000953674316&outlines="
+            "&walk=pick:cyclic,steps:1000,burn_in:11,x:3.0,y:3.0,seed:1,plot:ring2"
+            "&discs=colour:blue&generations=colours:black:red");
 }
 
 // A scene written by hand leaves out what has a natural default, and a
@@ -259,17 +328,82 @@ TEST(SceneForms, ShortFormsReadAsTheFullForms) {
         << error_line(errors) << "\n" << text;
     return scene;
   };
+  // A link may leave out size, background, view and numbers, and a layer
+  // every value but a walk's steps and seed, as a file may.
+  const std::pair<std::string, std::string> whole_links[] = {
+      {"circle=0,0,2&circle=4,0,2&walk=steps:500,seed:7&outlines=",
+       "size=800x600&background=white&view=2,0,90&numbers=double&circle=0,0,2&circle=4,0,2"
+       "&walk=all,random,invert,double,500,0,2.6666666666666665,0.6666666666666666,none,7,0,"
+       "black,pixel&outlines=all,black"},
+      {"size=400x600&circle=0,0,2&circle=4,0,2&discs=&generations=colours:red",
+       "size=400x600&background=white&view=2,0,45&numbers=double&circle=0,0,2&circle=4,0,2"
+       "&discs=all,black&generations=all,discs,red"},
+  };
   for (const auto& [short_text, full_text] : rows)
     EXPECT_TRUE(read(short_text, false) == read(full_text, false)) << short_text;
+  // A limit set: every default, the palette by name, and its link.
+  const std::string limit_head = R"({"view": {"x": 0, "y": 0, "scale": 200}, "circles": [
+    {"x": 0, "y": 0, "r": 0.25}, {"x": 0, "y": 2, "r": 1.5}, {"x": -1.7, "y": -1, "r": 1.5}],
+    "layers": [)";
+  const std::pair<std::string, std::string> limit_rows[] = {
+      {R"({"draw": "limit_set"})",
+       R"({"draw": "limit_set", "circles": "all", "colour": "black", "plot": "pixel", "depth": 4096})"},
+      {R"({"draw": "limit_set", "circles": [2, 0], "colours": "by_first_circle", "depth": 9})",
+       R"({"draw": "limit_set", "circles": [2, 0], "colours": ["red", "blue"], "depth": 9})"},
+  };
+  for (const auto& [short_text, full_text] : limit_rows)
+    EXPECT_TRUE(read(limit_head + short_text + "]}", false) ==
+                read(limit_head + full_text + "]}", false))
+        << short_text;
+  const std::string limit_link = "size=800x600&background=white&view=0,0,200&numbers=double"
+                                 "&circle=0,0,0.25&circle=0,2,1.5&circle=-1.7,-1,1.5";
+  EXPECT_TRUE(read(limit_link + "&limit_set=", true) ==
+              read(limit_head + limit_rows[0].second + "]}", false));
+  EXPECT_TRUE(
+      read(limit_link + "&limit_set=depth:9,colours:red:blue,circles:2:0&limit_set=plot:disc1",
+           true) == read(limit_head + limit_rows[1].second +
+                             R"(, {"draw": "limit_set", "plot": "disc1"}]})",
+                         false));
   for (const auto& [named, positional] : links)
     EXPECT_TRUE(read(head + named, true) == read(head + positional, true)) << named;
+  for (const auto& [short_link, full_link] : whole_links)
+    EXPECT_TRUE(read(short_link, true) == read(full_link, true)) << short_link;
 }
 
-// The texts offer exactly the pictures the engine takes as scenes.
-TEST(ProgramScenes, AreThePicturesTheTextsOffer) {
+// The longest link a scene can give: 16 circles and 16 walks, every
+// number at full precision and every value away from its default. It must
+// fit the suite's server's query (web/serve.mjs: 16 KiB); the README
+// states its length.
+TEST(SceneForms, LongestLinkFitsTheServersQuery) {
+  const double number = -1.2345678901234567e-300;
+  Scene scene{};
+  scene.width = 16384, scene.height = 16384, scene.background = 0xABCDEF;
+  scene.view = {number, number, -number}, scene.numbers = CircleNumbers::float_width;
+  scene.circle_count = max_scene_circles, scene.layer_count = max_scene_layers;
+  for (int k = 0; k < max_scene_circles; ++k) scene.circles[k] = {number, number, -number};
+  for (int k = 0; k < max_scene_layers; ++k) {
+    Layer& layer = scene.layers[k];
+    layer.kind = LayerKind::walk, layer.colour = 0xABCDEF;
+    layer.circles.all = false, layer.circles.count = max_scene_circles;
+    for (int i = 0; i < max_scene_circles; ++i) layer.circles.index[i] = max_scene_circles - 1 - i;
+    layer.walk = {PickRule::cyclic, InsideRule::refuse, PointStorage::float_width, max_walk_steps,
+                  max_walk_steps, number, number, max_scene_circles - 1, 4294967295u,
+                  max_walk_skip, WalkPlot::ring2};
+  }
+  const std::string link = scene_link(scene);
+  Scene read{};
+  SceneErrors errors;
+  ASSERT_TRUE(read_scene_link(link, read, errors)) << error_line(errors);
+  EXPECT_TRUE(read == scene);
+  EXPECT_EQ(link.size(), 5471u) << link;  // the README's figure
+  EXPECT_LE(link.size(), 16u * 1024);
+}
+
+// The texts offer exactly the frames the engine takes as scenes.
+TEST(ProgramScenes, AreTheFramesTheTextsOffer) {
   const std::vector<ProgramPicture> offered = offered_pictures();
   for (const ListedProgram& program : listed_programs()) {
-    for (int k = 1; k <= program.flips + 1; ++k) {
+    for (int k = 1; k <= program.frames + 1; ++k) {
       Scene scene{};
       SceneErrors errors;
       const bool listed = std::any_of(offered.begin(), offered.end(), [&](const ProgramPicture& p) {
@@ -281,7 +415,7 @@ TEST(ProgramScenes, AreThePicturesTheTextsOffer) {
   }
 }
 
-TEST(ProgramScenes, DrawTheProgramsPicturesPixelForPixel) {
+TEST(ProgramScenes, DrawTheProgramsFramesPixelForPixel) {
   for (const std::uint32_t clock : {clock_value, 4294967295u}) {
     std::map<std::string, ProgramRun> runs;
     RunOptions options;
@@ -302,7 +436,7 @@ TEST(ProgramScenes, DrawTheProgramsPicturesPixelForPixel) {
   }
 }
 
-// Every offered picture with a walk, and a walk of rings on the middle row
+// Every offered frame with a walk, and a walk of rings on the middle row
 // (circles centred on y = 0 keep every point there), where two bands meet;
 // on 1, 2 and 3 threads (the chain alone, one band, two bands split at the
 // middle row), at each one's own steps, at three blocks of steps and a
@@ -314,7 +448,7 @@ TEST(SceneThreads, EveryWalkSceneDrawsTheSamePixelsOnAnyThreads) {
     const Scene scene = scene_of(p);
     const Layer* end = scene.layers + scene.layer_count;
     if (std::any_of(scene.layers, end, [](const Layer& l) { return l.kind == LayerKind::walk; }))
-      walks.push_back({p.program + ":" + std::to_string(p.picture), scene});
+      walks.push_back({p.program + "@" + std::to_string(p.picture), scene});
   }
   EXPECT_GE(walks.size(), 20u) << "too few walk scenes offered";
   Scene middle_row;
@@ -343,6 +477,30 @@ TEST(SceneThreads, EveryWalkSceneDrawsTheSamePixelsOnAnyThreads) {
         EXPECT_EQ(differ, 0u) << name << " on " << threads << " threads, " << steps << " steps";
       }
     }
+  }
+}
+
+// Picture K is the frame on screen at a real run's K-th wait, and the
+// frames are its flips; one picture past the last is refused.
+TEST(ProgramScenes, PictureKIsTheFrameShownAtTheKthWait) {
+  RunOptions options;
+  options.save_pictures = false;
+  for (const ListedProgram& program : listed_programs()) {
+    const ProgramRun run = run_program(program.name, options);
+    std::vector<int> shown;
+    for (int flips = 0; const std::string& line : run.log) {
+      flips += line.starts_with("flip ");
+      if (line == "event key") shown.push_back(flips);
+    }
+    ASSERT_EQ(shown.size(), static_cast<std::size_t>(program.pictures)) << program.name;
+    PictureFrame found;
+    SceneErrors errors;
+    for (int k = 1; k <= program.pictures; ++k) {
+      ASSERT_TRUE(picture_frame(program.name, k, found, errors)) << error_line(errors);
+      EXPECT_EQ(found.frame, shown[k - 1]) << program.name << " picture " << k;
+      EXPECT_EQ(found.frames, run.flips) << program.name;
+    }
+    EXPECT_FALSE(picture_frame(program.name, program.pictures + 1, found, errors)) << program.name;
   }
 }
 
@@ -396,14 +554,28 @@ TEST(RenderCommand, RefusesBadScenesWithOneLineAndWritesNothing) {
        "explore.html?size=800x600&background=white&view=0,0,200&numbers=float&walk=all'",
        "link: layers[0]: walk wants 13 values, not 1"},
       {small_scene, "ring_zoom:2",
-       "ring_zoom:2: not one scene: it overlays 2 stages of 15 circles, more than a scene's 16"},
+       "ring_zoom@19: not one scene: it overlays 19 stages of 15 circles, more than a scene's 16"},
       {small_scene, "four_circle_packing:3",
-       "four_circle_packing:3: not one scene: each image takes a colour drawn at random"},
+       "four_circle_packing@3: not one scene: each image takes a colour drawn at random"},
       {small_scene, "soddy_gasket:3", "soddy_gasket has pictures 1 to 2, not 3"},
       {small_scene, "scene.json --threads 0",
        "render: --threads wants a whole number from 1 to 256, not '0' (./suite render --help)"},
       {small_scene, "scene.json --threads 257",
        "render: --threads wants a whole number from 1 to 256, not '257' (./suite render --help)"},
+      {edited(with(R"("draw": "outlines", "circles": "all")",
+                   R"("draw": "limit_set", "circles": [1, 0])"),
+              R"("r": 0.25)", R"("r": 0.6)"),
+       "scene.json",
+       "scene.json: layers[0]: circles 1 and 0 overlap, so their limit set is drawn by a walk, not "
+       "word by word"},
+      {with(R"("draw": "outlines", "circles": "all")", R"("draw": "limit_set", "circles": [1])"),
+       "scene.json", "scene.json: layers[0]: a limit set takes 2 to 16 circles"},
+      {with(R"("draw": "outlines", "circles": "all", "colour": "black")",
+            R"("draw": "limit_set", "circles": [1, 2], "colours": ["red"])"),
+       "scene.json",
+       "scene.json: layers[0].colours: must be \"by_first_circle\" or a list of colours, one for "
+       "each of the 2 circles chosen"},
+      {small_scene, "soddy_radius_sweep@31", "soddy_radius_sweep has frames 1 to 30, not 31"},
   };
   for (const Row& row : rows) {
     std::string error;
@@ -496,7 +668,7 @@ TEST(RenderCommand, RefusesHostileInputsAtEachLimit) {
       {small_scene, link + "&walk=steps:5,seed:1,speed:3'", "link: layers[0].speed: unknown field"},
       {small_scene, "soddy_gasket:99999999999", "soddy_gasket has pictures 1 to 2, not 99999999999"},
       {small_scene, "nonsense:3",
-       "nonsense: not a program with pictures as scenes (soddy_gasket, five_circle_limit, "
+       "nonsense: not a program with frames as scenes (soddy_gasket, five_circle_limit, "
        "ring_zoom, four_circle_packing, two_circle_iteration, soddy_radius_sweep)"},
   };
   for (const Row& row : rows) {
@@ -508,6 +680,35 @@ TEST(RenderCommand, RefusesHostileInputsAtEachLimit) {
     EXPECT_EQ(error, row.line.empty() ? "" : row.line + "\n") << shown;
     EXPECT_EQ(files.size(), row.line.empty() ? 1u : 0u) << shown;
   }
+}
+
+// Links and arguments given out before frames had their own word, each
+// beside today's form of the same frame: the same scene, or the same
+// refusal, from the real command.
+TEST(RenderCommand, OldLinksAndArgumentsGiveTheSameScenes) {
+  const std::pair<const char*, const char*> rows[] = {
+      {"'program=soddy_radius_sweep&picture=30&clock=1700000000'",
+       "'program=soddy_radius_sweep&frame=30&clock=1700000000'"},
+      {"soddy_radius_sweep@30", "soddy_radius_sweep:15"},
+      {"ring_zoom:2", "ring_zoom@19"},
+      {"five_circle_limit:3", "five_circle_limit@3"},
+  };
+  const fs::path folder = fs::temp_directory_path() / ("old-forms-" + std::to_string(::getpid()));
+  fs::create_directories(folder);
+  const auto written = [&](const std::string& argument) {  // the scene's JSON, or the refusal
+    fs::remove(folder / "scene.json");
+    const std::string command = "'" RENDER_SCENE "' " + argument + " --clock 1700000000 --out '" +
+                                (folder / "scene.json").string() + "' >/dev/null 2>'" +
+                                (folder / "err").string() + "'";
+    EXPECT_NE(std::system(command.c_str()), -1) << command;
+    return read_text(folder / "scene.json") + read_text(folder / "err");
+  };
+  for (const auto& [old_form, today] : rows) {
+    const std::string text = written(old_form);
+    EXPECT_FALSE(text.empty()) << old_form;
+    EXPECT_EQ(text, written(today)) << old_form << " against " << today;
+  }
+  fs::remove_all(folder);
 }
 
 // --size at other aspect ratios scales by the smaller ratio, the centre

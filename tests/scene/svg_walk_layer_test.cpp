@@ -1,4 +1,4 @@
-// The SVG's embedded walk layer against the PNG of the same scene, both
+// The SVG's embedded walk and limit set layers against the PNG of the same scene, both
 // written by the real render tool, on pictures that are not square.
 #include <gtest/gtest.h>
 #include <unistd.h>
@@ -10,6 +10,7 @@
 #include <fstream>
 #include <sstream>
 #include <string>
+#include <tuple>
 
 #include "rgb_image.h"
 
@@ -39,15 +40,21 @@ std::string base64_decoded(const std::string& text) {
 TEST(RenderCommand, SvgWalkLayerIsThePngsWalkOnPicturesThatAreNotSquare) {
   const fs::path folder = fs::temp_directory_path() / ("svg-walk-" + std::to_string(::getpid()));
   fs::create_directories(folder);
-  // Rows: the scene's width and height.
-  for (const auto& [width, height] : {std::pair{320, 200}, std::pair{150, 260}}) {
-    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+  const std::string walk = R"({"draw": "walk", "circles": "all", "pick": "random", "inside": "invert",
+    "point": "double", "steps": 40000, "burn_in": 20, "start": {"x": 0.2, "y": 0.1},
+    "previous": "none", "seed": 3, "skip": 0, "colour": "red", "plot": "pixel"})";
+  // The clear colour must miss every colour a limit set plots: the first
+  // colour's neighbour is red, the one compared.
+  const std::string limit_set =
+      R"({"draw": "limit_set", "colours": ["#ff0001", "red", "#fe0000"], "plot": "disc1"})";
+  // Rows: the scene's width and height, and its raster layer.
+  for (const auto& [width, height, layers] :
+       {std::tuple{320, 200, walk}, std::tuple{150, 260, walk}, std::tuple{320, 200, limit_set}}) {
+    const std::string size = std::to_string(width) + "x" + std::to_string(height) + " " + layers;
     std::ofstream(folder / "walk.json") << R"({"width": )" << width << R"(, "height": )" << height
         << R"(, "background": "white", "view": {"x": 0, "y": 0, "scale": 60}, "numbers": "double",
-      "circles": [{"x": -1, "y": 0, "r": 1}, {"x": 1, "y": 0, "r": 1}, {"x": 0, "y": 1.6, "r": 0.9}],
-      "layers": [{"draw": "walk", "circles": "all", "pick": "random", "inside": "invert", "point": "double",
-        "steps": 40000, "burn_in": 20, "start": {"x": 0.2, "y": 0.1}, "previous": "none", "seed": 3,
-        "skip": 0, "colour": "red", "plot": "pixel"}]})";
+      "circles": [{"x": -1, "y": 0, "r": 1}, {"x": 1, "y": 0, "r": 1}, {"x": 0, "y": 1.6, "r": 0.85}],
+      "layers": [)" << layers << "]}";
     const std::string command = "cd '" + folder.string() + "' && '" RENDER_SCENE
                                 "' walk.json --out walk.png >/dev/null && '" RENDER_SCENE
                                 "' walk.json --out walk.svg >/dev/null";
@@ -67,7 +74,7 @@ TEST(RenderCommand, SvgWalkLayerIsThePngsWalkOnPicturesThatAreNotSquare) {
     ASSERT_EQ(layer.width, width) << size;
     ASSERT_EQ(layer.height, height) << size;
     ASSERT_EQ(png.width, width) << size;
-    // The layer is transparent (read as black) but for the walk's red points,
+    // The layer is transparent (read as black) but for the layer's points,
     // which must be the PNG's red points.
     std::size_t red = 0, differing = 0;
     for (std::size_t i = 0; i + 2 < png.rgb.size(); i += 3) {

@@ -16,8 +16,8 @@ failures=0
 rows=0
 
 wait_for() { for _ in $(seq 500); do [ -e "$1" ] && return 0; sleep 0.01; done; return 1; }
-# Every picture is whole: animate_pictures reads them all.
-whole_pictures() { [ -z "$(find out -size 0)" ] && "$EXPORT_BUILD/headless/animate_pictures" all.webp out/*/picture-*.png; }
+# Every frame is whole: animate_pictures reads them all.
+whole_frames() { [ -z "$(find out -size 0)" ] && "$EXPORT_BUILD/headless/animate_pictures" all.webp out/*/frame-*.png; }
 # Nothing the export started is left, nor writes on.
 no_orphans() {
   local before
@@ -45,14 +45,19 @@ row() {  # STATUS SAYING SETUP DURING CHECK ARGUMENT...
 
 # A program folder that is a link: refused, naming it; its target untouched.
 row 1 "out/ring_zoom is a symbolic link" \
-  'mkdir victim out && echo keep >victim/picture-001.png && ln -s ../victim out/ring_zoom' : \
-  '[ "$(cat victim/picture-001.png)" = keep ] && [ "$(ls victim)" = picture-001.png ]' ring_zoom --out out
-# A link planted at a picture's name while the program runs: not followed.
-row 1 "picture-019.png: File exists" 'echo keep >victim' \
-  'wait_for out/ring_zoom/picture-001.png && ln -s ../../victim out/ring_zoom/picture-019.png' \
+  'mkdir victim out && echo keep >victim/frame-001.png && ln -s ../victim out/ring_zoom' : \
+  '[ "$(cat victim/frame-001.png)" = keep ] && [ "$(ls victim)" = frame-001.png ]' ring_zoom --out out
+# A link planted at a frame's name while the program runs: not followed.
+row 1 "frame-019.png: File exists" 'echo keep >victim' \
+  'wait_for out/ring_zoom/frame-001.png && ln -s ../../victim out/ring_zoom/frame-019.png' \
   '[ "$(cat victim)" = keep ]' ring_zoom --out out
-row 0 "1 picture(s) in" : : '[ -f "$(printf "new\nline")/coaxal_pencil/picture-001.png" ]' \
+row 0 "1 frame(s) in" : : '[ -f "$(printf "new\nline")/coaxal_pencil/frame-001.png" ]' \
   coaxal_pencil --out "$(printf 'new\nline')"
+# An earlier export's frames, under the name they had then (picture-NNN.png),
+# go with its output.txt; a file of the user's stays.
+row 0 "1 frame(s) in" \
+  'mkdir -p out/coaxal_pencil && touch out/coaxal_pencil/{picture-001.png,picture-002.png,output.txt,notes.txt}' : \
+  '[ "$(ls out/coaxal_pencil | tr "\n" " ")" = "frame-001.png notes.txt " ]' coaxal_pencil --out out
 # A folder another export holds: this one waits, writing nothing meanwhile.
 # The holder keeps the lock until the row lets it go, however busy the machine.
 row 0 "waiting for it to end" \
@@ -72,11 +77,11 @@ row 1 "ring_zoom.webp: No space left on device" \
   'grep -q "ring_zoom: FAILED" said && [ ! -e out/ring_zoom.webp ] && umount out' \
   ring_zoom --clock 7 --animate --out out
 # A stop signal, to the export alone (kill) or to its whole group (Ctrl-C):
-# passed on, nothing left running, no partial picture, said, 128 + signal.
-row 143 "interrupted by SIGTERM" : 'wait_for out/ring_zoom/picture-002.png && kill -TERM "$export"' \
-  'no_orphans && whole_pictures' --animate --out out
-row 130 "interrupted by SIGINT" : 'wait_for out/ring_zoom/picture-002.png && kill -INT -- -"$export"' \
-  'no_orphans && whole_pictures' --animate --out out
+# passed on, nothing left running, no partial frame, said, 128 + signal.
+row 143 "interrupted by SIGTERM" : 'wait_for out/ring_zoom/frame-002.png && kill -TERM "$export"' \
+  'no_orphans && whole_frames' --animate --out out
+row 130 "interrupted by SIGINT" : 'wait_for out/ring_zoom/frame-002.png && kill -INT -- -"$export"' \
+  'no_orphans && whole_frames' --animate --out out
 
 echo "export faults: $failures failure(s) in $rows rows"
 [ "$failures" -eq 0 ]

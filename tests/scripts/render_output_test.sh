@@ -63,7 +63,7 @@ row 1 "No space left on device" '"$render" soddy_gasket:1 --out x.png >/dev/full
 row 1 "Bad file descriptor" '"$render" soddy_gasket:1 --out x.png >&-' \
   'grep -q "to draw this again" said && only x.png'
 row 1 "No space left on device" '"$export_sh" coaxal_pencil --out out >/dev/full' \
-  'grep -q "to draw these pictures again" said && [ -f out/coaxal_pencil/picture-001.png ]'
+  'grep -q "to draw these pictures again" said && [ -f out/coaxal_pencil/frame-001.png ]'
 row 1 "Bad file descriptor" '"$export_sh" coaxal_pencil --out out >&-' \
   'grep -q "to draw these pictures again" said'
 

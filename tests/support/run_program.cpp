@@ -217,7 +217,7 @@ void collect(const fs::path& scratch, ProgramRun& run) {
     if (line == "event key" || line == "event quit") ++run.waits;
     run.log.push_back(line);
   }
-  load_pictures(scratch / "pictures", "picture", run.pictures);
+  load_pictures(scratch / "pictures", "frame", run.pictures);
   load_pictures(scratch / "pictures", "shown-again", run.shown_again);
 }
 

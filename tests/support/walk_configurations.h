@@ -42,7 +42,7 @@ inline WalkCircles walk_set(const WalkConfiguration& c) {
 inline WalkConfiguration float_configuration(const std::string& name, int n, const float* x,
                                              const float* y, const float* r,
                                              const WorldFrame& frame) {
-  WalkConfiguration c{name, n, {}, true, frame, PickRule::random_no_repeat, InsideRule::none,
+  WalkConfiguration c{name, n, {}, true, frame, PickRule::random, InsideRule::invert,
                       PointStorage::double_width, {10.0, 3.0}};
   for (int k = 0; k < n; ++k) c.circle[k] = {x[k], y[k], r[k]};
   return c;
@@ -57,7 +57,7 @@ inline WalkConfiguration soddy_sweep_pass(int pass) {
   p::store(t, x, y, r);
   WalkConfiguration c = float_configuration("soddy_radius_sweep pass " + std::to_string(pass), 4,
                                             x, y, r, p::frame);
-  c.inside = InsideRule::reject;
+  c.inside = InsideRule::refuse;
   return c;
 }
 
@@ -71,7 +71,7 @@ inline std::vector<WalkConfiguration> walk_configurations() {
   for (int i = 0; i < 3; ++i) {
     namespace p = five_circle_limit_circles;
     WalkConfiguration c{"five_circle_limit " + std::to_string(i + 1), 5, {}, false, p::frame,
-                        PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width,
+                        PickRule::random, InsideRule::invert, PointStorage::double_width,
                         {3.0, 3.0}};
     for (int k = 0; k < 5; ++k)
       c.circle[k] = {p::configurations[i].x[k], p::configurations[i].y[k],
@@ -82,7 +82,7 @@ inline std::vector<WalkConfiguration> walk_configurations() {
     double x[15], y[15], r[15];
     ring_zoom_circles::first_stage(x, y, r);
     WalkConfiguration c{"ring_zoom", 15, {}, false, ring_zoom_circles::frame,
-                        PickRule::random_no_repeat, InsideRule::none, PointStorage::double_width,
+                        PickRule::random, InsideRule::invert, PointStorage::double_width,
                         {3.0, 3.0}};
     for (int k = 0; k < 15; ++k) c.circle[k] = {x[k], y[k], r[k]};
     all.push_back(c);
@@ -105,13 +105,13 @@ inline std::vector<WalkConfiguration> walk_configurations() {
 }
 
 // `steps` steps of the configuration's walk on the canvas, one pixel a
-// point, the first thousand not plotted.
+// point, the first 1001 not plotted (as the programs: step s > 1000).
 inline void walk_pixels(const WalkConfiguration& c, const Canvas& canvas, long steps,
                         std::uint32_t seed, std::uint32_t colour) {
   RandomGenerator random;
   seed_random(random, seed);
   WalkState state{c.start.x, c.start.y, no_previous};
-  const WalkRules rules{c.pick, c.inside, c.storage, steps, 1000, WalkPlot::pixel, colour};
+  const WalkRules rules{c.pick, c.inside, c.storage, steps, 1001, WalkPlot::pixel, colour};
   inversion_walk(canvas, walk_set(c), state, rules, c.frame, random);
 }
 

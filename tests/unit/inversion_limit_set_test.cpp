@@ -1,6 +1,7 @@
-// The limit set drawn word by word: which circles nest, agreement with the
-// walk (an independent answer) on the programs' configurations, and the
-// same pixels whatever the budget of each continuation.
+// The limit set drawn word by word: which circles nest, the circle three
+// touching circles make, and the same pixels whatever the budget of each
+// continuation (its agreement with the walk on the programs' scenes is
+// tests/scene/limit_set_layer_test.cpp).
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -79,25 +80,6 @@ TEST(NestedDiscs, SaysWhichConfigurationsNest) {
     if (row.fault == NestFault::none || row.fault == NestFault::overlap) {
       for (int k = 0; k < discs.n; ++k) EXPECT_EQ(discs.disc[k].outside, k == row.outside || row.outside == -2);
     }
-  }
-}
-
-// At least 99 % of the walk's pixels after 10^7 steps lie within a pixel of
-// the routine's, and at least half of the routine's near the walk's (it does
-// not paint the discs whole; the walk comes slowly near points of contact).
-TEST(LimitSet, AgreesWithTheWalkOnTheProgramsConfigurations) {
-  for (const WalkConfiguration& c : walk_configurations()) {
-    NestedDiscs discs;
-    if (nested_discs(c.circle, c.n, discs).fault != NestFault::none) continue;
-    SCOPED_TRACE(c.name);
-    Picture walk, limit;
-    walk_pixels(c, walk.canvas(), 10000000, 1, 0);
-    EXPECT_FALSE(draw(discs, coloured_rules(max_limit_depth), c.frame, limit).stopped);
-    const auto [missed, walk_pixels] = far_from(walk, limit);
-    const auto [unreached, limit_pixels] = far_from(limit, walk);
-    EXPECT_GT(walk_pixels, 0);
-    EXPECT_LE(missed, walk_pixels / 100) << walk_pixels << " walk pixels";
-    EXPECT_LE(unreached, limit_pixels / 2) << limit_pixels << " pixels drawn";
   }
 }
 

@@ -43,7 +43,7 @@ WalkCircles ring_of(int n) {
 }
 
 WalkRules rules(PickRule pick, long steps, long burn_in = no_burn_in,
-                WalkPlot plot = WalkPlot::pixel, InsideRule inside = InsideRule::none,
+                WalkPlot plot = WalkPlot::pixel, InsideRule inside = InsideRule::invert,
                 PointStorage storage = PointStorage::double_width) {
   return {pick, inside, storage, steps, burn_in, plot, colour_red};
 }
@@ -76,7 +76,7 @@ TEST_F(InversionWalk, RandomPicksFollowTheRandStreamWithoutRepeats) {
       for (int i = 0; i < 300; ++i) {
         const int before = state.previous;
         const Point expected = invert_point(state.x, state.y, c.x[picks[i]], c.y[picks[i]], c.R2[picks[i]]);
-        inversion_walk(c, state, rules(PickRule::random_no_repeat, 1, 0), soddy_frame);
+        inversion_walk(c, state, rules(PickRule::random, 1, 1), soddy_frame);
         ASSERT_EQ(state.previous, picks[i]) << "step " << i;
         EXPECT_NE(state.previous, before);
         EXPECT_DOUBLE_EQ(state.x, expected.x);
@@ -93,22 +93,22 @@ TEST_F(InversionWalk, FirstPickExcludesOnlyThePreviousIndex) {
   for (unsigned seed = 1; seed <= 200; ++seed) {
     seed_random(program_random, seed);
     WalkState state{10, 3, 0};
-    inversion_walk(c, state, rules(PickRule::random_no_repeat, 1, 0), soddy_frame);
+    inversion_walk(c, state, rules(PickRule::random, 1, 1), soddy_frame);
     after_zero.insert(state.previous);
     seed_random(program_random, seed);
     state = {10, 3, no_previous};
-    inversion_walk(c, state, rules(PickRule::random_no_repeat, 1, 0), soddy_frame);
+    inversion_walk(c, state, rules(PickRule::random, 1, 1), soddy_frame);
     after_none.insert(state.previous);
   }
   EXPECT_EQ(after_zero, (std::set<int>{1, 2}));
   EXPECT_EQ(after_none, (std::set<int>{0, 1, 2}));
 }
 
-TEST_F(InversionWalk, BurnInHoldsBackStepsUpToItsValue) {
+TEST_F(InversionWalk, BurnInHoldsBackItsFirstSteps) {
   const WalkCircles c = soddy_circles();
   seed_random(program_random, 3);
   WalkState state{10, 3, 0};
-  const WalkRules quiet = rules(PickRule::random_no_repeat, 1001, 1000, WalkPlot::ring_radius_1);
+  const WalkRules quiet = rules(PickRule::random, 1001, 1001, WalkPlot::ring1);
   EXPECT_EQ(inversion_walk(c, state, quiet, soddy_frame).plotted, 0);
   EXPECT_TRUE(changed_pixels(colour_white).empty());
   EXPECT_NE(state.x, 10);
@@ -117,7 +117,7 @@ TEST_F(InversionWalk, BurnInHoldsBackStepsUpToItsValue) {
   seed_random(program_random, 3);
   state = {10, 3, 0};
   const WalkCounts one = inversion_walk(
-      c, state, rules(PickRule::random_no_repeat, 1002, 1000, WalkPlot::ring_radius_1), soddy_frame);
+      c, state, rules(PickRule::random, 1002, 1001, WalkPlot::ring1), soddy_frame);
   EXPECT_EQ(one.plotted, 1);
   const int column = frame_column(soddy_frame, state.x);
   const int row = frame_row(soddy_frame, state.y);
@@ -126,7 +126,7 @@ TEST_F(InversionWalk, BurnInHoldsBackStepsUpToItsValue) {
   SDL_FillRect(screen, nullptr, colour_white);
   state = {10, 3, 0};
   const WalkCounts full = inversion_walk(
-      c, state, rules(PickRule::random_no_repeat, 500000, 1000, WalkPlot::ring_radius_1), soddy_frame);
+      c, state, rules(PickRule::random, 500000, 1001, WalkPlot::ring1), soddy_frame);
   EXPECT_EQ(full.plotted, 498999);
   EXPECT_FALSE(full.stuck);
   // The orbit settles on the circle through the three points of contact.
@@ -156,13 +156,13 @@ TEST_F(InversionWalk, CyclicRuleAlternatesAndDrawsNoRandomNumbers) {
   WalkState state{};
   for (int steps = 1; steps <= 3; ++steps) {
     state = {3, 3, no_previous};
-    inversion_walk(c, state, rules(PickRule::cyclic, steps, 1000), two_circle_frame);
+    inversion_walk(c, state, rules(PickRule::cyclic, steps, 1001), two_circle_frame);
     EXPECT_NEAR(state.x, listed[steps - 1].x, 5e-5) << steps;
     EXPECT_NEAR(state.y, listed[steps - 1].y, 5e-5) << steps;
   }
   const Point fourth = invert_point(state.x, state.y, x[1], y[1], R2[1]);
   state = {3, 3, no_previous};
-  inversion_walk(c, state, rules(PickRule::cyclic, 4, 1000), two_circle_frame);
+  inversion_walk(c, state, rules(PickRule::cyclic, 4, 1001), two_circle_frame);
   EXPECT_DOUBLE_EQ(state.x, fourth.x);
   EXPECT_DOUBLE_EQ(state.y, fourth.y);
 
@@ -171,7 +171,7 @@ TEST_F(InversionWalk, CyclicRuleAlternatesAndDrawsNoRandomNumbers) {
   const int first_value = next_random(program_random);
   seed_random(program_random, 5);
   state = {3, 3, no_previous};
-  const WalkCounts counts = inversion_walk(c, state, rules(PickRule::cyclic, 1000, 10, WalkPlot::ring_radius_2),
+  const WalkCounts counts = inversion_walk(c, state, rules(PickRule::cyclic, 1000, 11, WalkPlot::ring2),
                                            two_circle_frame);
   EXPECT_EQ(next_random(program_random), first_value);
   EXPECT_EQ(counts.plotted, 989);
@@ -209,8 +209,8 @@ TEST_F(InversionWalk, RejectedPicksAreDrawnAgainWithoutCountingAStep) {
 
   seed_random(program_random, 11);
   WalkState state{3, 3, 0};
-  const WalkRules reject = rules(PickRule::random_no_repeat, steps, no_burn_in,
-                                 WalkPlot::ring_radius_1, InsideRule::reject);
+  const WalkRules reject = rules(PickRule::random, steps, no_burn_in,
+                                 WalkPlot::ring1, InsideRule::refuse);
   const WalkCounts counts = inversion_walk(c, state, reject, soddy_frame);
   EXPECT_EQ(counts.plotted, steps);
   EXPECT_EQ(counts.refused, refused);
@@ -224,7 +224,7 @@ TEST_F(InversionWalk, PointOnTheCircleIsInvertedAndStays) {
   const WalkCircles c = doubles({{0, 0, 25}});
   WalkState state{3, 4, no_previous};
   const WalkCounts counts = inversion_walk(
-      c, state, rules(PickRule::cyclic, 3, no_burn_in, WalkPlot::ring_radius_1, InsideRule::reject), soddy_frame);
+      c, state, rules(PickRule::cyclic, 3, no_burn_in, WalkPlot::ring1, InsideRule::refuse), soddy_frame);
   EXPECT_EQ(counts.refused, 0);
   EXPECT_EQ(counts.plotted, 3);
   EXPECT_EQ(state.x, 3);
@@ -248,7 +248,7 @@ TEST_F(InversionWalk, PointOnTheChosenCentreIsRefused) {
   for (unsigned seed = 1; seed <= 20; ++seed) {
     seed_random(program_random, seed);
     state = {1, 0, 0};
-    counts = inversion_walk(c, state, rules(PickRule::random_no_repeat, 1), soddy_frame);
+    counts = inversion_walk(c, state, rules(PickRule::random, 1), soddy_frame);
     refusals += counts.refused;
     EXPECT_EQ(state.previous, 2);
     EXPECT_DOUBLE_EQ(state.x, 0.125);
@@ -261,23 +261,23 @@ TEST_F(InversionWalk, WalkWithNoUsableCircleEndsStuck) {
   // A random walk over one circle: one step, then nowhere to go.
   const WalkCircles one = doubles({{0, 0, 1}});
   WalkState state{1.25, 0, no_previous};
-  WalkCounts counts = inversion_walk(one, state, rules(PickRule::random_no_repeat, 5), soddy_frame);
+  WalkCounts counts = inversion_walk(one, state, rules(PickRule::random, 5), soddy_frame);
   EXPECT_TRUE(counts.stuck);
   EXPECT_EQ(counts.plotted, 1);
   EXPECT_DOUBLE_EQ(state.x, 0.8);
   state = {1.25, 0, 0};
-  counts = inversion_walk(one, state, rules(PickRule::random_no_repeat, 5), soddy_frame);
+  counts = inversion_walk(one, state, rules(PickRule::random, 5), soddy_frame);
   EXPECT_TRUE(counts.stuck);
   EXPECT_EQ(counts.plotted, 0);
   EXPECT_EQ(state.x, 1.25);
 
-  // Inside both circles under the reject rule: every candidate refuses.
+  // Inside both circles under the refuse rule: every candidate refuses.
   const WalkCircles two = doubles({{0, 0, 100}, {1, 0, 100}});
   SDL_FillRect(screen, nullptr, colour_white);
   seed_random(program_random, 2);
   state = {0.5, 0, no_previous};
   counts = inversion_walk(two, state,
-                          rules(PickRule::random_no_repeat, 10, no_burn_in, WalkPlot::pixel, InsideRule::reject),
+                          rules(PickRule::random, 10, no_burn_in, WalkPlot::pixel, InsideRule::refuse),
                           soddy_frame);
   EXPECT_TRUE(counts.stuck);
   EXPECT_EQ(counts.plotted, 0);
@@ -294,7 +294,7 @@ TEST_F(InversionWalk, FloatPointIsStoredRoundedButPlottedExact) {
   const double R2 = 0.5 - 1e-9;
   const WalkCircles c = doubles({{0, 0, R2}});
   WalkState state{1, 0, no_previous};
-  const WalkRules as_float = rules(PickRule::cyclic, 1, no_burn_in, WalkPlot::pixel, InsideRule::none,
+  const WalkRules as_float = rules(PickRule::cyclic, 1, no_burn_in, WalkPlot::pixel, InsideRule::invert,
                                    PointStorage::float_width);
   inversion_walk(c, state, as_float, soddy_frame);
   EXPECT_EQ(state.x, 0.5);
@@ -319,7 +319,7 @@ TEST_F(InversionWalk, PlotPrimitivesDrawThePointPixelOrRing) {
   // (1.25, 0) -> (0.8, 0), pixel (560, 300); (-0.4985, 0.025) -> about
   // (-2.001, 0.1), column 0, where the ring is clipped.
   for (const Point start : {Point{1.25, 0}, Point{-0.4985, 0.025}}) {
-    for (const WalkPlot plot : {WalkPlot::pixel, WalkPlot::ring_radius_1, WalkPlot::ring_radius_2}) {
+    for (const WalkPlot plot : {WalkPlot::pixel, WalkPlot::ring1, WalkPlot::ring2}) {
       SDL_FillRect(screen, nullptr, colour_white);
       WalkState state{start.x, start.y, no_previous};
       inversion_walk(c, state, rules(PickRule::cyclic, 1, no_burn_in, plot), soddy_frame);
@@ -331,14 +331,14 @@ TEST_F(InversionWalk, PlotPrimitivesDrawThePointPixelOrRing) {
         EXPECT_EQ(drawn, (std::vector<std::pair<int, int>>{{column, row}}));
       else
         EXPECT_EQ(drawn, drawn_alone([&] {
-                    draw_circle(column, row, plot == WalkPlot::ring_radius_1 ? 1 : 2, colour_red);
+                    draw_circle(column, row, plot == WalkPlot::ring1 ? 1 : 2, colour_red);
                   }));
     }
   }
   // The radius-1 figure: the centre and its four neighbours.
   SDL_FillRect(screen, nullptr, colour_white);
   WalkState state{1.25, 0, no_previous};
-  inversion_walk(c, state, rules(PickRule::cyclic, 1, no_burn_in, WalkPlot::ring_radius_1), soddy_frame);
+  inversion_walk(c, state, rules(PickRule::cyclic, 1, no_burn_in, WalkPlot::ring1), soddy_frame);
   EXPECT_EQ(changed_pixels(colour_white),
             (std::vector<std::pair<int, int>>{{560, 299}, {559, 300}, {560, 300}, {561, 300}, {560, 301}}));
 }
@@ -371,7 +371,7 @@ TEST_F(InversionWalk, PointsThrownOutOfTheWindowAreLeftOut) {
     }
     SDL_FillRect(screen, nullptr, colour_white);
     WalkState state{3, 3, no_previous};
-    inversion_walk(c, state, rules(PickRule::random_no_repeat, 100000), frame);
+    inversion_walk(c, state, rules(PickRule::random, 100000), frame);
     for (int row = 0; row < window_height; ++row)
       for (int column = 0; column < window_width; ++column)
         ASSERT_EQ(get_pixel(column, row), expected[static_cast<std::size_t>(row) * window_width + column])

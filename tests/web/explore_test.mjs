@@ -5,14 +5,13 @@
 // no image) and to no radius, the saved PNG and SVG, addresses that hold no
 // scene; each finished picture equals the native render of the link.
 import assert from 'node:assert/strict';
-import { execFileSync } from 'node:child_process';
 import fs from 'node:fs';
 import os from 'node:os';
 import path from 'node:path';
 import { test } from 'node:test';
 import { PNG } from 'pngjs';
-import { browserSession, openPage, pictureDifference, readPng, root, skipWithoutChromium } from './browser.mjs';
-import { canvasOrigin, circles, complete, drag } from './explorer_page.mjs';
+import { browserSession, openPage, pictureDifference, readPng, skipWithoutChromium } from './browser.mjs';
+import { canvasOrigin, circles, complete, drag, nativeRenderer, walkValue, zoomedLink } from './explorer_page.mjs';
 
 skipWithoutChromium();
 const site = process.argv[2];
@@ -21,27 +20,18 @@ const session = browserSession(site);
 const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'explore-test-'));
 process.on('exit', () => fs.rmSync(scratch, { recursive: true, force: true }));
 
-// ./suite render of a link or PROGRAM:K at the canvas's size; its tool
-// itself (RENDER_SCENE) where a native tree is already built.
-const render = process.env.RENDER_SCENE ? [process.env.RENDER_SCENE] : [path.join(root, 'suite'), 'render'];
-let renders = 0;
-function nativeRender(scene, { width, height }) {
-  const file = path.join(scratch, `render-${++renders}.png`);
-  execFileSync(render[0], [...render.slice(1), scene, '--clock', String(clock), '--size', `${width}x${height}`,
-                           '--out', file], { stdio: 'inherit' });
-  return readPng(file);
-}
+const nativeRender = nativeRenderer(scratch, clock);
 
 async function open(query) {
   const page = await openPage(session.browser, `${session.server.address}explore.html?${query}`);
   return { page, picture: await complete(page) };
 }
 
-for (const [program, picture] of [['soddy_gasket', 1], ['soddy_gasket', 2], ['five_circle_limit', 1],
-                                  ['ring_zoom', 1]]) {
-  test(`${program}:${picture} unedited equals its native picture`, async () => {
-    const { page, picture: shown } = await open(`program=${program}&picture=${picture}&clock=${clock}`);
-    assert.equal(pictureDifference(shown, nativeRender(`${program}:${picture}`, shown)), null);
+for (const [program, frame] of [['soddy_gasket', 1], ['soddy_gasket', 2], ['five_circle_limit', 1],
+                                ['ring_zoom', 1]]) {
+  test(`${program}@${frame} unedited equals its native picture`, async () => {
+    const { page, picture: shown } = await open(`program=${program}&frame=${frame}&clock=${clock}`);
+    assert.equal(pictureDifference(shown, nativeRender(`${program}@${frame}`, shown)), null);
     assert.match(await page.evaluate(() => location.search), /^\?program=/);  // unedited: unchanged
     assert.deepEqual(page.errors, []);
     await page.close();
@@ -55,7 +45,7 @@ const near = (actual, expected, what) => assert.ok(
 
 test('a drag of a centre, then of a rim, changes picture and link; the link draws the same natively and reloaded',
   async () => {
-    const { page, picture: opened } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+    const { page, picture: opened } = await open(`program=soddy_gasket&frame=2&clock=${clock}`);
     const [[x, y, r], ...others] = await circles(page);
     let [shown, link] = [opened, await page.evaluate(() => location.href)];
     for (const [what, from, to, expected] of [
@@ -80,7 +70,7 @@ test('a drag of a centre, then of a rim, changes picture and link; the link draw
   });
 
 test('keys edit the selected circle and the view, and undo and redo step through every edit', async () => {
-  const { page, picture: opened } = await open(`program=five_circle_limit&picture=1&clock=${clock}`);
+  const { page, picture: opened } = await open(`program=five_circle_limit&frame=1&clock=${clock}`);
   const start = await circles(page);
   await page.focus('#scene');
   // [keys making one edit, what data-circles must then be, from the circles before]
@@ -131,7 +121,7 @@ test('keys edit the selected circle and the view, and undo and redo step through
 });
 
 test('a circle dragged onto another\'s centre, and to no radius, is drawn as the engine draws it', async () => {
-  const { page } = await open(`program=four_circle_packing&picture=5&clock=${clock}`);
+  const { page } = await open(`program=four_circle_packing&frame=5&clock=${clock}`);
   const [a, b] = await circles(page);
   await drag(page, [a[0], a[1]], [b[0], b[1]]);
   const shown = await complete(page);
@@ -151,7 +141,7 @@ test('a circle dragged onto another\'s centre, and to no radius, is drawn as the
 });
 
 test('a drag on empty space pans, the wheel and a pinch zoom about the pointer', async () => {
-  const { page } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+  const { page } = await open(`program=soddy_gasket&frame=2&clock=${clock}`);
   await page.setViewport({ width: 1000, height: 1000, hasTouch: true });  // which loads the page again
   await complete(page);
   const grow = Math.exp(200 * 0.0015);  // the page's zoom for a wheel turn of -200 pixels
@@ -194,7 +184,7 @@ test('a drag on empty space pans, the wheel and a pinch zoom about the pointer',
 });
 
 test('Save PNG draws afresh at twice the size; Save SVG embeds its walk as a PNG of the picture\'s size', async () => {
-  const { page } = await open(`program=five_circle_limit&picture=1&clock=${clock}`);
+  const { page } = await open(`program=five_circle_limit&frame=1&clock=${clock}`);
   const folder = fs.mkdtempSync(path.join(scratch, 'saved-'));
   const cdp = await session.browser.target().createCDPSession();
   await cdp.send('Browser.setDownloadBehavior', { behavior: 'allow', downloadPath: folder });
@@ -227,8 +217,8 @@ test('Save PNG draws afresh at twice the size; Save SVG embeds its walk as a PNG
 });
 
 for (const [what, query, says] of [
-  ['an unknown program', 'program=no_such_program&picture=1&clock=5', 'no_such_program'],
-  ['a program without a clock', 'program=soddy_gasket&picture=2', 'clock'],
+  ['an unknown program', 'program=no_such_program&frame=1&clock=5', 'no_such_program'],
+  ['a program without a clock', 'program=soddy_gasket&frame=2', 'clock'],
   ['a scene with a negative radius', 'size=800x600&background=white&view=0,0,100&numbers=double&circle=0,0,-1&outlines=all,black',
     'circles[0].r'],
 ]) {
@@ -242,12 +232,15 @@ for (const [what, query, says] of [
 }
 
 test('each control is an edit the link carries', async () => {
-  const { page } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+  const { page } = await open(`program=soddy_gasket&frame=2&clock=${clock}`);
   // The cyclic rule first, while the walk is long enough to be drawn in
   // stretches, each of which must start where a round of the circles does.
+  // Then the limit set word by word, and by the walk set aside again.
+  const links = [];
   for (const [control, value] of [['#pick', 'cyclic'], ['#inside', 'refuse'], ['#colour', 'blue'],
-                                  ['#depth', '2'], ['#steps', '1000']]) {
+                                  ['#depth', '2'], ['#steps', '1000'], ['#drawn', 'words'], ['#drawn', 'walk']]) {
     const link = await page.evaluate(() => location.href);
+    links.push(link);
     await page.$eval(control, (element, wanted) => {
       element.value = wanted;
       element.dispatchEvent(new Event('change'));
@@ -257,12 +250,13 @@ test('each control is an edit the link carries', async () => {
     assert.notEqual(now, link, `${control}: the link changed`);
     assert.equal(pictureDifference(shown, nativeRender(now, shown)), null, `${control} ${value}: native render`);
   }
+  assert.equal(await page.evaluate(() => location.href), links.at(-2), 'the walk set aside, back');
   assert.deepEqual(page.errors, []);
   await page.close();
 });
 
 test('an edit ends the walk in progress: a long walk shows its progress and gives way at once', async () => {
-  const { page } = await open(`program=soddy_gasket&picture=2&clock=${clock}`);
+  const { page } = await open(`program=soddy_gasket&frame=2&clock=${clock}`);
   const setSteps = (steps) => page.$eval('#steps', (select, wanted) => {
     select.value = wanted;
     select.dispatchEvent(new Event('change'));
@@ -320,7 +314,7 @@ const canvasBox = (page) => page.$eval('#scene', (canvas) => canvas.getBoundingC
 const stateRows = [
   ...[{ width: 1366, height: 768 }, { width: 1280, height: 720 }, { width: 1024, height: 768 }, phone].map((screen) => [
     `the picture and its status in view at ${screen.width} x ${screen.height}`, screen,
-    `program=five_circle_limit&picture=1&clock=${clock}`, async (page) => {
+    `program=five_circle_limit&frame=1&clock=${clock}`, async (page) => {
       for (const element of ['#scene', '#status']) {
         const box = await page.$eval(element, (found) => found.getBoundingClientRect().toJSON());
         assert.ok(box.top >= 0 && box.left >= 0 && box.bottom <= screen.height && box.right <= screen.width, element);
@@ -329,7 +323,7 @@ const stateRows = [
       assert.deepEqual([await shown(page, '.touch'), await shown(page, '.keyboard'),
                         (await text(page, '#selection')).includes('Tab')], [touch, !touch, !touch]);
     }]),
-  ...[['program=nonsense&picture=1&clock=5', /^There is no such program as “nonsense”\.$/],
+  ...[['program=nonsense&frame=1&clock=5', /^There is no such program as “nonsense”\.$/],
       ['foo=bar', /^This link holds no scene/],
       [oneCircle(-1), /circles\[0\]\.r/],
       [oneCircle(1).replace('white', '%FF'), /^This link's scene is damaged/]].map(([link, says]) => [
@@ -366,7 +360,7 @@ const stateRows = [
       assert.ok((await circles(page))[0][2] > r + 20, 'resized');
     }]),
   ['a 4x PNG of 10^8 steps shows its progress, an edit meanwhile is drawn, and Stop ends it', null,
-    `program=soddy_gasket&picture=2&clock=${clock}`, async (page) => {
+    `program=soddy_gasket&frame=2&clock=${clock}`, async (page) => {
       await setSteps(page, '100000000');
       await page.click('#png-4');
       await page.waitForFunction(() => document.getElementById('saving-progress').value > 0, { timeout: 60000 });
@@ -377,7 +371,7 @@ const stateRows = [
       assert.deepEqual([await shown(page, '#saving'), (await text(page, '#status')).startsWith('Stopped')], [false, true]);
     }],
   ['a long walk\'s progress changes no live region; a complete picture changes one once', null,
-    `program=soddy_gasket&picture=2&clock=${clock}`, async (page) => {
+    `program=soddy_gasket&frame=2&clock=${clock}`, async (page) => {
       await page.evaluate(() => {  // changes of the status line, and of any live region
         window.changes = { live: 0, status: 0 };
         new MutationObserver((changes) => changes.forEach(({ target }) => {
@@ -391,6 +385,20 @@ const stateRows = [
       assert.equal(await page.evaluate(() => window.changes.live), 0, 'live changes while walking');
       await setSteps(page, '1000').then(() => complete(page));
       assert.equal(await page.evaluate(() => window.changes.live), 1, 'live changes once complete');
+    }],
+  ['as deep as doubles draw, the picture says so and no key, button or wheel zooms deeper', null,
+    oneCircle(1).replace('view=0,0,100', 'view=1,0,1000000000000000'), async (page) => {
+      const scale = () => page.evaluate(() => Number(location.search.match(/view=[^,]*,[^,]*,([^&]*)/)[1]));
+      await page.focus('#scene');
+      await page.keyboard.press('PageUp').then(() => complete(page));  // short of a whole step: the deepest
+      const [deepest, [left, top]] = [await scale(), await canvasOrigin(page)];
+      assert.ok(deepest > 1e15 && deepest < 1.25e15, `${deepest}`);
+      assert.match(await text(page, '#magnification'), /^× [0-9.]+e12: as deep as doubles draw exactly here/);
+      await page.keyboard.press('PageUp').then(() => page.click('#zoom-in'));
+      await page.mouse.move(left + 100, top + 100).then(() => page.mouse.wheel({ deltaY: -500 }));
+      assert.equal(await complete(page).then(scale), deepest);
+      await page.click('#zoom-out').then(() => complete(page));
+      assert.match(await text(page, '#magnification'), /^× [0-9.]+e12$/);
     }],
   // A newer scene while a walk skips 10^10 draws: a new link, or an edit (Reset) back to the scene opened.
   ...[['a new link', walk(100000, 10000000000), walk(1000, 0)],
@@ -417,6 +425,57 @@ for (const [what, screen, link, check] of stateRows) {
     await page.goto(`${session.server.address}explore.html?${link}`);
     if (!what.includes('long skip')) await complete(page);
     await check(page);
+    assert.deepEqual(page.errors, []);
+    await page.close();
+  });
+}
+
+// The link's limit set alone, word by word, natively (null while the format
+// has no limit_set layer); and the share of its pixels that have a pixel of
+// `shown` in the walk's colour (a name or rrggbb) within one.
+function limitSetAlone(link, size) {
+  const fields = new URLSearchParams(link);
+  const kept = [...fields].filter(([key]) => ['size', 'background', 'view', 'numbers', 'circle'].includes(key));
+  try {
+    return nativeRender(`${new URLSearchParams(kept)}&limit_set=circles:${walkValue(link, 'circles')}`, size, 'pipe');
+  } catch (error) {
+    if (String(error.stderr).includes('limit_set: unknown field')) return null;
+    throw error;
+  }
+}
+function seen(layer, shown, colour) {
+  const [w, at] = [layer.width, (picture, i, k) => picture.data[4 * i + k]];
+  const hex = { black: '000000', red: 'ff0000', green: '00fa00', blue: '0000fa', yellow: 'ffff00' }[colour] ?? colour;
+  const walked = (i) => [0, 1, 2].every((k) => at(shown, i, k) === parseInt(hex.slice(2 * k, 2 * k + 2), 16));
+  const drawn = [...Array(w * layer.height).keys()].filter((i) => at(layer, i, 0) + at(layer, i, 1) + at(layer, i, 2) < 765);
+  const met = drawn.filter((i) => [-w - 1, -w, -w + 1, -1, 0, 1, w - 1, w, w + 1].some((k) => walked(i + k)));
+  return drawn.length === 0 ? 1 : met.length / drawn.length;  // none in view: nothing to show
+}
+
+// A program's picture zoomed 10^3, 10^6 and 10^9 times into a point of its
+// limit set equals ./suite render of its link at each; where the format has
+// a limit_set layer, the walk shows 90 % of what that layer draws there
+// (a to-do until a zoomed walk is drawn for its view).
+for (const opened of ['five_circle_limit&frame=1', 'soddy_gasket&frame=2']) {
+  test(`${opened} zoomed 10^3, 10^6 and 10^9 times into its limit set: the native picture, and full`, async (t) => {
+    const { page } = await open(`program=${opened}&clock=${clock}`);
+    await page.focus('#scene');
+    await page.keyboard.press('ArrowLeft');  // an edit: the address holds the scene's compact form
+    await complete(page);
+    const link = await page.evaluate(() => location.search.slice(1));
+    const colour = walkValue(link, 'colour');
+    const thin = [];  // [zoom, share of the limit set the walk shows] under 90 %
+    for (const times of [1e3, 1e6, 1e9]) {
+      const zoomed = zoomedLink(link, times);
+      await page.goto(`${session.server.address}explore.html?${zoomed}`);
+      const shown = await complete(page);
+      assert.equal(pictureDifference(shown, nativeRender(zoomed, shown)), null, `× ${times}: native render`);
+      const layer = limitSetAlone(zoomed, shown);
+      if (layer === null) thin.push(null);
+      else if (seen(layer, shown, colour) < 0.9) thin.push([times, seen(layer, shown, colour)]);
+    }
+    if (!thin.includes(null)) await t.test('the walk stays full', { todo: 'a zoomed walk is not yet drawn for its view' },
+                 () => assert.deepEqual(thin, []));
     assert.deepEqual(page.errors, []);
     await page.close();
   });

@@ -31,6 +31,8 @@ const rows = [
   // Links alone, the last pictures of the longest runs.
   { open: ['ring_zoom', 2], steps: [], ends: 2 },
   { open: ['soddy_gasket', 2], steps: [], ends: 2 },
+  // Picture 15 shows frame 30, which its "Explore this picture" link names.
+  { open: ['soddy_radius_sweep', 15], steps: [], ends: 15, frame: 30 },
   { open: ['image_inversion', 2], steps: [], ends: 2 },
 ];
 
@@ -54,7 +56,7 @@ async function act(page, step) {
   for (const key of keys.reverse()) await page.keyboard.up(key);
 }
 
-for (const { open: [name, picture], steps, ends } of rows) {
+for (const { open: [name, picture], steps, ends, frame } of rows) {
   test(`${name} opened at picture ${picture}, then ${steps.join(', ') || 'nothing'}: picture ${ends}`, async () => {
     const page = await openPage(session.browser, `${session.server.address}?program=${name}&clock=${clock}&picture=${picture}`);
     for (const step of steps) {
@@ -65,14 +67,16 @@ for (const { open: [name, picture], steps, ends } of rows) {
     assert.equal(state.waits, String(ends));
     assert.equal(new URLSearchParams(state.search).get('picture'), String(ends));
     const file = (leaf) => path.join(native, name, leaf);
-    const shown = readPng(file(`picture-${state.flips.padStart(3, '0')}.png`));
+    const shown = readPng(file(`frame-${state.flips.padStart(3, '0')}.png`));
     assert.equal(pictureDifference(await canvasPicture(page), shown), null, `flip ${state.flips}`);
     assert.ok((fs.existsSync(file('output.txt')) ? fs.readFileSync(file('output.txt'), 'latin1') : '').startsWith(state.output));
     assert.equal(await page.title(), `${await page.$eval('#title', (title) => title.textContent)}: inversion in circles`);
-    // A picture that is a scene opens in the explorer at its export number.
+    // A picture that is a scene opens in the explorer at its frame, the
+    // export's number of the file it equals.
     const explore = await page.$eval('#explore', (p) => (p.hidden ? null : p.querySelector('a').getAttribute('href')));
     const scene = programList(site).find((program) => program.name === name).scenes.includes(Number(state.flips));
-    assert.equal(explore, scene ? `explore.html?program=${name}&picture=${state.flips}&clock=${clock}` : null);
+    if (frame !== undefined) assert.equal(state.flips, String(frame));
+    assert.equal(explore, scene ? `explore.html?program=${name}&frame=${state.flips}&clock=${clock}` : null);
     assert.deepEqual(page.errors, []);
     await page.close();
   });

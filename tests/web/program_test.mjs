@@ -1,7 +1,7 @@
 // One program in headless Chromium at each clock, against its native export
-// at the same clock (NATIVE/CLOCK/NAME/picture-NNN.png and output.txt):
+// at the same clock (NATIVE/CLOCK/NAME/frame-NNN.png and output.txt):
 //   node program_test.mjs SITE NATIVE NAME CLOCK...
-// At every wait the canvas equals the native picture of the flip shown last,
+// At every wait the canvas equals the native frame of the flip shown last,
 // pixel for pixel (RGB), and the output so far begins the native output; a
 // key ends each wait; the program then ends having waited as often as the
 // program list says and flipped as often as natively; pre#output then
@@ -31,7 +31,7 @@ after(async () => {
 for (const clock of clocks) {
   test(`${name} at clock ${clock} shows the native pictures and output`, async () => {
     const folder = path.join(native, clock, name);
-    const nativeFlips = fs.readdirSync(folder).filter((file) => /^picture-\d{3}\.png$/.test(file)).length;
+    const nativeFlips = fs.readdirSync(folder).filter((file) => /^frame-\d{3}\.png$/.test(file)).length;
     const outputFile = path.join(folder, 'output.txt');
     const nativeOutput = fs.existsSync(outputFile) ? fs.readFileSync(outputFile, 'latin1') : '';
     const page = await openPage(browser, `${server.address}?program=${name}&clock=${clock}`);
@@ -42,7 +42,7 @@ for (const clock of clocks) {
       const flip = Number(state.flips);
       assert.ok(flip >= 1 && flip <= nativeFlips, `wait ${wait} after flip ${flip} of ${nativeFlips}`);
       assert.ok(nativeOutput.startsWith(state.output), `output at wait ${wait}: ${JSON.stringify(state.output)}`);
-      const file = path.join(folder, `picture-${String(flip).padStart(3, '0')}.png`);
+      const file = path.join(folder, `frame-${String(flip).padStart(3, '0')}.png`);
       assert.equal(pictureDifference(await canvasPicture(page), readPng(file)), null, `wait ${wait}, flip ${flip}`);
       await page.keyboard.press('Space');
     }

@@ -31,10 +31,11 @@ fs.mkdirSync(site('gallery'));
 // The longest scene link the explorer can give, near enough: 16 circles and
 // 16 walks over all of them, each number with 17 digits and an exponent.
 const number = '-1.2345678901234567e-300';
-const walk = `&walk=${[...Array(16).keys()].join(':')},random,refuse,double,100000000000,100000000000,` +
-             `${number},${number},15,4294967295,100000000000,abcdef,ring1`;
+const walk = `&walk=circles:${[...Array(16).keys()].join(':')},pick:cyclic,inside:refuse,point:float,` +
+             `steps:100000000000,burn_in:100000000000,x:${number},y:${number},previous:15,seed:4294967295,` +
+             `skip:10000000000,colour:abcdef,plot:ring2`;
 const longestLink = `/explore.html?size=16384x16384&background=abcdef&view=${number},${number},${number}` +
-                    `&numbers=double${`&circle=${number},${number},${number}`.repeat(16)}${walk.repeat(16)}`;
+                    `&numbers=float${`&circle=${number},${number},${number}`.repeat(16)}${walk.repeat(16)}`;
 
 const rows = [
   ['/', 200], ['/index.html', 200], ['/index.html?program=x#y', 200], ['/missing.js', 404],

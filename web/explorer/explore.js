@@ -2,21 +2,27 @@
 // edit, drawn by the engine in a worker (explore_renderer.js).
 //
 // The address is the scene. It is read in one place (fromAddress, on load
-// and on Back/Forward): ?program=NAME&picture=K&clock=N opens that program
-// picture's scene, any other query is the scene's compact form, and none
-// opens five_circle_limit's first picture, as does an address that holds
-// no scene, under a notice that says why. After an edit the address holds
+// and on Back/Forward): ?program=NAME&frame=F&clock=N opens that program
+// frame's scene (picture=K, as links said before, frame K), any other
+// query is the scene's compact form, and none opens the gallery
+// (explore_gallery.js); an address that holds no scene opens
+// five_circle_limit's first frame under a notice that says why. With
+// embed=1 the page is the picture alone (explore_embed.js). After an edit the address holds
 // the drawn scene's compact form: one new history entry per finished edit,
 // replaced while a drag goes on. Undo and redo keep whole scenes.
 import { createRenderer } from './explore_renderer.js';
 import { bindKeys, bindPointer } from './explore_input.js';
-import { addCircle, circlesInPixels, generationLayer, moveCircle, pan, removeCircle, resizeCircle,
-         sceneSize, setDepth, setWalk, toPixel, toWorld, walkLayer, zoomAbout } from './scene_edit.js';
+import { addCircle, atDeepest, circlesInPixels, generationLayer, magnification, moveCircle, pan, removeCircle,
+         resizeCircle, sceneSize, setDepth, setWalk, toPixel, toWorld, walkLayer, zoomAbout,
+         drawLimitSet, limitLayer } from './scene_edit.js';
 import { createView } from './explore_view.js';
 import { suitePrograms } from './programs.js';
 import { linkTrouble } from './explore_link.js';
+import { showGallery } from './explore_gallery.js';
+import { galleryClassics } from './gallery.js';
+import { embedAddress, embedHtml, readEmbed, showEmbedded } from './explore_embed.js';
 
-const openedWithout = 'program=five_circle_limit&picture=1&clock=1700000000';
+const openedWithout = 'program=five_circle_limit&frame=1&clock=1700000000';
 const stepChoices = [1e3, 1e4, 1e5, 1e6, 1e7, 1e8];
 const colours = ['black', 'red', 'green', 'blue', 'yellow', 'white'];  // the scene's named colours
 const posterWidth = 7680;
@@ -24,6 +30,8 @@ const largestSave = 40e6;  // pixels: a picture and its copies must fit the engi
 const programs = suitePrograms;  // programs.js's list
 
 const view = createView();
+const embedded = readEmbed(location.search).embedded;
+const setOpenLink = embedded ? showEmbedded(view.canvas) : () => {};
 const state = {
   scene: null,      // the scene being edited, as its JSON object
   opened: null,     // the scene the address opened, for Reset
@@ -38,6 +46,7 @@ const state = {
   noticeEdit: null, // the edit the notice is about; a newer edit's picture clears it
   openedQuery: null,
   named: null,      // { text, name }: the scene a program's link opened, as JSON, and its name
+  walkAside: null,  // { walk, circles }: the walk the limit set word by word replaced, and its count of circles then
 };
 
 const renderer = createRenderer({
@@ -45,13 +54,11 @@ const renderer = createRenderer({
   onFrame: (frame, started) => {
     view.showFrame(frame);
     if (started !== null) performance.measure('scene render', { start: started, end: performance.now() });
-    view.say(frame.complete
-      ? `${frame.steps.toLocaleString('en')} walk steps drawn in ${frame.elapsed.toFixed(0)} ms.`
-      : progressLine(frame));
+    view.say(frame.complete ? completeLine(frame) : progressLine(frame));
     showLink(frame.link);
     if (frame.complete) {
       flushAddress();  // the address holds what the complete canvas shows
-      view.announce(`The picture is complete: ${frame.steps.toLocaleString('en')} walk steps.`);
+      view.announce(`The picture is complete: ${completeLine(frame)}`);
       if (state.noticeEdit !== null && state.drawnEdit > state.noticeEdit) tell('', null);
     }
     view.setComplete(frame.complete);
@@ -78,7 +85,15 @@ function tell(text, edit, insteadShown = false) {
   state.noticeEdit = text === '' ? null : edit;
 }
 
+// A walk's work is its steps; a limit set drawn word by word is known only
+// once it is drawn, so its progress is a share.
+const walking = () => state.scene !== null && walkLayer(state.scene) !== null;
+function completeLine({ steps, elapsed }) {
+  return walking() ? `${steps.toLocaleString('en')} walk steps drawn in ${elapsed.toFixed(0)} ms.`
+    : `Drawn in ${elapsed.toFixed(0)} ms.`;
+}
 function progressLine({ steps, total }) {
+  if (!walking()) return `Drawing … ${Math.floor(100 * steps / total)} %`;
   return `Walking … ${steps.toLocaleString('en')} of ${total.toLocaleString('en')} steps ` +
          `(${Math.floor(100 * steps / total)} %)`;
 }
@@ -113,10 +128,11 @@ function flushAddress() {
 // The drawn scene's link into the address and the poster command.
 function showLink(link) {
   const edit = state.drawnEdit;
-  if (edit !== 0 && `?${link}` !== location.search) {
-    setAddress(`?${link}`, edit !== state.addressed);
+  if (edit !== 0 && embedAddress(link, embedded) !== location.search) {
+    setAddress(embedAddress(link, embedded), edit !== state.addressed && !embedded);  // no entries in a framing page's history
     state.addressed = edit;
   }
+  setOpenLink(link);
   const href = new URL(`explore.html?${link}`, location.href).href;
   const { width, height } = sceneSize(state.scene);
   view.setCommand(`./suite render '${href}' --size ${posterWidth}x${Math.round(posterWidth * height / width)}`);
@@ -130,11 +146,13 @@ function show(scene, event) {
   view.setSize(width, height);
   if (state.selected >= scene.circles.length) state.selected = -1;
   view.setCircles(circlesInPixels(scene), state.selected);
+  view.setMagnification(magnification(scene), atDeepest(scene));
   // The controls change only with the layers they show, not at every move.
-  const controls = JSON.stringify([walkLayer(scene), generationLayer(scene)]);
+  const controls = JSON.stringify([limitLayer(scene), generationLayer(scene)]);
   if (controls !== state.controls) {
     state.controls = controls;
-    view.setControls(walkLayer(scene), generationLayer(scene), choicesFor(walkLayer(scene)), colours);
+    const drawn = limitLayer(scene) === null ? null : limitLayer(scene).draw === 'walk' ? 'walk' : 'words';
+    view.setControls(drawn, walkLayer(scene), generationLayer(scene), choicesFor(walkLayer(scene)), colours);
   }
   view.setHistory(state.undo.length > 0, state.redo.length > 0);
   view.setComplete(false);
@@ -155,6 +173,7 @@ const edits = {
     state.edit += 1;
   },
   change(scene, event) {
+    if (scene === state.scene) return;  // a zoom in at the deepest: nothing changes
     // Within a gesture, or a held key's repeat: part of the edit going on.
     if (state.before !== null || event?.repeat) {
       show(scene, event);
@@ -220,6 +239,14 @@ const actions = {
     edits.change(zoomAbout(state.scene, width / 2, height / 2, factor), event);
   },
   reset: (event) => edits.change(state.opened, event),
+  // The view fitted to the circles by the engine's rule; an edit, unless
+  // the scene changed while the engine framed it.
+  async fit(event) {
+    const scene = state.scene;
+    const answer = await renderer.framed({ scene: JSON.stringify(scene), picture: false });
+    if (answer.error !== undefined) view.say(answer.error);
+    else if (state.scene === scene) edits.change(JSON.parse(answer.text), event);
+  },
   undo: (event) => travel(state.undo, state.redo, event),
   redo: (event) => travel(state.redo, state.undo, event),
 };
@@ -229,7 +256,11 @@ async function fromAddress() {
   clearTimeout(address.timer);  // Back or Forward: no edit's address may replace it
   address.timer = null;
   address.waiting = null;
-  const query = location.search.slice(1) || openedWithout;
+  if (location.search === '') {
+    showGallery(document.getElementById('gallery'), renderer, programs, galleryClassics);
+    return;
+  }
+  const query = readEmbed(location.search).query || openedWithout;
   const answer = await renderer.readLink(query);
   if (answer.failed) {  // the engine's fault, not the link's
     tell(answer.error, state.edit);
@@ -246,7 +277,7 @@ async function fromAddress() {
 function open(sceneText, query) {
   const fields = new URLSearchParams(query);
   state.named = fields.has('program')
-    ? { text: JSON.stringify(JSON.parse(sceneText)), name: `${fields.get('program')}-${fields.get('picture') ?? 1}` }
+    ? { text: JSON.stringify(JSON.parse(sceneText)), name: `${fields.get('program')}-${fields.get('frame') ?? fields.get('picture') ?? 1}` }
     : null;
   state.opened ??= JSON.parse(sceneText);
   state.openedQuery = query;
@@ -323,6 +354,16 @@ function main() {
   view.bindButton('undo', (event) => actions.undo(event));
   view.bindButton('redo', (event) => actions.redo(event));
   view.bindButton('reset', (event) => actions.reset(event));
+  view.bindButton('fit', (event) => actions.fit(event));
+  view.bindButton('zoom-in', (event) => actions.zoom(1.25, event));
+  view.bindButton('zoom-out', (event) => actions.zoom(0.8, event));
+  view.bindControl('drawn', (value, event) => {
+    const aside = state.walkAside;
+    if (value === 'words') state.walkAside = { walk: walkLayer(state.scene), circles: state.scene.circles.length };
+    // The walk set aside comes back while the scene has as many circles as it had.
+    const walk = aside !== null && aside.circles === state.scene.circles.length ? aside.walk : null;
+    edits.change(drawLimitSet(state.scene, value, value === 'walk' ? walk : null), event);
+  });
   view.bindControl('steps', (value, event) => edits.change(setWalk(state.scene, { steps: Number(value) }), event));
   view.bindControl('pick', (value, event) => edits.change(setWalk(state.scene, { pick: value }), event));
   view.bindControl('inside', (value, event) => edits.change(setWalk(state.scene, { inside: value }), event));
@@ -340,6 +381,16 @@ function main() {
       view.say('The link is copied.');
     } catch {
       view.say(`Copy the address: ${location.href}`);
+    }
+  });
+  view.bindButton('copy-embed', async () => {
+    flushAddress();
+    const html = embedHtml(location.href, view.canvas.width, view.canvas.height);
+    try {
+      await navigator.clipboard.writeText(html);
+      view.say('The HTML of an embedded view is copied: paste it into your page.');
+    } catch {
+      view.say(`Paste this into your page: ${html}`);
     }
   });
   window.addEventListener('popstate', fromAddress);

@@ -157,6 +157,8 @@ export function bindKeys(view, actions) {
       (event) => event.key === 'PageUp' || event.key === 'PageDown',
       (event) => actions.zoom(event.key === 'PageUp' ? 1.25 : 0.8, event)],
     ['Home', 'back to the scene as opened', (event) => event.key === 'Home', (event) => actions.reset(event)],
+    ['F', 'fit the view to the circles', (event) => event.key.toLowerCase() === 'f' && !event.altKey,
+      (event) => actions.fit(event)],
   ];
   const history = [
     ['Ctrl+Z', 'undo', (event) => event.key.toLowerCase() === 'z' && !event.shiftKey, () => actions.undo()],

@@ -10,7 +10,7 @@ export function linkTrouble(query, error, programs) {
   if (fields.has('program')) {
     const name = fields.get('program');
     if (!programs.some((program) => program.name === name)) return `There is no such program as “${name}”.`;
-    return `The explorer cannot open this picture of ${name}: ${first.replace(/^program: /, '')}.`;
+    return `The explorer cannot open this frame of ${name}: ${first.replace(/^program: /, '')}.`;
   }
   // Every scene's link gives its size; without one it is no scene's link.
   if (!fields.has('size')) return 'This link holds no scene: it names neither a program nor a scene.';

@@ -14,6 +14,9 @@
 //       -> Promise<{ bytes, link } | { error } | { stopped: true }>
 //       drawn by a worker of its own, so that edits are drawn meanwhile;
 //       onProgress(fraction) as it goes
+//   renderer.framed({ query | scene, width, height, picture })
+//       -> Promise<{ link, text, buffer? } | { error }>: the scene with its
+//       view fitted to its circles (explore_framing.js)
 //   renderer.stopFile()        ends the file in progress
 //   renderer.giveBack(frame)    a frame's buffer, once it is on the canvas
 //
@@ -113,6 +116,7 @@ export function createRenderer(hooks) {
       }
     },
     readLink: (query) => ask({ type: 'link', query }),
+    framed: (job) => ask({ type: 'framed', ...job }),
     file: (scene, width, height, format, onProgress) => new Promise((resolve) => {
       saver = { worker: startWorker(), resolve };
       saver.worker.onmessage = ({ data }) => {

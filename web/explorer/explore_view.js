@@ -76,6 +76,18 @@ export function createView() {
       canvas.style.cursor = { move: 'move', resize: 'nesw-resize', pan: 'grab', panning: 'grabbing' }[kind] ?? '';
     },
 
+    // The magnification over the picture, and at the deepest zoom a line
+    // that says so (to screen readers too, once); Zoom in then does nothing.
+    setMagnification(times, deepest) {
+      const line = byId('magnification');
+      const shown = times >= 1000 ? times.toExponential(1).replace('e+', 'e') : String(Number(times.toPrecision(2)));
+      const text = deepest ? `× ${shown}: as deep as doubles draw exactly here; zooming in stops.` : `× ${shown}`;
+      if (deepest && line.dataset.deepest !== 'true') view.announce(text);
+      line.textContent = text;
+      line.dataset.deepest = String(deepest);
+      byId('zoom-in').disabled = deepest;
+    },
+
     // The status line, where the eye is; not a live region, since a walk
     // changes it many times a second.
     say(text) {
@@ -97,8 +109,9 @@ export function createView() {
 
     // The controls take no click until there is a scene to edit.
     setReady(ready) {
-      for (const set of byId('controls').querySelectorAll('fieldset:not(#walk-controls)')) set.disabled = !ready;
-      byId('walk-controls').disabled = !ready || byId('walk-controls').dataset.none === 'true';
+      for (const set of byId('controls').querySelectorAll('fieldset')) {
+        set.disabled = !ready || set.dataset.none === 'true';
+      }
     },
 
     // A save in progress: what it draws and how far (0 to 1), or '' once done.
@@ -109,9 +122,13 @@ export function createView() {
       for (const id of ['png-1', 'png-2', 'png-4', 'svg']) byId(id).disabled = text !== '';
     },
 
-    // The walk's and the generations' controls show the scene's values;
-    // a scene without such a layer disables them.
-    setControls(walk, generations, stepChoices, colours) {
+    // How the limit set is drawn ('walk', 'words'), the walk's and the
+    // generations' controls show the scene's values; a scene without such
+    // a layer disables them.
+    setControls(drawn, walk, generations, stepChoices, colours) {
+      byId('limit-controls').dataset.none = String(drawn === null);
+      byId('limit-controls').disabled = drawn === null;
+      if (drawn !== null) byId('drawn').value = drawn;
       const steps = byId('steps');
       steps.replaceChildren(...stepChoices.map((count) => new Option(count.toLocaleString('en'), String(count))));
       const colour = byId('colour');

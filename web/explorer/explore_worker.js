@@ -17,6 +17,7 @@
 // what it cannot handle) is posted as the job's error, and a fresh engine
 // takes the next job.
 import createEngine from './explorer_engine.js';
+import { framed } from './explore_framing.js';
 
 const firstStretch = 100000;  // walk steps in a drag's frame
 const chunkMilliseconds = 3;  // a newer job waits at most about this long
@@ -50,7 +51,7 @@ function start() {
 start();
 
 // The answer each kind of job gives when it fails.
-const answerType = { draw: 'error', link: 'scene', file: 'file' };
+const answerType = { draw: 'error', link: 'scene', file: 'file', framed: 'scene' };
 
 async function receive(message) {
   // Two spares carry every progress picture; more would only hold memory.
@@ -63,6 +64,9 @@ async function receive(message) {
     else if (message.type === 'link') {
       const answer = callText('explorer_scene_from_link', ['string'], [message.query]);
       self.postMessage({ type: 'scene', id: message.id, ...answer });
+    } else if (message.type === 'framed') {
+      const answer = framed(callText, engine, message);
+      self.postMessage({ type: 'scene', id: message.id, ...answer }, answer.buffer ? [answer.buffer] : []);
     } else await file(message);
   } catch (error) {
     self.postMessage({ type: answerType[message.type], id: message.id,

@@ -11,6 +11,9 @@
 // over it, so a frame of a drag shows the circles over a partial walk. Once
 // the work is complete it is draw_scene's picture, pixel for pixel.
 #include <emscripten/emscripten.h>
+#include <nlohmann/json.hpp>
+
+#include <nlohmann/json.hpp>
 
 #include <algorithm>
 #include <cstdint>
@@ -60,13 +63,16 @@ extern "C" {
 
 EMSCRIPTEN_KEEPALIVE const char* explorer_text() { return text.c_str(); }
 
-// An address's query: program=NAME&picture=K&clock=N, or a scene's compact
-// form. The scene's JSON into explorer_text().
+// An address's query: program=NAME&frame=F&clock=N, or a scene's compact
+// form. The scene's JSON into explorer_text(), every field stated (not the
+// short form a file is written in), since the page edits fields in place.
 EMSCRIPTEN_KEEPALIVE int explorer_scene_from_link(const char* query) {
   Scene scene;
   SceneErrors errors;
   if (!read_explorer_link(query, scene, errors)) return answer(false, error_line(errors));
-  return answer(true, scene_json_text(scene));
+  nlohmann::ordered_json json;
+  to_json(json, scene);
+  return answer(true, json.dump());
 }
 
 // Reads the scene (JSON), makes its canvas width x height and sets its
@@ -138,10 +144,8 @@ EMSCRIPTEN_KEEPALIVE int explorer_svg(const char* json, int width, int height) {
     out.insert(out.end(), static_cast<const std::uint8_t*>(data), static_cast<const std::uint8_t*>(data) + size);
     return true;
   };
-  char error[256] = "";
-  if (!write_scene_svg(sized, Canvas{scratch.data(), width, height, width}, nullptr, append, &bytes, error,
-                       sizeof error))
-    return answer(false, error);
+  if (!write_scene_svg(sized, Canvas{scratch.data(), width, height, width}, nullptr, append, &bytes, errors))
+    return answer(false, error_line(errors));
   return answer(true, "");
 }
 

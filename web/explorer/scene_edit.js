@@ -88,11 +88,49 @@ export function pan(scene, columns, rows) {
   return next;
 }
 
-// Zooms by factor keeping the world point under (column, row) in place.
+// The scale of the view that fits the circles, as a scene without one is
+// shown (their bounding box filling nine tenths of the width or height):
+// magnifications are relative to it.
+export function fittedScale(scene) {
+  if (scene.circles.length === 0) return 1;
+  const box = scene.circles.reduce(([left, right, bottom, top], { x, y, r }) =>
+    [Math.min(left, x - r), Math.max(right, x + r), Math.min(bottom, y - r), Math.max(top, y + r)],
+  [Infinity, -Infinity, Infinity, -Infinity]);
+  return 0.9 * Math.min(scene.width / (box[1] - box[0]), scene.height / (box[3] - box[2]));
+}
+
+export const magnification = (scene) => scene.view.scale / fittedScale(scene);
+
+// The deepest scale at which doubles still place a point to a pixel about
+// the world point (x, y): a pixel must span pixelInUlps times the largest
+// coordinate there (the point's, or a circle's reach) times 2^-52, since
+// the circles' centres and radii, the view and each walk's points are
+// doubles of that size. A circle's outline stays within the rasteriser's
+// pixel down to a pixel of one such unit and strays by 2 to 3.5 pixels at
+// a third to a tenth of one; a walk's point, a few roundings from its
+// circles, may be off by a few units, hence four.
+const pixelInUlps = 4;
+export function deepestScale(scene, x, y) {
+  const largest = scene.circles.reduce((most, c) => Math.max(most, Math.abs(c.x) + c.r, Math.abs(c.y) + c.r),
+                                       Math.max(Math.abs(x), Math.abs(y)));
+  return 1 / (pixelInUlps * largest * Number.EPSILON);
+}
+
+// Whether the view is as deep as doubles place to a pixel (a zoom in
+// would be refused): within a hundredth of the deepest scale.
+export const atDeepest = (scene) => scene.view.scale >= 0.99 * deepestScale(scene, scene.view.x, scene.view.y);
+
+// Zooms by factor keeping the world point under (column, row) in place, no
+// deeper than deepestScale there; a zoom in from the deepest gives the
+// same scene back.
 export function zoomAbout(scene, column, row, factor) {
   const [x, y] = toWorld(scene, column, row);
+  const deepest = deepestScale(scene, x, y);
+  const scale = factor > 1 ? Math.max(scene.view.scale, Math.min(scene.view.scale * factor, deepest))
+    : scene.view.scale * factor;
+  if (scale === scene.view.scale) return scene;
   const next = copy(scene);
-  next.view.scale = scene.view.scale * factor;
+  next.view.scale = scale;
   const [x2, y2] = toWorld(next, column, row);
   next.view.x += x - x2;
   next.view.y += y - y2;
@@ -101,6 +139,23 @@ export function zoomAbout(scene, column, row, factor) {
 
 // The walk and generation layers the controls edit: the first of each.
 export const walkLayer = (scene) => scene.layers.find((layer) => layer.draw === 'walk') ?? null;
+
+// The first layer that draws the limit set: a walk, or a limit_set layer
+// (word by word); null when the scene has neither.
+export const limitLayer = (scene) =>
+  scene.layers.find((layer) => layer.draw === 'walk' || layer.draw === 'limit_set') ?? null;
+
+// The limit set drawn word by word (a limit_set layer in the walk's place,
+// over its circles, in its colour) or by a walk again: `walk`, the walk set
+// aside, or else a walk of 10^6 steps in the layer's colour.
+export function drawLimitSet(scene, how, walk = null) {
+  const next = copy(scene);
+  const k = next.layers.indexOf(limitLayer(next));
+  const { circles, colour } = next.layers[k];
+  next.layers[k] = how === 'words' ? { draw: 'limit_set', circles, colour: colour ?? 'red' }
+    : walk ?? { draw: 'walk', circles, steps: 1000000, seed: 1, colour: colour ?? 'red' };
+  return next;
+}
 export const generationLayer = (scene) => scene.layers.find((layer) => layer.draw === 'generations') ?? null;
 
 export function setWalk(scene, fields) {

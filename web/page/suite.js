@@ -11,19 +11,21 @@ import { addressOf, newClock, readAddress } from './address.js';
 import { startProgram } from './bridge.js';
 import { suitePrograms } from './programs.js';
 import { view } from './view.js';
+import { embedded, remember, showEmbedded } from './embed.js';
 
 const state = { program: null, clock: null, shown: 0, ended: false, run: null };
 
 function main() {
   const address = readAddress(location.search);
   view.showMenu(address.program?.name ?? null);
+  if (address.program !== null) showEmbedded();
   for (const problem of address.problems) view.tell(problem);
   if (address.program === null) return;
   if (typeof WebAssembly !== 'object') {
     view.tell('This browser cannot run WebAssembly, which the programs need; the pictures below show what each one draws.');
     return;
   }
-  if (!address.complete) history.replaceState(null, '', addressOf(address.program, address.clock, address.picture));
+  if (!address.complete) history.replaceState(null, '', addressOf(address.program, address.clock, address.picture) + (embedded ? '&embed=1' : ''));
   start(address);
   view.listen();
   window.addEventListener('popstate', () => open(readAddress(location.search)));
@@ -84,7 +86,7 @@ function show(k) {
 
 // A new entry in the history for picture k, then the picture.
 function go(k) {
-  history.pushState(null, '', addressOf(state.program, state.clock, k));
+  remember(addressOf(state.program, state.clock, k));
   show(k);
 }
 
@@ -99,7 +101,7 @@ view.bind('next', () => {
     return;
   }
   if (!run.press()) return;  // still drawing: the press is dropped
-  if (shown < program.pictures) history.pushState(null, '', addressOf(program, state.clock, shown + 1));
+  if (shown < program.pictures) remember(addressOf(program, state.clock, shown + 1));
 });
 view.bind('previous', () => {
   if (drawing()) return;

@@ -5,7 +5,8 @@
 // canvas#picture keeps its 800 x 600 backing store and carries what the
 // browser tests read: data-waits (the picture up, or the waits begun while
 // drawing), data-waiting ("true" while a picture is up for a key),
-// data-flips (pictures drawn up to it) and data-done ("true" at the end).
+// data-flips (frames drawn up to it, one a flip) and data-done ("true" at
+// the end).
 import { download } from './download.js';
 import { keyAction } from './keys.js';
 import { suiteIntroduction, suitePrograms } from './programs.js';
@@ -139,10 +140,10 @@ export const view = (() => {
     },
 
     // Picture k of the program up, waiting for the user, with the output
-    // printed up to then. A picture that is a scene (its number as the
-    // export counts, the flips up to it) opens in the explorer.
-    showPicture(program, k, flips, output, clock) {
-      Object.assign(picture.dataset, { waits: String(k), waiting: 'true', flips: String(flips), done: 'false' });
+    // printed up to then. `frame` is the frame it shows, the flips up to
+    // it; one that is a scene opens in the explorer.
+    showPicture(program, k, frame, output, clock) {
+      Object.assign(picture.dataset, { waits: String(k), waiting: 'true', flips: String(frame), done: 'false' });
       const last = k === program.pictures;
       showStatus(`Picture ${k} of ${program.pictures}`);
       picture.setAttribute('aria-label', `${program.title}, picture ${k} of ${program.pictures}`);
@@ -152,8 +153,8 @@ export const view = (() => {
       element('next').disabled = false;
       element('next').textContent = last ? 'End' : 'Next';
       element('tour').hidden = !last;
-      element('explore').hidden = !program.scenes.includes(flips);
-      element('explore-link').href = `explore.html?program=${program.name}&picture=${flips}&clock=${clock}`;
+      element('explore').hidden = !program.scenes.includes(frame);
+      element('explore-link').href = `explore.html?program=${program.name}&frame=${frame}&clock=${clock}`;
     },
 
     showDrawing(program, k) {

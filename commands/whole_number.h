@@ -15,7 +15,8 @@ inline bool whole_number(std::string_view text, std::int64_t low, std::int64_t h
 
 // The clocks the programs seed with, as an unsigned 32-bit number where 0
 // and 1 seed alike: 1 to largest_clock each draw their own pictures. The
-// render command and the links read a clock here.
+// export, the render command and the links read a clock here; the shell's
+// front doors check only its form.
 constexpr std::int64_t largest_clock = 4294967295;
 
 inline bool clock_number(std::string_view text, std::uint32_t& clock) {
