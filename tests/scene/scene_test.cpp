@@ -19,6 +19,7 @@
 #include "rgb_image.h"
 #include "run_program.h"
 #include "scene_json.h"
+#include "scene_walk.h"
 #include "threaded_walk.h"
 
 namespace fs = std::filesystem;
@@ -436,12 +437,16 @@ TEST(ProgramScenes, DrawTheProgramsFramesPixelForPixel) {
   }
 }
 
-// Every offered frame with a walk, and a walk of rings on the middle row
-// (circles centred on y = 0 keep every point there), where two bands meet;
-// on 1, 2 and 3 threads (the chain alone, one band, two bands split at the
-// middle row), at each one's own steps, at three blocks of steps and a
-// part round (blocks handed over mid-walk), and at 500 steps past the
-// burn-in, where a ring crossing two bands is not hidden by others.
+// Every offered frame with a walk, and each of them whose last walk's
+// circles nest with that walk drawn as a limit set, coloured by first
+// circle, between or after the threaded walks; a walk of rings on the
+// middle row (circles centred on y = 0 keep every point there), where two
+// bands meet; and walks that start on a circle's centre, so their first
+// pick is refused; on 1, 2 and 3 threads (the chain alone, one band, two
+// bands split at the middle row), at each one's own steps, at three blocks
+// of steps and a part round (blocks handed over mid-walk), and at 500
+// steps past the burn-in, where a ring crossing two bands is not hidden by
+// others.
 TEST(SceneThreads, EveryWalkSceneDrawsTheSamePixelsOnAnyThreads) {
   std::vector<std::pair<std::string, Scene>> walks;
   for (const ProgramPicture& p : offered_pictures()) {
@@ -451,6 +456,18 @@ TEST(SceneThreads, EveryWalkSceneDrawsTheSamePixelsOnAnyThreads) {
       walks.push_back({p.program + "@" + std::to_string(p.picture), scene});
   }
   EXPECT_GE(walks.size(), 20u) << "too few walk scenes offered";
+  for (std::size_t i = 0, offered = walks.size(); i < offered; ++i) {
+    Scene limit = walks[i].second, read;
+    Layer* last = limit.layers + limit.layer_count - 1;
+    while (last->kind != LayerKind::walk) --last;
+    last->kind = LayerKind::limit_set;
+    last->limit = {true, {}, LimitPlot::disc1, default_limit_depth};
+    std::copy_n(limit_set_palette, max_scene_circles, last->limit.colours);
+    SceneErrors refused;  // circles that do not nest
+    if (read_scene_json(scene_json_text(limit), read, refused))
+      walks.push_back({walks[i].first + " with a limit set", read});
+  }
+  EXPECT_GE(walks.size(), 30u) << "too few limit sets";
   Scene middle_row;
   SceneErrors errors;
   std::string text = edited(small_scene, R"([{"x": 0, "y": 0, "r": 0.25}, {"x": 0, "y": 2, "r": 1.5}, {"x": -1.7, "y": -1, "r": 1.5}])",
@@ -458,6 +475,21 @@ TEST(SceneThreads, EveryWalkSceneDrawsTheSamePixelsOnAnyThreads) {
   text = edited(edited(text, R"("start": {"x": 3, "y": 3})", R"("start": {"x": 3, "y": 0})"), R"("pixel")", R"("ring2")");
   EXPECT_TRUE(read_scene_json(text, middle_row, errors)) << error_line(errors);
   walks.push_back({"rings on the middle row", middle_row});
+  // Circle 0's centre, the last pick circle 1: seed 1's first draw, and
+  // the cyclic rule's first step, pick circle 0 and are refused.
+  std::string on_centre = edited(small_scene, R"({"x": 3, "y": 3}, "previous": "none")", R"({"x": 0, "y": 0}, "previous": 1)");
+  const std::size_t from = on_centre.find(R"({"draw": "walk")"), to = on_centre.find('}', on_centre.find("plot"));
+  const std::string walk = on_centre.substr(from, to + 1 - from);
+  on_centre = edited(on_centre, walk, walk + ", " + edited(walk, R"("random")", R"("cyclic")"));
+  Scene refusing;
+  EXPECT_TRUE(read_scene_json(on_centre, refusing, errors)) << error_line(errors);
+  for (int k : {1, 2}) {
+    SceneWalkRun run = begin_scene_walk(refusing, refusing.layers[k]);
+    run.rules.steps = 1;
+    std::uint32_t spare = 0;
+    EXPECT_EQ(inversion_walk({&spare, 1, 1, 1}, run.circles, run.state, run.rules, {1, 0, 0, YAxis::up}, run.random).refused, 1);
+  }
+  walks.push_back({"walks refused at their start", refusing});
 
   for (const auto& [name, own] : walks) {
     for (const char* steps : {"its own", "three blocks of", "500 past the burn-in"}) {
