@@ -87,12 +87,17 @@ template <WalkPlot plot>
     draw_stamp(canvas, ring, column, row, colour);
 }
 
-// With `record`, each point that would be plotted is stored in `points`
-// instead (in step order), and the canvas is not touched.
-template <PickRule pick, InsideRule inside, PointStorage storage, WalkPlot plot, bool record>
+// record: each point that would be plotted is stored in `points` instead
+// (in step order), and the canvas is not touched. picked: recorded too, and
+// step s's circle is picks[s] instead of a draw; the walk stops before the
+// first step whose pick is refused, *taken saying how many steps it took.
+enum class WalkMode { plot, record, picked };
+
+template <PickRule pick, InsideRule inside, PointStorage storage, WalkPlot plot, WalkMode mode>
 static WalkCounts walk(const Canvas& canvas, const WalkCircles& c, WalkState& state,
                        const WalkRules& rules, const WorldFrame& frame, RandomGenerator& generator,
-                       WalkPoint* points) {
+                       WalkPoint* points, const int* picks, long* taken_steps) {
+  constexpr bool record = mode != WalkMode::plot, picked = mode == WalkMode::picked;
   long plotted = 0, refused = 0;  // not the returned WalkCounts, which lives in memory
   bool stuck = false;
   double x = state.x;
@@ -108,7 +113,7 @@ static WalkCounts walk(const Canvas& canvas, const WalkCircles& c, WalkState& st
   // canvas's size), and a draw_circle call anything reachable; either
   // forces reloads per plot.
   RandomGenerator random;
-  if constexpr (pick == PickRule::random) random = generator;
+  if constexpr (pick == PickRule::random && !picked) random = generator;
   const Canvas target = canvas;
   const int n = c.n;
   const std::uint32_t colour = rules.colour;
@@ -128,13 +133,16 @@ static WalkCounts walk(const Canvas& canvas, const WalkCircles& c, WalkState& st
     }
   }
 
-  for (long s = 0; s < steps; ++s) {
+  long s = 0;
+  for (; s < steps; ++s) {
     int k;
     double dx, dy, d2;
     bool taken;
     for (;;) {
       if constexpr (pick == PickRule::cyclic) {
         k = static_cast<int>(s % n);
+      } else if constexpr (picked) {
+        k = picks[s];
       } else {
         do k = remainder_by(next_random(random), divisor);
         while (k == previous);
@@ -143,11 +151,12 @@ static WalkCounts walk(const Canvas& canvas, const WalkCircles& c, WalkState& st
       dy = y - c.y[k];
       d2 = dx * dx + dy * dy;
       taken = d2 > 0 && !(inside == InsideRule::refuse && c.R2[k] > d2);
-      if (taken) break;
+      if (taken || picked) break;  // a refused given pick: the caller draws this step's
       ++refused;
       if (pick == PickRule::cyclic || !any_other_takes<inside>(c, previous, x, y)) break;
     }
     if (!taken) {
+      if constexpr (picked) break;
       if constexpr (pick == PickRule::cyclic) continue;  // no other circle to try at this step
       stuck = true;
       break;
@@ -175,7 +184,8 @@ static WalkCounts walk(const Canvas& canvas, const WalkCircles& c, WalkState& st
   state.x = x;
   state.y = y;
   state.previous = previous;
-  if constexpr (pick == PickRule::random) generator = random;
+  if constexpr (pick == PickRule::random && !picked) generator = random;
+  if constexpr (picked) *taken_steps = s;
   return {plotted, refused, stuck};
 }
 
@@ -192,15 +202,15 @@ struct WalkCall {
 
 template <PickRule pick, InsideRule inside, PointStorage storage, WalkPlot plot>
 static WalkCounts run(const WalkCall& a) {
-  return walk<pick, inside, storage, plot, false>(a.canvas, a.circles, a.state, a.rules, a.frame,
-                                                  a.random, nullptr);
+  return walk<pick, inside, storage, plot, WalkMode::plot>(a.canvas, a.circles, a.state, a.rules,
+                                                           a.frame, a.random, nullptr, nullptr, nullptr);
 }
 
 template <PickRule pick, InsideRule inside, PointStorage storage>
 static WalkCounts dispatch_plot(const WalkCall& a) {
   if (a.points != nullptr)
-    return walk<pick, inside, storage, WalkPlot::pixel, true>(a.canvas, a.circles, a.state, a.rules,
-                                                              a.frame, a.random, a.points);
+    return walk<pick, inside, storage, WalkPlot::pixel, WalkMode::record>(
+        a.canvas, a.circles, a.state, a.rules, a.frame, a.random, a.points, nullptr, nullptr);
   switch (a.rules.plot) {
     case WalkPlot::pixel: return run<pick, inside, storage, WalkPlot::pixel>(a);
     case WalkPlot::ring1: return run<pick, inside, storage, WalkPlot::ring1>(a);
@@ -238,6 +248,43 @@ WalkCounts inversion_walk_points(const WalkCircles& circles, WalkState& state,
   const WalkCall call{unused, circles, state, rules, frame, random, points};
   if (rules.pick == PickRule::cyclic) return dispatch_inside<PickRule::cyclic>(call);
   return dispatch_inside<PickRule::random>(call);
+}
+
+WalkCounts inversion_walk_picked(const WalkCircles& circles, WalkState& state,
+                                 const WalkRules& rules, const int* picks, WalkPoint* points,
+                                 long& taken) {
+  taken = 0;
+  if (rules.pick != PickRule::random || rules.inside != InsideRule::invert || circles.n < 2)
+    return {0, 0, false};
+  std::uint32_t spare_pixel = 0;
+  const Canvas unused{&spare_pixel, 1, 1, 1};
+  const WorldFrame frame{1, 0, 0, YAxis::up};
+  RandomGenerator unused_random{};
+  constexpr PickRule random = PickRule::random;
+  constexpr InsideRule invert = InsideRule::invert;
+  constexpr WalkPlot pixel = WalkPlot::pixel;
+  if (rules.storage == PointStorage::float_width)
+    return walk<random, invert, PointStorage::float_width, pixel, WalkMode::picked>(
+        unused, circles, state, rules, frame, unused_random, points, picks, &taken);
+  return walk<random, invert, PointStorage::double_width, pixel, WalkMode::picked>(
+      unused, circles, state, rules, frame, unused_random, points, picks, &taken);
+}
+
+void draw_picks(RandomGenerator& random, int& previous, int n, int* picks, long count) {
+  const Divisor divisor = divisor_of(n < 1 ? 1 : n);
+  RandomGenerator local = random;  // in registers, not aliased by the stores
+  int last = previous >= 0 && previous < n ? previous : no_previous;
+  // Branch-free: every draw is stored, and kept (the count moves on) unless
+  // it repeats the last pick; the loop's one branch is its end.
+  for (long kept = 0; kept < count;) {
+    const int k = remainder_by(next_random(local), divisor);
+    picks[kept] = k;
+    const bool keep = k != last;
+    kept += keep;
+    last = keep ? k : last;
+  }
+  random = local;
+  previous = last;
 }
 
 void plot_walk_points(const Canvas& canvas, const WorldFrame& frame, const WalkPoint* points,

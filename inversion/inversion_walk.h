@@ -94,5 +94,23 @@ WalkCounts inversion_walk_points(const WalkCircles& circles, WalkState& state,
                                  const WalkRules& rules, RandomGenerator& random,
                                  WalkPoint* points);
 
+// The picks of a random walk drawn ahead of it: picks[0 .. count - 1] are
+// the circles the walk's next count steps pick (each a draw's remainder,
+// drawn again while it repeats the last), unless a pick is refused.
+// `random` and `previous` are left as those steps leave them. Under the
+// invert rule a pick is refused only where the point lies on the circle's
+// centre (or is not finite), so the picks depend on nothing else.
+void draw_picks(RandomGenerator& random, int& previous, int n, int* picks, long count);
+
+// inversion_walk_points of a random walk under the invert rule (over two
+// circles or more) with its picks given, from draw_picks: the walk's own
+// arithmetic, step for step, without the draws. It stops before the first
+// step whose pick is refused, `taken` saying how many steps it took; the
+// walk goes on from there with the generator as it stood before that
+// step's draws. Any other rules take no step.
+WalkCounts inversion_walk_picked(const WalkCircles& circles, WalkState& state,
+                                 const WalkRules& rules, const int* picks, WalkPoint* points,
+                                 long& taken);
+
 void plot_walk_points(const Canvas& canvas, const WorldFrame& frame, const WalkPoint* points,
                       long count, WalkPlot plot, std::uint32_t colour, int first_row, int end_row);

@@ -56,11 +56,15 @@ bool zoomed_scene_walk(const Scene& scene, const Layer& layer, const WorldFrame&
 
 // The stretch of steps a continuation takes: whole rounds of the cyclic
 // rule, at most what is left; sets the rules' steps and burn-in for it.
-static std::int64_t stretch(SceneWalkRun& run, std::int64_t steps) {
+std::int64_t stretch_steps(const SceneWalkRun& run, std::int64_t done, std::int64_t steps) {
   const std::int64_t n = run.circles.n > 0 ? run.circles.n : 1;
   const std::int64_t rounds = (std::max<std::int64_t>(steps, 1) + n - 1) / n;
+  return std::max<std::int64_t>(std::min(rounds * n, run.total - done), 0);
+}
+
+static std::int64_t stretch(SceneWalkRun& run, std::int64_t steps) {
   const std::int64_t s0 = run.done;
-  const std::int64_t taken = std::min(rounds * n, run.total - s0);
+  const std::int64_t taken = stretch_steps(run, s0, steps);
   if (taken <= 0) return 0;
   run.rules.steps = static_cast<long>(taken);
   // Step s0 + s plots when it is past the burn-in: s >= burn_in - s0.
@@ -96,6 +100,33 @@ std::int64_t record_scene_walk(SceneWalkRun& run, std::int64_t steps, WalkPoint*
   recorded = counts.plotted;
   run.done = counts.stuck ? run.total : s0 + taken;
   return run.done - s0;
+}
+
+bool record_scene_walk_picked(SceneWalkRun& run, std::int64_t steps, WalkPicks& picks,
+                              WalkPoint* points, long& recorded) {
+  const std::int64_t s0 = run.done, taken = stretch(run, steps);
+  recorded = 0;
+  if (taken != picks.count) return false;
+  long given = 0;
+  recorded = inversion_walk_picked(run.circles, run.state, run.rules, picks.k, points, given).plotted;
+  if (given == taken) {
+    run.random = picks.after;
+    run.done = s0 + taken;
+    return true;
+  }
+  // A refused pick: the generator as it stood before that step's draws,
+  // and the walk's own picks from there to the stretch's end.
+  RandomGenerator random = picks.before;
+  int previous = picks.previous_before;
+  draw_picks(random, previous, run.circles.n, picks.k, given);
+  run.random = random;
+  run.rules.steps = static_cast<long>(taken - given);
+  run.rules.burn_in = std::max<long>(run.rules.burn_in - given, no_burn_in);
+  const WalkCounts counts =
+      inversion_walk_points(run.circles, run.state, run.rules, run.random, points + recorded);
+  recorded += counts.plotted;
+  run.done = counts.stuck ? run.total : s0 + taken;
+  return false;
 }
 
 std::int64_t skip_scene_walk(SceneWalkRun& run, std::int64_t draws) {

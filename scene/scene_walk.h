@@ -57,6 +57,29 @@ std::int64_t continue_scene_walk(SceneWalkRun& run, const Canvas& canvas, const 
 std::int64_t record_scene_walk(SceneWalkRun& run, std::int64_t steps, WalkPoint* points,
                                long& recorded);
 
+// The steps a stretch of about `steps` from step `done` takes.
+std::int64_t stretch_steps(const SceneWalkRun& run, std::int64_t done, std::int64_t steps);
+
+// The picks of a stretch drawn ahead (draw_picks): count of them in k, and
+// the generator and the last pick as they stood before and after them.
+struct WalkPicks {
+  int* k;
+  std::int64_t count;
+  RandomGenerator before;
+  int previous_before;
+  RandomGenerator after;
+  int previous_after;
+};
+
+// record_scene_walk of a random walk under the invert rule with its picks
+// drawn ahead (inversion_walk_picked), for a stretch of picks.count steps.
+// At a refused pick it goes on with the walk's own draws from the
+// generator as it stood there, and returns false: the picks after it are
+// not the walk's. False too, taking no step, when the stretch is not
+// picks.count steps.
+bool record_scene_walk_picked(SceneWalkRun& run, std::int64_t steps, WalkPicks& picks,
+                              WalkPoint* points, long& recorded);
+
 // Whether the layer's walk is zoomed for the view (the canvas of
 // width x height through `frame`); fills `words` with its cover words.
 // `search` is the cover's stack, any state on entry.
