@@ -15,7 +15,8 @@ trap 'umount "$scratch"/*/out 2>/dev/null; rm -rf -- "$scratch"' EXIT
 failures=0
 rows=0
 
-wait_for() { for _ in $(seq 500); do [ -e "$1" ] && return 0; sleep 0.01; done; return 1; }
+# Patient: a sanitised build under load takes many seconds to reach a frame.
+wait_for() { for _ in $(seq 12000); do [ -e "$1" ] && return 0; sleep 0.01; done; return 1; }
 # Every frame is whole: animate_pictures reads them all.
 whole_frames() { [ -z "$(find out -size 0)" ] && "$EXPORT_BUILD/headless/animate_pictures" all.webp out/*/frame-*.png; }
 # Nothing the export started is left, nor writes on.
@@ -37,8 +38,11 @@ row() {  # STATUS SAYING SETUP DURING CHECK ARGUMENT...
   eval "$during" || { echo "FAIL row $rows: while running: $during"; failures=$((failures + 1)); }
   wait "$export" || status=$?
   said=$(cat said)
-  if [ "$status" -ne "$want" ] || [[ "$said" != *"$saying"* ]] || ! eval "$check"; then
-    printf 'FAIL row %d: export %q: status %d, said:\n%s\n' "$rows" "$*" "$status" "$said"
+  local held=held
+  eval "$check" || held="did not hold: $check"
+  if [ "$status" -ne "$want" ] || [[ "$said" != *"$saying"* ]] || [ "$held" != held ]; then
+    printf 'FAIL row %d: export %q: status %d (want %d), afterwards %s, said:\n%s\n' \
+      "$rows" "$*" "$status" "$want" "$held" "$said"
     failures=$((failures + 1))
   fi
 }
