@@ -15,7 +15,7 @@
 //       `tolerance` (scene units) of the gap.
 //   touching(a, b) -> { x, y }: a's centre moved along the line of centres
 //       so that it touches b, from outside or inside, whichever is nearer
-//   snapCircle(scene, k, kind, pixels, before) -> { scene, to }
+//   snapCircle(scene, k, kind, pixels) -> { scene, to }
 import { sceneSize } from './scene_edit.js';
 
 // A snapped touch is exact to within exactUlps units in the last place of
@@ -72,45 +72,30 @@ export function touching(a, b) {
 }
 
 // The touches circle k could be moved or resized to, each against another
-// circle: [{ touch, j, gap, exact, circle }], gap in scene units from where
-// k is now, exact whether it touches already as far as doubles go, touch
-// naming the touch the same before and after an edit.
+// circle j: [{ j, gap, circle }], gap in scene units from where k is now.
 function candidates(circles, k, kind) {
   const a = circles[k];
   return circles.flatMap((b, j) => {
     if (j === k) return [];
     const d = Math.hypot(a.x - b.x, a.y - b.y);
     if (kind === 'move') {
-      const sums = [['outside', a.r + b.r], ...(a.r !== b.r ? [['inside', Math.abs(a.r - b.r)]] : [])];
-      return sums.map(([how, s]) => ({ touch: `${j} ${how}`, j, gap: d - s,
-                                       exact: Math.abs(d - s) <= exactUlps * ulps(a, b),
-                                       circle: { ...a, ...placed(a, b, s) } }));
+      const sums = [a.r + b.r, ...(a.r !== b.r ? [Math.abs(a.r - b.r)] : [])];
+      return sums.map((s) => ({ j, gap: d - s, circle: { ...a, ...placed(a, b, s) } }));
     }
     // Radii that touch b: from outside, inside b, or around b.
-    return [['outside', d - b.r], ['in', b.r - d], ['around', d + b.r]].filter(([, r]) => r > 0)
-      .map(([how, r]) => ({ touch: `${j} ${how}`, j, gap: a.r - r, exact: Math.abs(a.r - r) <= exactUlps * ulps(a, b),
-                            circle: { ...a, r } }));
+    return [d - b.r, b.r - d, d + b.r].filter((r) => r > 0).map((r) => ({ j, gap: a.r - r, circle: { ...a, r } }));
   });
 }
 
 // Circle k of `scene` just moved or resized (kind 'move' or 'resize'): where
 // a touch with another circle is within `pixels` canvas pixels, the circle
 // set to touch it exactly, the nearest such; `to` is that other circle, or
-// -1. Given the scene `before` the edit, a touch also stops the circle where
-// the edit would carry it through (a key's step), and one it already held
-// there is not taken again, so that the next step leaves it.
-export function snapCircle(scene, k, kind, pixels, before = null) {
+// -1.
+export function snapCircle(scene, k, kind, pixels) {
   const { scale } = sceneSize(scene);
-  const was = new Map((before === null ? [] : candidates(before.circles, k, kind)).map((c) => [c.touch, c]));
-  let best = null;
-  for (const found of candidates(scene.circles, k, kind)) {
-    const start = was.get(found.touch);
-    if (start?.exact) continue;  // held: let go
-    const through = start !== undefined && Math.sign(start.gap) * Math.sign(found.gap) < 0;
-    if (!(through || Math.abs(found.gap) * scale <= pixels)) continue;
-    if (best === null || Math.abs(found.gap) < Math.abs(best.gap)) best = found;
-  }
-  if (best === null) return { scene, to: -1 };
+  const near = candidates(scene.circles, k, kind).filter(({ gap }) => Math.abs(gap) * scale <= pixels);
+  if (near.length === 0) return { scene, to: -1 };
+  const best = near.reduce((nearest, found) => (Math.abs(found.gap) < Math.abs(nearest.gap) ? found : nearest));
   const next = structuredClone(scene);
   next.circles[k] = best.circle;
   return { scene: next, to: best.j };

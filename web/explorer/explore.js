@@ -204,11 +204,10 @@ const edits = {
     state.compared = k === state.selected ? -1 : k;
     marks();
   },
-  // Circle k just moved or resized: touching another where it comes within
-  // `pixels` of it (or, from `before`, a key's step would carry it through);
-  // with none compared yet, the circle it touches is.
-  snap(scene, k, kind, pixels, before = null) {
-    const snapped = snapCircle(scene, k, kind, pixels, before);
+  // Circle k just dragged: touching another where it comes within `pixels`
+  // of it; with none compared yet, the circle it touches is.
+  snap(scene, k, kind, pixels) {
+    const snapped = snapCircle(scene, k, kind, pixels);
     if (snapped.to !== -1 && state.compared === -1) state.compared = snapped.to;
     return snapped.scene;
   },
@@ -245,14 +244,11 @@ const actions = {
       return;
     }
     const [column, row] = toPixel(scene, scene.circles[selected].x, scene.circles[selected].y);
-    const moved = moveCircle(scene, selected, ...toWorld(scene, column + dx, row + dy));
-    edits.change(edits.snap(moved, selected, 'move', 0, scene), event);  // a step stops where it would touch
+    edits.change(moveCircle(scene, selected, ...toWorld(scene, column + dx, row + dy)), event);
   },
   grow(factor, event) {
-    const { scene, selected } = state;
-    if (selected === -1) return;
-    edits.change(edits.snap(resizeCircle(scene, selected, scene.circles[selected].r * factor), selected, 'resize', 0, scene),
-                 event);
+    if (state.selected === -1) return;
+    edits.change(resizeCircle(state.scene, state.selected, state.scene.circles[state.selected].r * factor), event);
   },
   remove(event) {
     if (state.selected === -1) return;
