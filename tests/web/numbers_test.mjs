@@ -1,7 +1,7 @@
-// The explorer's Numbers: how two circles lie, against values worked out by
-// hand, and the snap to exact touching; then in the browser, circles made
-// to touch and their numbers read by mouse, touch and keys, a typed centre
-// an edit the link holds, element boxes at four screens, axe-core.
+// The explorer's Numbers: how two circles lie against values worked out by
+// hand, the snap to exact touching; in the browser, circles made to touch
+// and read by mouse, touch and keys, a typed centre an edit, element boxes
+// at four screens, axe-core.
 //   node numbers_test.mjs SITE
 import assert from 'node:assert/strict';
 import path from 'node:path';
@@ -66,8 +66,7 @@ test('a circle near touching snaps to touch exactly, as far as doubles go', () =
 
 // --- in the browser ---------------------------------------------------------
 skipWithoutChromium();
-const site = process.argv[2];
-const session = browserSession(site);
+const session = browserSession(process.argv[2]);
 const phone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
 // Two circles 100 px apart at 100 pixels a unit: centres (250, 300) and (550, 300), radii 100 px.
 const two = 'size=800x600&view=0,0,100&circle=-1.5,0,1&circle=1.5,0,1&outlines=';
@@ -89,8 +88,7 @@ const exactly = async (page) => {
 
 test('mouse: dragged within 3 px of touching, the circles touch exactly, the link keeps it; with Alt held, no snap', async () => {
   const page = await openAt({ width: 1280, height: 720 }, two);
-  await drag(page, [250, 300], [347, 300]);
-  await complete(page);
+  await drag(page, [250, 300], [347, 300]).then(() => complete(page));
   assert.equal(await page.$eval('#compared', (select) => select.value), '1');  // the circle it touches
   await exactly(page);
   await page.reload().then(() => complete(page));
@@ -98,21 +96,19 @@ test('mouse: dragged within 3 px of touching, the circles touch exactly, the lin
   await exactly(page);
   await page.keyboard.down('Alt');
   await drag(page, [350, 300], [355, 300]);  // 5 px into the other
-  await page.keyboard.up('Alt');
-  await complete(page);
+  await page.keyboard.up('Alt').then(() => complete(page));
   assert.match(await text(page, 'relation'), /^Crossing at two points/);
   assert.deepEqual(page.errors, []);
   await page.close();
 });
 
-test('touch: a finger dragged near touching snaps; the second circle chosen in its list', async () => {
+test('touch: a finger dragged near touching snaps, and the circle it touches is the one compared', async () => {
   const page = await openAt(phone, two);
   const [left, top, scale] = await canvasOrigin(page);
   const finger = await page.touchscreen.touchStart(left + 250 * scale, top + 300 * scale);
   for (let k = 1; k <= 6; k++) await finger.move(left + (250 + 16 * k) * scale, top + 300 * scale);  // 4 px short
   await finger.end();
   await complete(page);
-  await page.select('#compared', '1');
   await exactly(page);
   assert.deepEqual(page.errors, []);
   await page.close();
@@ -123,21 +119,16 @@ test('keys: choose both circles, make them touch, read δ and its explanation; a
   await page.focus('#scene');
   await page.keyboard.press('Tab');  // circle 1
   await page.focus('#compared');
-  await page.keyboard.press('ArrowDown');
   await page.keyboard.press('ArrowDown');  // past none and the selected one's (disabled) entry: circle 2
   await page.focus('#make-touch');
-  await page.keyboard.press('Enter');
-  await complete(page);
+  await page.keyboard.press('Enter').then(() => complete(page));
   await exactly(page);
   await page.focus('[data-explain="inversive_distance"]');
   await page.keyboard.press('Enter');
   assert.match(await text(page, 'explained'), /inversive distance.*invert to concentric ones/is);
   const touched = await linked(page);
-  const type = async (id, typed) => {
-    await page.click(`#${id}`, { clickCount: 3 });
-    await page.keyboard.type(typed);
-    await page.keyboard.press('Enter');
-  };
+  const type = (id, typed) => page.click(`#${id}`, { clickCount: 3 })
+    .then(() => page.keyboard.type(typed)).then(() => page.keyboard.press('Enter'));
   await type('circle-x', '-2.25');
   await page.waitForFunction(() => new URLSearchParams(location.search).get('circle').startsWith('-2.25,0'));
   for (const [typed, says] of [['abc', /^Not set: The centre’s x must be a finite number/], ['1e999', /finite number/]]) {
@@ -159,8 +150,9 @@ test('keys: choose both circles, make them touch, read δ and its explanation; a
 const boxed = (page) => page.evaluate(() => [...document.querySelectorAll('#scene, #numbers, #numbers *, #explained *')]
   .filter((element) => element.tagName !== 'OPTION' && element.checkVisibility())
   .map((element) => [element.id || element.dataset.explain || element.tagName, element.getBoundingClientRect().toJSON()]));
+const axe = path.join(path.dirname(fileURLToPath(import.meta.url)), 'node_modules/axe-core/axe.min.js');
 for (const screen of [{ width: 1366, height: 768 }, { width: 1280, height: 720 }, { width: 1024, height: 768 }, phone]) {
-  test(`two touching circles: every number, control and explanation in view with the picture at ${screen.width} x ${screen.height}`, async () => {
+  test(`two touching circles: every number, control and explanation in view with the picture, axe-clean, at ${screen.width} x ${screen.height}`, async () => {
     const page = await openAt(screen, `${two.replace('-1.5', '-0.5')}&circle=0.5,1.5,0.25`);
     await page.select('#numbers-circle', '0').then(() => page.select('#compared', '1'));
     for (const name of ['centre', 'relation', 'cusps', 'inversive_distance', 'angle']) {
@@ -170,19 +162,9 @@ for (const screen of [{ width: 1366, height: 768 }, { width: 1280, height: 720 }
                   `${name}: ${what} ${JSON.stringify(box)}`);
       }
     }
+    await page.addScriptTag({ path: axe });
+    assert.deepEqual(await page.evaluate(async () => (await axe.run()).violations
+      .filter((violation) => violation.impact === 'serious' || violation.impact === 'critical').map(({ id }) => id)), []);
     await page.close();
   });
 }
-
-const axe = path.join(path.dirname(fileURLToPath(import.meta.url)), 'node_modules/axe-core/axe.min.js');
-test('axe-core finds nothing serious in the numbers of two circles and an explanation', async () => {
-  const page = await openAt({ width: 1280, height: 720 }, two);
-  await page.select('#numbers-circle', '0').then(() => page.select('#compared', '1'));
-  await page.click('[data-explain="angle"]');
-  await page.addScriptTag({ path: axe });
-  const found = await page.evaluate(async () => (await axe.run()).violations
-    .filter((violation) => violation.impact === 'serious' || violation.impact === 'critical')
-    .map((violation) => `${violation.id}: ${violation.nodes.map((node) => node.target).join(' ')}`));
-  assert.deepEqual(found, []);
-  await page.close();
-});

@@ -114,7 +114,7 @@ export function bindNumbers(controller) {
   };
   for (const button of buttons) {
     const { title } = numbersTexts[button.dataset.explain];  // a name without its text fails here, at once
-    button.setAttribute('aria-label', `Explain: ${title}`);
+    if (button.textContent === '?') button.setAttribute('aria-label', `Explain: ${title}`);  // else its words name it
     button.title = title;
     button.setAttribute('aria-controls', 'explained');
     button.addEventListener('click', () => explain(box.hidden || box.dataset.shows !== button.dataset.explain
