@@ -21,6 +21,8 @@ import { linkTrouble } from './explore_link.js';
 import { showGallery } from './explore_gallery.js';
 import { galleryClassics } from './gallery.js';
 import { embedAddress, embedHtml, readEmbed, showEmbedded } from './explore_embed.js';
+import { bindNumbers } from './explore_numbers.js';
+import { snapCircle } from './circle_relations.js';
 
 const openedWithout = 'program=five_circle_limit&frame=1&clock=1700000000';
 const stepChoices = [1e3, 1e4, 1e5, 1e6, 1e7, 1e8];
@@ -36,6 +38,7 @@ const state = {
   scene: null,      // the scene being edited, as its JSON object
   opened: null,     // the scene the address opened, for Reset
   selected: -1,
+  compared: -1,     // the circle the selected one is compared with (Numbers)
   undo: [],
   redo: [],
   before: null,     // the scene when the edit in progress began
@@ -145,7 +148,8 @@ function show(scene, event) {
   const { width, height } = sceneSize(scene);
   view.setSize(width, height);
   if (state.selected >= scene.circles.length) state.selected = -1;
-  view.setCircles(circlesInPixels(scene), state.selected);
+  if (state.compared >= scene.circles.length) state.compared = -1;
+  marks();
   view.setMagnification(magnification(scene), atDeepest(scene));
   // The controls change only with the layers they show, not at every move.
   const controls = JSON.stringify([limitLayer(scene), generationLayer(scene)]);
@@ -192,10 +196,28 @@ const edits = {
     state.before = null;
   },
   select(k) {
+    if (k === state.compared) state.compared = state.selected;  // the two change places
     state.selected = k;
-    view.setCircles(circlesInPixels(state.scene), k);
+    marks();
+  },
+  compare(k) {
+    state.compared = k === state.selected ? -1 : k;
+    marks();
+  },
+  // Circle k just dragged: touching another where it comes within `pixels`
+  // of it; with none compared yet, the circle it touches is.
+  snap(scene, k, kind, pixels) {
+    const snapped = snapCircle(scene, k, kind, pixels);
+    if (snapped.to !== -1 && state.compared === -1) state.compared = snapped.to;
+    return snapped.scene;
   },
 };
+
+// The selection's marks and numbers.
+function marks() {
+  view.setCircles(circlesInPixels(state.scene), state.selected, state.compared);
+  numbers?.show(state.scene, state.selected, state.compared);
+}
 
 function travel(from, to, event) {
   if (from.length === 0) return;
@@ -232,6 +254,8 @@ const actions = {
     if (state.selected === -1) return;
     const k = state.selected;
     state.selected = -1;
+    if (state.compared > k) state.compared -= 1;  // the circles after k are renumbered
+    else if (state.compared === k) state.compared = -1;
     edits.change(removeCircle(state.scene, k), event);
   },
   zoom(factor, event) {
@@ -337,6 +361,8 @@ async function save(format, times) {
   }
 }
 
+let numbers = null;
+
 function main() {
   if (typeof WebAssembly !== 'object' || typeof Worker !== 'function') {
     view.tell('This browser cannot run WebAssembly in a worker, which the explorer needs.');
@@ -346,6 +372,8 @@ function main() {
   view.listPrograms(programs);
   view.listKeys(bindKeys(view, actions));
   bindPointer(view, edits);
+  numbers = bindNumbers({ scene: () => state.scene, select: edits.select, compare: edits.compare,
+                          commit: edits.change, check: renderer.check });
   view.bindButton('add', (event) => {
     edits.change(addCircle(state.scene), event);
     edits.select(state.scene.circles.length - 1);

@@ -11,6 +11,9 @@ import { circlesInPixels, moveCircle, pan, resizeCircle, toWorld, zoomAbout } fr
 // CSS px: how far from a centre or rim a pointer still takes it; a finger
 // covers more than a mouse's tip.
 const reachInCss = { touch: 20, pen: 12, mouse: 8 };
+// CSS px: how near touching another a dragged circle snaps to touch it
+// exactly (Alt held: not at all).
+const snapInCss = { touch: 10, pen: 8, mouse: 6 };
 const wheelPause = 400;  // ms without a wheel event that ends a wheel zoom
 
 // What a pointer at canvas pixel p takes: of the circles whose centre or rim
@@ -30,13 +33,15 @@ export function grab(scene, [column, row], reach) {
   return best;
 }
 
-// controller: { scene(), begin(), change(scene, event), end(), select(k) }
+// controller: { scene(), begin(), change(scene, event), end(), select(k),
+//               compare(k), snap(scene, k, kind, pixels) }; Shift+click (or
+// Ctrl+click) on a circle compares it with the selected one.
 export function bindPointer(view, controller) {
   const pointers = new Map();  // pointerId -> canvas pixel
   let gesture = null;
 
   const canvas = view.canvas;
-  const reach = (event) => (reachInCss[event.pointerType] ?? reachInCss.mouse) * canvas.width / canvas.clientWidth;
+  const reach = (event, css = reachInCss) => (css[event.pointerType] ?? css.mouse) * canvas.width / canvas.clientWidth;
 
   const start = (event) => {
     const scene = controller.scene();
@@ -69,11 +74,12 @@ export function bindPointer(view, controller) {
       return;
     }
     const [x, y] = toWorld(scene, ...points[0]);
+    const snapped = (next) => (event.altKey ? next : controller.snap(next, gesture.k, kind, reach(event, snapInCss)));
     if (kind === 'move') {
-      controller.change(moveCircle(scene, gesture.k, x + gesture.offset[0], y + gesture.offset[1]), event);
+      controller.change(snapped(moveCircle(scene, gesture.k, x + gesture.offset[0], y + gesture.offset[1])), event);
     } else if (kind === 'resize') {
       const circle = scene.circles[gesture.k];
-      controller.change(resizeCircle(scene, gesture.k, Math.hypot(x - circle.x, y - circle.y)), event);
+      controller.change(snapped(resizeCircle(scene, gesture.k, Math.hypot(x - circle.x, y - circle.y))), event);
     } else {
       controller.change(pan(scene, points[0][0] - gesture.from[0], points[0][1] - gesture.from[1]), event);
     }
@@ -82,6 +88,13 @@ export function bindPointer(view, controller) {
   canvas.addEventListener('pointerdown', (event) => {
     if (event.button !== 0 && event.pointerType === 'mouse') return;
     if (controller.scene() === null) return;  // nothing to edit yet
+    const compare = (event.shiftKey || event.ctrlKey || event.metaKey) && pointers.size === 0 &&
+      grab(controller.scene(), view.eventPixel(event), reach(event));
+    if (compare && compare.k !== undefined) {
+      controller.compare(compare.k);
+      event.preventDefault();
+      return;
+    }
     canvas.setPointerCapture(event.pointerId);
     canvas.focus({ preventScroll: true });
     pointers.set(event.pointerId, view.eventPixel(event));

@@ -10,6 +10,8 @@
 //       the next request is likely to follow at once
 //   renderer.readLink(query) -> Promise<{ text } | { error, failed }>
 //       failed: the engine failed, whatever the link
+//   renderer.check(sceneText) -> Promise<{ text } | { error }>: whether the
+//       engine's reader takes the scene, drawing nothing
 //   renderer.file(sceneText, width, height, 'png' | 'svg', onProgress)
 //       -> Promise<{ bytes, link } | { error } | { stopped: true }>
 //       drawn by a worker of its own, so that edits are drawn meanwhile;
@@ -116,6 +118,7 @@ export function createRenderer(hooks) {
       }
     },
     readLink: (query) => ask({ type: 'link', query }),
+    check: (scene) => ask({ type: 'check', scene }),
     framed: (job) => ask({ type: 'framed', ...job }),
     file: (scene, width, height, format, onProgress) => new Promise((resolve) => {
       saver = { worker: startWorker(), resolve };

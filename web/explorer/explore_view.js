@@ -21,7 +21,9 @@ export function createView() {
   marks.id = 'marks';
   marks.setAttribute('aria-hidden', 'true');
   const ring = document.createElementNS(svgNamespace, 'circle');
-  marks.append(ring);
+  const second = document.createElementNS(svgNamespace, 'circle');  // the circle compared with it
+  second.classList.add('compared');
+  marks.append(ring, second);
   canvas.after(marks);
   if (!touchOnly()) {
     canvas.setAttribute('aria-label',
@@ -56,15 +58,16 @@ export function createView() {
       canvas.dataset.complete = String(complete);
     },
 
-    setCircles(circles, selected) {
+    setCircles(circles, selected, compared = -1) {
       canvas.dataset.circles = JSON.stringify(circles);
       marks.setAttribute('viewBox', `0 0 ${canvas.width} ${canvas.height}`);
       const circle = circles[selected];
-      ring.style.display = circle ? '' : 'none';
-      if (circle) {
-        ring.setAttribute('cx', circle[0]);
-        ring.setAttribute('cy', circle[1]);
-        ring.setAttribute('r', Math.max(circle[2], 6));
+      for (const [mark, marked] of [[ring, circle], [second, circles[compared]]]) {
+        mark.style.display = marked ? '' : 'none';
+        if (!marked) continue;
+        mark.setAttribute('cx', marked[0]);
+        mark.setAttribute('cy', marked[1]);
+        mark.setAttribute('r', Math.max(marked[2], 6));
       }
       byId('selection').textContent = circle
         ? `Circle ${selected + 1} of ${circles.length} selected.`

@@ -8,7 +8,8 @@
 // given a spare buffer back, the picture so far; the last frame is marked
 // complete. Between chunks the thread looks at its messages, so a newer job
 // ends the walk in progress there. Frames travel in the page's buffers,
-// transferred, not copied. "link" reads an address into a scene, "file"
+// transferred, not copied. "link" reads an address into a scene, "check"
+// says whether a scene reads (its error line if not), "file"
 // draws a scene afresh as PNG or SVG bytes at any size, in chunks with its
 // progress posted: the page gives saves a worker of their own, so a save
 // never holds up the pictures of edits.
@@ -51,7 +52,7 @@ function start() {
 start();
 
 // The answer each kind of job gives when it fails.
-const answerType = { draw: 'error', link: 'scene', file: 'file', framed: 'scene' };
+const answerType = { draw: 'error', link: 'scene', file: 'file', framed: 'scene', check: 'scene' };
 
 async function receive(message) {
   // Two spares carry every progress picture; more would only hold memory.
@@ -64,6 +65,8 @@ async function receive(message) {
     else if (message.type === 'link') {
       const answer = callText('explorer_scene_from_link', ['string'], [message.query]);
       self.postMessage({ type: 'scene', id: message.id, ...answer });
+    } else if (message.type === 'check') {
+      self.postMessage({ type: 'scene', id: message.id, ...callText('explorer_check', ['string'], [message.scene]) });
     } else if (message.type === 'framed') {
       const answer = framed(callText, engine, message);
       self.postMessage({ type: 'scene', id: message.id, ...answer }, answer.buffer ? [answer.buffer] : []);

@@ -75,6 +75,15 @@ EMSCRIPTEN_KEEPALIVE int explorer_scene_from_link(const char* query) {
   return answer(true, json.dump());
 }
 
+// Whether a scene (JSON) reads: its error line into explorer_text() when it
+// does not. Nothing is drawn, so the picture in progress goes on.
+EMSCRIPTEN_KEEPALIVE int explorer_check(const char* json) {
+  Scene scene;
+  SceneErrors errors;
+  const bool read = read_scene_json(json, scene, errors);
+  return answer(read, error_line(errors));
+}
+
 // Reads the scene (JSON), makes its canvas width x height and sets its
 // drawing up (nothing drawn yet but the background). Its link into
 // explorer_text().
