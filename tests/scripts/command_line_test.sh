@@ -121,7 +121,9 @@ done <<'ROWS'
 soddy_gasket:1 --size 800:600|--size wants WIDTHxHEIGHT
 soddy_gasket:1 --steps 1e9|--steps wants a whole number
 soddy_gasket:1 --clock|--clock wants whole seconds
-soddy_gasket:1 --out x.gif|--out wants a file name ending in .png, .svg or .json
+soddy_gasket:1 --out x.gif|--out wants a file name ending in .png, .svg, .json or (with --frames) .webp
+soddy_gasket:1 soddy_gasket:2 --frames 0x|--frames wants a whole number from 2 to 1000, not '0x'
+soddy_gasket:1 soddy_gasket:2 --frames|--frames wants a whole number
 nope:1|no program called 'nope'
 missing.json|no scene file 'missing.json'
 soddy_gasket:1 --colour red|unknown option --colour
