@@ -87,23 +87,23 @@ bool add_animation_frame(WebpAnimation& animation, const RgbImage& picture, cons
   put_bytes(frame, static_cast<std::uint32_t>(area.height - 1), 3);
   put_bytes(frame, static_cast<std::uint32_t>(ms), 3);
   frame.push_back(0);  // blend over the frame before, which stays (no dispose)
-  // The still's image chunks; its VP8X, colour profile and metadata, if
-  // any, belong to a still alone.
+  // The still's lossless image; its VP8X, colour profile and metadata, if
+  // any, belong to a still alone, and a lossy image would not keep the
+  // picture's pixels.
   bool image = false;
   for (std::size_t at = 12; at + 8 <= size;) {
     const std::uint32_t length = read_u32(still + at + 4);
     if (length > size - at - 8) break;
-    const bool wanted = std::memcmp(still + at, "VP8L", 4) == 0 || std::memcmp(still + at, "VP8 ", 4) == 0 ||
-                        std::memcmp(still + at, "ALPH", 4) == 0;
+    const bool wanted = !image && std::memcmp(still + at, "VP8L", 4) == 0;
     if (wanted) {
       frame.insert(frame.end(), still + at, still + at + 8 + length);
       if (length % 2 == 1) frame.push_back(0);
     }
-    image = image || (wanted && std::memcmp(still + at, "ALPH", 4) != 0);
+    image = image || wanted;
     at += 8 + length + length % 2;
   }
   if (!image) {
-    error = "a frame's still holds no image";
+    error = "a frame's still is not a lossless WebP (no VP8L image)";
     return false;
   }
   if (frame.size() % 2 == 1) frame.push_back(0);

@@ -50,7 +50,8 @@ AnimationArea next_animation_area(const WebpAnimation& animation, const RgbImage
 
 // Adds `picture` as the next frame, shown for `ms` milliseconds: `still` is
 // the WebP file of `area`, as next_animation_area gave it, encoded
-// losslessly. False with a reason when the still is no such file.
+// losslessly (a VP8L image). False with a reason when the still is no
+// such file.
 bool add_animation_frame(WebpAnimation& animation, const RgbImage& picture, const AnimationArea& area,
                          const std::uint8_t* still, std::size_t size, int ms, std::string& error);
 
