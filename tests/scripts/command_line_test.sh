@@ -39,6 +39,7 @@ ln -s "$scratch/nowhere" "$scratch/dangling"
 check 2 "--out: 'dangling' is a symbolic link to '$scratch/nowhere', which does not exist" --out dangling
 check 1 "no headless runner" coaxal_pencil spoke_inversion --clock 4294967295 --out "odd [dir] 'x'"
 check 1 "no headless runner" --clock 0001700000000 --animate
+check 1 "no headless runner" ring_zoom --motion
 
 # A real export of two programs, through a tree whose path holds a space:
 # both are drawn, and the command it prints draws them again.
