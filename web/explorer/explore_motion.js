@@ -14,9 +14,17 @@ const largestFrame = 40e6;  // pixels a frame: as a saved PNG, what the engine's
 export function bindMotion({ renderer, scenes, nameOf, view }) {
   const record = byId('record');
   const progress = byId('motion-progress');
-  const tell = (text) => { byId('motion-said').textContent = text; };
+  const tell = (text) => {
+    byId('motion-said').textContent = text;
+    if (text !== '') byId('motion-said').scrollIntoView({ block: 'nearest' });
+  };
+  // While recording, the progress takes the hint's place, in view where
+  // the button was pressed.
   const showing = (text, fraction) => {
+    const shown = progress.hidden;
     progress.hidden = text === '';
+    byId('motion-hint').hidden = text !== '';
+    if (shown && text !== '') progress.scrollIntoView({ block: 'nearest' });
     byId('motion-text').textContent = text;
     byId('motion-bar').value = fraction;
     record.disabled = text !== '';
