@@ -41,9 +41,7 @@ std::vector<std::uint8_t> drawn(const Scene& scene) {
   std::vector<std::uint32_t> pixels(static_cast<std::size_t>(scene.width) * scene.height);
   draw_scene(scene, {pixels.data(), scene.width, scene.height, scene.width});
   std::vector<std::uint8_t> rgba;
-  for (const std::uint32_t p : pixels)
-    rgba.insert(rgba.end(), {static_cast<std::uint8_t>(p >> 16), static_cast<std::uint8_t>(p >> 8),
-                             static_cast<std::uint8_t>(p), 0xFF});
+  for (const std::uint32_t p : pixels) rgba.insert(rgba.end(), {std::uint8_t(p >> 16), std::uint8_t(p >> 8), std::uint8_t(p), 0xFF});
   return rgba;
 }
 
@@ -81,13 +79,13 @@ TEST(Motion, RenderWritesEachFrameAsItsStill) {
   ASSERT_EQ(std::system(command.c_str()), 0);
   std::ifstream file(folder / "m.webp", std::ios::binary);
   const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), {}};
-  fs::remove_all(folder);
   const WebPData data{bytes.data(), bytes.size()};
   WebPAnimDecoderOptions options;
   ASSERT_TRUE(WebPAnimDecoderOptionsInit(&options));
   options.color_mode = MODE_RGBA;
   WebPAnimDecoder* decoder = WebPAnimDecoderNew(&data, &options);
   ASSERT_NE(decoder, nullptr);
+  fs::remove_all(folder);
   const Scene a = read(first), b = read(last);
   const std::vector<std::uint8_t> expected[] = {drawn(a), drawn(motion_frame(a, b, 1, 3)), drawn(b)};
   EXPECT_NE(expected[0], expected[1]);

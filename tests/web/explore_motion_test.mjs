@@ -42,10 +42,9 @@ const decoded = (page, files) => page.evaluate(async (encoded) => Promise.all(en
   const frames = [];
   for (let k = 0; k < decoder.tracks.selectedTrack.frameCount; k++) {
     const { image } = await decoder.decode({ frameIndex: k });
-    const canvas = new OffscreenCanvas(image.displayWidth, image.displayHeight);
-    const context = canvas.getContext('2d');
+    const context = new OffscreenCanvas(image.displayWidth, image.displayHeight).getContext('2d');
     context.drawImage(image, 0, 0);
-    frames.push(Array.from(context.getImageData(0, 0, canvas.width, canvas.height).data));
+    frames.push(Array.from(context.getImageData(0, 0, image.displayWidth, image.displayHeight).data));
     image.close();
   }
   return frames;
@@ -60,18 +59,14 @@ test('a motion recorded by keys equals ./suite render A B --frames 3, frame by f
   for (const key of ['Tab', 'Tab', 'ArrowRight', 'ArrowUp', 'PageUp']) await page.keyboard.press(key);
   await complete(page);
   const edited = await page.evaluate(() => location.search.slice(1));
-  await page.focus('#motion-frames');
-  await page.keyboard.down('Control');
-  await page.keyboard.press('KeyA');
-  await page.keyboard.up('Control');
+  await page.$eval('#motion-frames', (input) => { input.focus(); input.select(); });
   await page.keyboard.type('3');
   await page.keyboard.press('Tab');
   assert.equal(await page.evaluate(() => document.activeElement.id), 'record');
   await page.keyboard.press('Enter');
   await page.waitForFunction(() => document.getElementById('motion-said').textContent.startsWith('Saved'),
                              { timeout: 120000 });
-  const said = await page.$eval('#motion-said', (line) => line.textContent);
-  const name = /^Saved (\S+)\./.exec(said)[1];
+  const said = await page.$eval('#motion-said', (line) => line.textContent), name = /^Saved (\S+)\./.exec(said)[1];
   assert.match(name, /^motion-scene-2-circles-[0-9a-f]{8}-to-scene-2-circles-[0-9a-f]{8}-3-frames\.webp$/);
   const recorded = path.join(folder, name);
   for (let wait = 0; !fs.existsSync(recorded) && wait < 100; wait++) await new Promise((resolve) => setTimeout(resolve, 100));
@@ -79,13 +74,11 @@ test('a motion recorded by keys equals ./suite render A B --frames 3, frame by f
   native(small, edited, '--frames', '3', '--out', file);
   native(small, '--out', path.join(scratch, 'first.png'));
   const [browser, natively] = await decoded(page, [recorded, file]);
-  assert.equal(browser.length, 3);
-  assert.equal(natively.length, 3);
+  assert.deepEqual([browser.length, natively.length], [3, 3]);
   for (let k = 0; k < 3; k++) assert.ok(browser[k].every((v, i) => v === natively[k][i]), `frame ${k + 1}`);
   assert.ok(browser[1].some((v, i) => v !== browser[0][i]), 'the circles moved');
   const first = readPng(path.join(scratch, 'first.png'));
   assert.equal(pictureDifference({ width: 160, height: 120, data: Uint8Array.from(browser[0]) }, first), null);
-  // The command the page gives draws the same file's frames.
   assert.match(said, /\.\/suite render '[^']+' '[^']+' --frames 3 --out motion\.webp$/);
   assert.deepEqual(page.errors, []);
   await page.close();
@@ -110,9 +103,7 @@ for (const screen of [{ width: 1366, height: 768 }, { width: 1280, height: 720 }
         assert.ok(Math.min(b.bottom, screen.height) - Math.max(b.top, 0) >= b.height / 2, 'half the picture in view');
       };
       await page.$eval('#motion', (element) => element.scrollIntoView({ block: 'nearest' }));
-      for (const selector of ['#motion legend', '#motion-hint', '#motion-frames', '#record', '#motion-links summary']) {
-        await inView(selector);
-      }
+      for (const selector of ['#motion legend', '#motion-hint', '#motion-frames', '#record', '#motion-links summary']) await inView(selector);
       await pictureShown();
       if (screen === phone) await page.tap('#record');
       else await page.click('#record');
