@@ -50,6 +50,7 @@ export function bindMotion({ renderer, scenes, nameOf, view }) {
     try {
       if ((fromText === '') !== (toText === '')) throw new Error('Paste both links, or neither.');
       const { opened, edited } = scenes();
+      if (opened === null && fromText === '') throw new Error('The scene is still loading.');
       [first, last] = fromText !== ''
         ? [await fromLink(fromText), await fromLink(toText)]
         : [JSON.stringify(opened), JSON.stringify(edited)];
