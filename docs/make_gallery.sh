@@ -10,7 +10,7 @@ clock=1700000000
 scratch=$(mktemp -d)
 trap 'rm -rf "$scratch"' EXIT
 animated=(ring_zoom soddy_radius_sweep)
-"$root/suite" export --clock "$clock" --out "$scratch" --animate
+"$root/suite" export --clock "$clock" --out "$scratch" --motion
 mkdir -p "$root/docs/gallery"
 for folder in "$scratch"/*/; do
   name=$(basename "$folder")

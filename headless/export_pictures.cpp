@@ -175,8 +175,8 @@ void program_ended(const Export& job, Program& program, int status, bool interru
   program.running = 0;
   const std::string shown = job.shown + "/" + program.name;
   if (program.animating) {
-    if (status == 0) program.report += program.name + ": animation in " + job.shown + "/" + program.name + ".webp\n";
-    else fail(program, "no animation in " + job.shown + "/" + program.name + ".webp");
+    if (status == 0) program.report += program.name + ": motion in " + job.shown + "/" + program.name + ".webp\n";
+    else fail(program, "no motion in " + job.shown + "/" + program.name + ".webp");
     return;
   }
   struct stat output;
@@ -287,7 +287,7 @@ int main(int argc, char** argv) {
   std::string again = "./suite export";
   if (job.named)
     for (const Program& program : programs) again += " " + program.name;
-  again += " --clock " + job.clock + " --out " + shell_word(job.shown) + (job.animate ? " --animate" : "");
+  again += " --clock " + job.clock + " --out " + shell_word(job.shown) + (job.animate ? " --motion" : "");
   const std::string line = "Clock " + job.clock + "; to draw these pictures again: " + again;
   std::printf("%s\n", line.c_str());
   return standard_output_written("export", line) ? 0 : 1;

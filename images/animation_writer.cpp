@@ -1,162 +1,146 @@
-// Each frame is encoded on its own as a lossless still of the rectangle
-// that changed since the frame before (its unchanged pixels transparent), and the frames are put together with
-// libwebp's muxer. libwebp's animation encoder would merge a frame that
-// repeats the one before into it, and an animation should keep one frame
-// per picture shown.
+// The container of an animated WebP, as the WebP container format lays it
+// out: a RIFF file holding VP8X (the canvas, with the animation and alpha
+// flags), ANIM (background and loops) and one ANMF chunk a frame (its
+// offset, size, duration, blend and dispose methods, then its still's
+// image chunks). Every chunk is padded to an even size.
 #include "animation_writer.h"
 
-#include <webp/encode.h>
-#include <webp/mux.h>
-
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 #include <cstring>
-#include <memory>
 
 namespace {
 
-struct MuxDeleter {
-  void operator()(WebPMux* mux) const { WebPMuxDelete(mux); }
-};
-using MuxHandle = std::unique_ptr<WebPMux, MuxDeleter>;
-
-struct Rectangle {
-  int x, y, width, height;
-};
-
-// Lossless at effort 1 of 9: a third smaller than effort 0 for a fifth more
-// time on ring_zoom's frames, while the top effort saves only a few per cent
-// more and takes over thirty times as long. `exact` keeps every colour as it is.
-bool fast_lossless_config(WebPConfig& config) {
-  if (!WebPConfigInit(&config) || !WebPConfigLosslessPreset(&config, 1)) return false;
-  config.exact = 1;
-  return WebPValidateConfig(&config) != 0;
+void put_bytes(std::vector<std::uint8_t>& out, std::uint32_t value, int count) {
+  for (int k = 0; k < count; ++k) out.push_back(static_cast<std::uint8_t>(value >> (8 * k)));
 }
 
-// The smallest rectangle holding every pixel that differs between `before`
-// and `after`, its corner moved to even coordinates (a WebP frame's offsets
-// are even); a 2 x 2 corner where nothing differs.
-Rectangle changed(const RgbImage& before, const RgbImage& after) {
-  int left = after.width, right = -1, top = after.height, bottom = -1;
-  for (int y = 0; y < after.height; ++y) {
-    const std::size_t row = static_cast<std::size_t>(y) * after.width * 3;
-    for (int x = 0; x < after.width; ++x) {
-      const std::size_t at = row + static_cast<std::size_t>(x) * 3;
-      if (std::equal(&after.rgb[at], &after.rgb[at] + 3, &before.rgb[at])) continue;
-      left = std::min(left, x), right = std::max(right, x);
-      top = std::min(top, y), bottom = std::max(bottom, y);
-    }
-  }
-  if (right < 0) return {0, 0, std::min(2, after.width), std::min(2, after.height)};
-  left &= ~1;
-  top &= ~1;
-  return {left, top, right - left + 1, bottom - top + 1};
+void put_chunk(std::vector<std::uint8_t>& out, const char* tag, const std::uint8_t* data, std::size_t size) {
+  out.insert(out.end(), tag, tag + 4);
+  put_bytes(out, static_cast<std::uint32_t>(size), 4);
+  out.insert(out.end(), data, data + size);
+  if (size % 2 == 1) out.push_back(0);
 }
 
-// Encodes `area` of `picture` as a lossless WebP still into `encoded`. A
-// pixel that `before` (if any) already shows is left transparent, which
-// costs next to nothing and, blended, leaves the pixel under it as it is.
-bool encode_area(const RgbImage& picture, const RgbImage* before, const Rectangle& area,
-                 const WebPConfig& config, WebPMemoryWriter& encoded, std::string& error) {
-  std::vector<std::uint8_t> rgba(static_cast<std::size_t>(area.width) * area.height * 4);
-  std::uint8_t* out = rgba.data();
-  for (int y = area.y; y < area.y + area.height; ++y) {
-    for (int x = area.x; x < area.x + area.width; ++x, out += 4) {
-      const std::size_t at = (static_cast<std::size_t>(y) * picture.width + x) * 3;
-      if (before != nullptr && std::equal(&picture.rgb[at], &picture.rgb[at] + 3, &before->rgb[at])) continue;
-      std::copy(&picture.rgb[at], &picture.rgb[at] + 3, out);
-      out[3] = 0xFF;
-    }
-  }
-  WebPPicture frame;
-  if (!WebPPictureInit(&frame)) {
-    error = "libwebp version mismatch";
-    return false;
-  }
-  frame.use_argb = 1;  // lossless encoding works on ARGB
-  frame.width = area.width;
-  frame.height = area.height;
-  frame.writer = WebPMemoryWrite;
-  frame.custom_ptr = &encoded;
-  const bool encoded_well = WebPPictureImportRGBA(&frame, rgba.data(), area.width * 4) && WebPEncode(&config, &frame);
-  if (!encoded_well) error = "cannot encode a frame (libwebp error " + std::to_string(frame.error_code) + ")";
-  WebPPictureFree(&frame);
-  return encoded_well;
+std::uint32_t read_u32(const std::uint8_t* at) {
+  return at[0] | at[1] << 8 | at[2] << 16 | static_cast<std::uint32_t>(at[3]) << 24;
 }
 
-// Every byte of `data` to `fd`, a write at a time; false with the
-// system's reason.
-bool write_all(int fd, const WebPData& data, std::string& error) {
-  for (std::size_t done = 0; done < data.size;) {
-    const ssize_t written = write(fd, data.bytes + done, data.size - done);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) {
-      error = written < 0 ? std::strerror(errno) : "nothing written";
-      return false;
-    }
-    done += static_cast<std::size_t>(written);
-  }
-  return true;
+bool same_pixel(const RgbImage& a, const RgbImage& b, std::size_t at) {
+  return std::equal(&a.rgb[at], &a.rgb[at] + 3, &b.rgb[at]);
 }
 
 }  // namespace
 
-bool write_webp_animation(const std::vector<RgbImage>& pictures, const std::vector<int>& times_ms,
-                          int fd, std::string& error) {
-  if (pictures.empty() || times_ms.size() != pictures.size()) {
-    error = "no pictures, or not one time for each";
-    return false;
-  }
-  const int width = pictures.front().width;
-  const int height = pictures.front().height;
-  for (const RgbImage& picture : pictures) {
-    if (picture.width != width || picture.height != height) {
-      error = "the pictures are not all of one size";
-      return false;
+void begin_webp_animation(WebpAnimation& animation, int width, int height) {
+  animation = WebpAnimation{};
+  animation.width = width;
+  animation.height = height;
+}
+
+AnimationArea next_animation_area(const WebpAnimation& animation, const RgbImage& picture) {
+  const RgbImage* before = animation.frames == 0 ? nullptr : &animation.previous;
+  AnimationArea area{0, 0, picture.width, picture.height, {}};
+  if (before != nullptr) {
+    int left = picture.width, right = -1, top = picture.height, bottom = -1;
+    for (int y = 0; y < picture.height; ++y) {
+      for (int x = 0; x < picture.width; ++x) {
+        if (same_pixel(picture, *before, (static_cast<std::size_t>(y) * picture.width + x) * 3)) continue;
+        left = std::min(left, x), right = std::max(right, x);
+        top = std::min(top, y), bottom = std::max(bottom, y);
+      }
+    }
+    if (right < 0) {
+      area = {0, 0, std::min(2, picture.width), std::min(2, picture.height), {}};
+    } else {
+      left &= ~1;
+      top &= ~1;
+      area = {left, top, right - left + 1, bottom - top + 1, {}};
     }
   }
-  WebPConfig config;
-  MuxHandle mux(WebPMuxNew());
-  if (!fast_lossless_config(config) || !mux) {
-    error = "libwebp version mismatch";
-    return false;
-  }
-
-  for (std::size_t i = 0; i < pictures.size(); ++i) {
-    const Rectangle area = i == 0 ? Rectangle{0, 0, width, height} : changed(pictures[i - 1], pictures[i]);
-    WebPMemoryWriter encoded;
-    WebPMemoryWriterInit(&encoded);
-    const RgbImage* before = i == 0 ? nullptr : &pictures[i - 1];
-    bool pushed = encode_area(pictures[i], before, area, config, encoded, error);
-    if (pushed) {
-      WebPMuxFrameInfo frame{};
-      frame.bitstream.bytes = encoded.mem;
-      frame.bitstream.size = encoded.size;
-      frame.x_offset = area.x;
-      frame.y_offset = area.y;
-      frame.duration = times_ms[i];
-      frame.id = WEBP_CHUNK_ANMF;
-      frame.dispose_method = WEBP_MUX_DISPOSE_NONE;  // the next frame draws over this one
-      frame.blend_method = WEBP_MUX_BLEND;           // a transparent pixel keeps the one under it
-      pushed = WebPMuxPushFrame(mux.get(), &frame, 1) == WEBP_MUX_OK;
-      if (!pushed) error = "cannot add a frame";
+  area.rgba.assign(static_cast<std::size_t>(area.width) * area.height * 4, 0);
+  std::uint8_t* out = area.rgba.data();
+  for (int y = area.y; y < area.y + area.height; ++y) {
+    for (int x = area.x; x < area.x + area.width; ++x, out += 4) {
+      const std::size_t at = (static_cast<std::size_t>(y) * picture.width + x) * 3;
+      if (before != nullptr && same_pixel(picture, *before, at)) continue;  // transparent: kept
+      std::copy(&picture.rgb[at], &picture.rgb[at] + 3, out);
+      out[3] = 0xFF;
     }
-    WebPMemoryWriterClear(&encoded);
-    if (!pushed) return false;
   }
+  return area;
+}
 
-  const WebPMuxAnimParams animation{0xFFFFFFFF, 0};  // white behind, and 0 loops forever
-  WebPData data;
-  WebPDataInit(&data);
-  if (WebPMuxSetCanvasSize(mux.get(), width, height) != WEBP_MUX_OK ||
-      WebPMuxSetAnimationParams(mux.get(), &animation) != WEBP_MUX_OK ||
-      WebPMuxAssemble(mux.get(), &data) != WEBP_MUX_OK) {
-    error = "cannot put the animation together";
+bool add_animation_frame(WebpAnimation& animation, const RgbImage& picture, const AnimationArea& area,
+                         const std::uint8_t* still, std::size_t size, int ms, std::string& error) {
+  if (picture.width != animation.width || picture.height != animation.height) {
+    error = "the pictures are not all of one size";
     return false;
   }
-  const bool written = write_all(fd, data, error);
-  WebPDataClear(&data);
-  return written;
+  if (size < 12 || std::memcmp(still, "RIFF", 4) != 0 || std::memcmp(still + 8, "WEBP", 4) != 0) {
+    error = "a frame's still is no WebP file";
+    return false;
+  }
+  std::vector<std::uint8_t> frame;
+  put_bytes(frame, static_cast<std::uint32_t>(area.x / 2), 3);
+  put_bytes(frame, static_cast<std::uint32_t>(area.y / 2), 3);
+  put_bytes(frame, static_cast<std::uint32_t>(area.width - 1), 3);
+  put_bytes(frame, static_cast<std::uint32_t>(area.height - 1), 3);
+  put_bytes(frame, static_cast<std::uint32_t>(ms), 3);
+  frame.push_back(0);  // blend over the frame before, which stays (no dispose)
+  // The still's lossless image; its VP8X, colour profile and metadata, if
+  // any, belong to a still alone, and a lossy image would not keep the
+  // picture's pixels.
+  bool image = false;
+  for (std::size_t at = 12; at + 8 <= size;) {
+    const std::uint32_t length = read_u32(still + at + 4);
+    if (length > size - at - 8) break;
+    const bool wanted = !image && std::memcmp(still + at, "VP8L", 4) == 0;
+    if (wanted) {
+      frame.insert(frame.end(), still + at, still + at + 8 + length);
+      if (length % 2 == 1) frame.push_back(0);
+    }
+    image = image || wanted;
+    at += 8 + length + length % 2;
+  }
+  if (!image) {
+    error = "a frame's still is not a lossless WebP (no VP8L image)";
+    return false;
+  }
+  if (frame.size() % 2 == 1) frame.push_back(0);
+  put_chunk(animation.chunks, "ANMF", frame.data(), frame.size());
+  animation.previous = picture;
+  animation.frames += 1;
+  return true;
+}
+
+std::vector<std::uint8_t> webp_animation_file(const WebpAnimation& animation) {
+  std::vector<std::uint8_t> vp8x, anim, file;
+  vp8x.push_back(0x12);  // animation, alpha (the frames' transparent pixels)
+  put_bytes(vp8x, 0, 3);
+  put_bytes(vp8x, static_cast<std::uint32_t>(animation.width - 1), 3);
+  put_bytes(vp8x, static_cast<std::uint32_t>(animation.height - 1), 3);
+  put_bytes(anim, 0xFFFFFFFF, 4);  // white behind
+  put_bytes(anim, 0, 2);           // loops forever
+  file.insert(file.end(), {'R', 'I', 'F', 'F', 0, 0, 0, 0, 'W', 'E', 'B', 'P'});
+  put_chunk(file, "VP8X", vp8x.data(), vp8x.size());
+  put_chunk(file, "ANIM", anim.data(), anim.size());
+  file.insert(file.end(), animation.chunks.begin(), animation.chunks.end());
+  const std::uint32_t riff = static_cast<std::uint32_t>(file.size() - 8);
+  for (int k = 0; k < 4; ++k) file[4 + k] = static_cast<std::uint8_t>(riff >> (8 * k));
+  return file;
+}
+
+void picture_of_canvas(const Canvas& canvas, RgbImage& picture) {
+  picture.width = canvas.width;
+  picture.height = canvas.height;
+  picture.rgb.resize(static_cast<std::size_t>(canvas.width) * canvas.height * 3);
+  std::uint8_t* out = picture.rgb.data();
+  for (int y = 0; y < canvas.height; ++y) {
+    const std::uint32_t* row = canvas.pixels + static_cast<std::size_t>(y) * canvas.stride;
+    for (int x = 0; x < canvas.width; ++x, out += 3) {
+      out[0] = static_cast<std::uint8_t>(row[x] >> 16);
+      out[1] = static_cast<std::uint8_t>(row[x] >> 8);
+      out[2] = static_cast<std::uint8_t>(row[x]);
+    }
+  }
 }

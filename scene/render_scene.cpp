@@ -6,6 +6,8 @@
 // A picture is written unnamed in its folder and linked in once whole, so
 // a failed write leaves nothing behind (status 1), nor does a stop signal
 // (held back, looked for between pieces of the work: status 128 + it).
+// With --frames N, two scenes make a motion (scene_motion.h), its N frames
+// drawn in order and written as one animated WebP (animation_writer.h).
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,10 +28,13 @@
 
 #include <nlohmann/json.hpp>
 
+#include "animation_writer.h"
 #include "draw_scene.h"
+#include "frame_times.h"
 #include "png_encode.h"
 #include "explorer_link.h"
 #include "program_scenes.h"
+#include "scene_motion.h"
 #include "whole_number.h"
 #include "scene_json.h"
 #include "shell_word.h"
@@ -49,6 +54,7 @@ struct Options {
   bool help = false;
   bool clock_given = false;
   std::uint32_t clock = 0;
+  int frames = 0;  // 0: stills; else a motion of this many frames between two scenes
   std::string out;
   std::vector<std::string> scenes;
 };
@@ -59,6 +65,8 @@ struct Job {
   bool from_program;
   Scene scene;
   std::string out;
+  int frames = 0;  // a motion from `scene` to `last`
+  Scene last;
 };
 
 // One thread a core, as the system counts them (1 when it cannot say).
@@ -81,12 +89,16 @@ void help() {
       "  --size WxH ......... draw W x H pixels of the same region of the plane\n"
       "                       (default: the scene's own size; up to 16384x16384)\n"
       "  --steps N .......... steps of every walk, 0 to 10^11 (default: the scene's)\n"
-      "  --threads N ........ threads to draw with, 1 to %d; the pixels are the same for any N\n"
+      "  --threads N ........ threads to draw with, 1 to %d, the same pixels for any N\n"
       "                       (default: one a core, %d here)\n"
       "  --clock SECONDS .... the clock PROGRAM:K or @F is drawn at, 1 to 4294967295\n"
       "                       (default: now, and the command to draw it again is printed)\n"
       "  --out FILE ......... FILE.png, FILE.svg, or FILE.json for the scene itself\n"
       "                       (default: pictures/NAME.png; one SCENE only)\n"
+      "  --frames N ......... a motion: two SCENEs, the circles and view moved from the\n"
+      "                       first to the second in N frames (2 to 1000, at most 10^9\n"
+      "                       pixels in all), as one animated WebP (--out FILE.webp;\n"
+      "                       default: pictures/FIRST-to-SECOND.webp)\n"
       "  -h, --help ......... this help\n"
       "\n"
       "Example:\n"
@@ -113,7 +125,8 @@ bool parse(int argc, char** argv, Options& options, std::string& line) {
       return true;
     }
     const bool takes_value =
-        arg == "--size" || arg == "--steps" || arg == "--clock" || arg == "--out" || arg == "--threads";
+        arg == "--size" || arg == "--steps" || arg == "--clock" || arg == "--out" || arg == "--threads" ||
+        arg == "--frames";
     if (takes_value && i + 1 == argc) return refuse(arg + " wants a value");
     const std::string value = takes_value ? argv[++i] : "";
     std::int64_t number = 0;
@@ -142,9 +155,16 @@ bool parse(int argc, char** argv, Options& options, std::string& line) {
                     ", not '" + value + "'");
       options.clock_given = true;
     } else if (arg == "--out") {
-      if (!ends_with(value, ".png") && !ends_with(value, ".svg") && !ends_with(value, ".json"))
-        return refuse("--out wants a file name ending in .png, .svg or .json, not '" + value + "'");
+      if (!ends_with(value, ".png") && !ends_with(value, ".svg") && !ends_with(value, ".json") &&
+          !ends_with(value, ".webp"))
+        return refuse("--out wants a file name ending in .png, .svg, .json or (with --frames) .webp, not '" +
+                      value + "'");
       options.out = value;
+    } else if (arg == "--frames") {
+      if (!whole_number(value, 2, max_motion_frames, number))
+        return refuse("--frames wants a whole number from 2 to " + std::to_string(max_motion_frames) + ", not '" +
+                      value + "'");
+      options.frames = static_cast<int>(number);
     } else if (arg.size() > 1 && arg[0] == '-') {
       return refuse("unknown option " + arg);
     } else {
@@ -152,7 +172,14 @@ bool parse(int argc, char** argv, Options& options, std::string& line) {
     }
   }
   if (options.scenes.empty()) return refuse("no SCENE given");
-  if (!options.out.empty() && options.scenes.size() > 1)
+  if (options.frames > 0 && options.scenes.size() != 2)
+    return refuse("--frames wants two SCENEs, the motion's first and last, not " +
+                  std::to_string(options.scenes.size()));
+  if (options.frames > 0 && !options.out.empty() && !ends_with(options.out, ".webp"))
+    return refuse("--frames writes an animated WebP: --out wants FILE.webp, not '" + options.out + "'");
+  if (options.frames == 0 && ends_with(options.out, ".webp"))
+    return refuse("--out FILE.webp is a motion, which wants --frames N and two SCENEs");
+  if (!options.out.empty() && options.scenes.size() > 1 && options.frames == 0)
     return refuse("--out takes one SCENE, not " + std::to_string(options.scenes.size()));
   if (!options.clock_given) options.clock = static_cast<std::uint32_t>(std::time(nullptr));
   if (options.threads == 0) options.threads = every_core();
@@ -218,7 +245,7 @@ bool read_scene_file(const std::string& path, std::string& text, std::string& pr
 // The scene given by one SCENE argument, with the options applied and the
 // result checked again; false with the line to show.
 bool load(const std::string& arg, const Options& options, Job& job, std::string& line) {
-  job = {arg, "", false, {}, ""};
+  job = {arg, "", false, {}, "", 0, {}};
   SceneErrors errors;
   std::string program, text, problem;
   std::int64_t number = 0;
@@ -310,10 +337,13 @@ struct Progress {
   std::chrono::steady_clock::time_point start = std::chrono::steady_clock::now();
   std::chrono::steady_clock::time_point shown{};
   bool printed = false;
+  int part = 0;  // of a motion: the frame drawn, of `parts`
+  int parts = 1;
 };
 
 void report_progress(void* context, double done) {
   Progress* p = static_cast<Progress*>(context);
+  done = (p->part + done) / p->parts;
   stop_if_asked(p->output);
   if (!p->terminal) return;
   const auto now = std::chrono::steady_clock::now();
@@ -336,6 +366,30 @@ bool write_piece(void* context, const void* bytes, std::size_t size) {
   Sink* sink = static_cast<Sink*>(context);
   stop_if_asked(sink->output);
   return write_to_stdio(&sink->stdio, bytes, size);
+}
+
+// A motion's frames drawn in order on `canvas`, each added to the
+// animation as it is done; then the whole file to `write`.
+bool draw_motion(const Job& job, const Canvas& canvas, Progress& progress, PngWrite write, void* sink,
+                 char* error, std::size_t error_size) {
+  const SceneProgress report{report_progress, &progress};
+  const std::vector<int> times = frame_times_ms(static_cast<std::size_t>(job.frames));
+  WebpAnimation animation;
+  begin_webp_animation(animation, canvas.width, canvas.height);
+  RgbImage picture;
+  std::string reason;
+  progress.parts = job.frames;
+  for (int f = 0; f < job.frames; ++f) {
+    progress.part = f;
+    draw_scene(motion_frame(job.scene, job.last, f, job.frames), canvas, &report);
+    picture_of_canvas(canvas, picture);
+    if (!add_animation_picture(animation, picture, times[f], reason)) {
+      std::snprintf(error, error_size, "%s", reason.c_str());
+      return false;
+    }
+  }
+  const std::vector<std::uint8_t> file = webp_animation_file(animation);
+  return write(sink, file.data(), file.size());
 }
 
 // Draws or writes one job into an unnamed file in its folder, then links
@@ -380,6 +434,8 @@ bool render(const Job& job, int threads) {
     const SceneProgress report{report_progress, &progress};
     if (pixels.empty()) {
       written = false;
+    } else if (job.frames > 0) {
+      written = draw_motion(job, canvas, progress, write_piece, &sink, error, sizeof error);
     } else if (ends_with(job.out, ".svg")) {
       SceneErrors errors;
       written = write_scene_svg(job.scene, canvas, &report, write_piece, &sink, errors,
@@ -408,7 +464,8 @@ bool render(const Job& job, int threads) {
     return fail(cause, error);
   }
   close(out.folder);
-  std::printf("%s: %s (%d x %d)\n", job.label.c_str(), job.out.c_str(), width, height);
+  std::printf("%s: %s (%d x %d%s)\n", job.label.c_str(), job.out.c_str(), width, height,
+              job.frames > 0 ? (", " + std::to_string(job.frames) + " frames").c_str() : "");
   return true;
 }
 
@@ -429,6 +486,27 @@ int main(int argc, char** argv) {
   }
   std::vector<Job> jobs;
   bool any_program = false;
+  if (options.frames > 0) {
+    Job first, last;
+    std::string line;
+    SceneErrors errors;
+    if (!load(options.scenes[0], options, first, line) || !load(options.scenes[1], options, last, line)) {
+      std::fprintf(stderr, "%s\n", line.c_str());
+      return 2;
+    }
+    if (!check_motion(first.scene, last.scene, options.frames, errors)) {
+      std::fprintf(stderr, "motion from %s to %s: %s\n", first.label.c_str(), last.label.c_str(),
+                   error_line(errors).c_str());
+      return 2;
+    }
+    first.frames = options.frames;
+    first.last = last.scene;
+    first.name += "-to-" + last.name;
+    first.label = "motion";
+    any_program = first.from_program || last.from_program;
+    jobs.push_back(first);
+    options.scenes.clear();
+  }
   for (const std::string& arg : options.scenes) {
     Job job;
     std::string line;
@@ -447,7 +525,7 @@ int main(int argc, char** argv) {
     if (out.empty()) {
       out = "pictures/" + jobs[i].name;
       if (seen > 1) (out += '-') += std::to_string(seen);
-      out += ".png";
+      out += jobs[i].frames > 0 ? ".webp" : ".png";
     }
     jobs[i].out = out;
   }

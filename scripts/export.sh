@@ -2,14 +2,14 @@
 # Writes every frame of some programs, or of all ten, as numbered PNG files
 # (frame-001.png onwards, one a flip), and what a program printed, if
 # anything, as output.txt beside them:
-#   scripts/export.sh [PROGRAM...] [--clock SECONDS] [--out DIR] [--animate]
+#   scripts/export.sh [PROGRAM...] [--clock SECONDS] [--out DIR] [--motion]
 # The front door of the export: every argument is checked before anything
 # is installed, built or created; then the packages are set up and
 # build/release built, unless EXPORT_BUILD=DIR names a tree already built,
 # which is used as it is; then export_pictures (headless/) does the export:
 # each program headless with the runner preloaded, the same clock giving the
-# same frames, and with --animate DIR/PROGRAM.webp, the frames as one
-# animation (for the programs named, or else for every program with more
+# same frames, and with --motion DIR/PROGRAM.webp, the frames as one
+# motion, an animated WebP (--animate, its name before, still works) (for the programs named, or else for every program with more
 # than one picture).
 set -euo pipefail
 here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
@@ -18,7 +18,7 @@ source "$here/programs.sh"
 source "$here/setup.sh"
 
 usage() {
-  echo "usage: ./suite export [PROGRAM...] [--clock SECONDS] [--out DIR] [--animate]" >&2
+  echo "usage: ./suite export [PROGRAM...] [--clock SECONDS] [--out DIR] [--motion]" >&2
   exit 2
 }
 
@@ -50,7 +50,7 @@ while [ $# -gt 0 ]; do
       out=$2
       shift 2
       ;;
-    --animate) animate=animate; shift ;;
+    --motion | --animate) animate=animate; shift ;;  # --animate: the name it had before
     -h | --help) usage ;;
     -*) echo "unknown option $1" >&2; usage ;;
     *)

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Draws scenes into pictures: the front door of build/release/scene/render_scene,
 # which does the work (./suite render --help lists what it takes).
-#   scripts/render.sh SCENE... [--size WxH] [--steps N] [--threads N] [--clock N] [--out FILE]
+#   scripts/render.sh SCENE... [--size WxH] [--steps N] [--threads N] [--clock N] [--out FILE] [--frames N]
 # The arguments' form is checked here before anything is installed or built
 # (each SCENE a file, a link, or PROGRAM:K or PROGRAM@F of a listed program, and the
 # options' values); the tool then checks the scenes themselves.
@@ -39,7 +39,12 @@ while [ $# -gt 0 ]; do
       shift 2
       ;;
     --out)
-      [[ "${2-}" =~ \.(png|svg|json)$ ]] || fail "--out wants a file name ending in .png, .svg or .json, not '${2-}'"
+      [[ "${2-}" =~ \.(png|svg|json|webp)$ ]] ||
+        fail "--out wants a file name ending in .png, .svg, .json or (with --frames) .webp, not '${2-}'"
+      shift 2
+      ;;
+    --frames)
+      [[ "${2-}" =~ ^[0-9]{1,4}$ ]] || fail "--frames wants a whole number from 2 to 1000, not '${2-}'"
       shift 2
       ;;
     -*) fail "unknown option $1" ;;

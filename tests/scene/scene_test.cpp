@@ -699,6 +699,27 @@ TEST(RenderCommand, RefusesHostileInputsAtEachLimit) {
       {small_scene, link + "&walk=steps:5,seed:1,steps:3'", "link: layers[0]: steps given twice"},
       {small_scene, link + "&walk=steps:5,seed:1,speed:3'", "link: layers[0].speed: unknown field"},
       {small_scene, "soddy_gasket:99999999999", "soddy_gasket has pictures 1 to 2, not 99999999999"},
+      // Motions: the frames, the two scenes, the output and the pixel budget.
+      {small_scene, "scene.json scene.json --frames 1001",
+       "render: --frames wants a whole number from 2 to 1000, not '1001' (./suite render --help)"},
+      {small_scene, "scene.json --frames 3",
+       "render: --frames wants two SCENEs, the motion's first and last, not 1 (./suite render --help)"},
+      {small_scene, "scene.json scene.json --frames 3 --out m.png",
+       "render: --frames writes an animated WebP: --out wants FILE.webp, not 'm.png' (./suite render --help)"},
+      {small_scene, "scene.json --out m.webp",
+       "render: --out FILE.webp is a motion, which wants --frames N and two SCENEs (./suite render --help)"},
+      {small_scene, "scene.json scene.json --frames 4 --size 16384x16384",
+       "motion from scene.json to scene.json: frames: 4 frames of 16384 x 16384 are more than 1000000000 "
+       "pixels in all"},
+      {small_scene, "scene.json scene.json --frames 1000 --size 8x6", ""},
+      {small_scene, "scene.json b.json --frames 3",
+       "motion from scene.json to b.json: layers[1].pick: \"random\" in the first scene, \"cyclic\" in the "
+       "second; a walk's rules cannot be moved",
+       "sed 's/\"random\"/\"cyclic\"/' scene.json >b.json"},
+      {small_scene, "scene.json " + link + "' --frames 3",
+       "motion from scene.json to link: circles: 3 circles in the first scene, 1 in the second; a motion moves "
+       "the same circles; layers: 2 layers in the first scene, 0 in the second; a motion draws the same layers; "
+       "numbers: \"double\" in the first scene, \"float\" in the second; the circles' numbers cannot be moved"},
       {small_scene, "nonsense:3",
        "nonsense: not a program with frames as scenes (soddy_gasket, five_circle_limit, "
        "ring_zoom, four_circle_packing, two_circle_iteration, soddy_radius_sweep)"},

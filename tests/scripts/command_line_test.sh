@@ -39,6 +39,7 @@ ln -s "$scratch/nowhere" "$scratch/dangling"
 check 2 "--out: 'dangling' is a symbolic link to '$scratch/nowhere', which does not exist" --out dangling
 check 1 "no headless runner" coaxal_pencil spoke_inversion --clock 4294967295 --out "odd [dir] 'x'"
 check 1 "no headless runner" --clock 0001700000000 --animate
+check 1 "no headless runner" ring_zoom --motion
 
 # A real export of two programs, through a tree whose path holds a space:
 # both are drawn, and the command it prints draws them again.
@@ -123,7 +124,9 @@ soddy_gasket:1 --steps 1e9|--steps wants a whole number
 soddy_gasket:1 --clock|--clock wants whole seconds
 soddy_gasket:1 --threads two|--threads wants a whole number from 1 to 256
 soddy_gasket:1 --threads 1000|--threads wants a whole number from 1 to 256, not '1000'
-soddy_gasket:1 --out x.gif|--out wants a file name ending in .png, .svg or .json
+soddy_gasket:1 --out x.gif|--out wants a file name ending in .png, .svg, .json or (with --frames) .webp
+soddy_gasket:1 soddy_gasket:2 --frames 0x|--frames wants a whole number from 2 to 1000, not '0x'
+soddy_gasket:1 soddy_gasket:2 --frames|--frames wants a whole number
 nope:1|no program called 'nope'
 missing.json|no scene file 'missing.json'
 soddy_gasket:1 --colour red|unknown option --colour

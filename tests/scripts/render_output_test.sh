@@ -49,6 +49,7 @@ row 130 "" 'stop INT long.json --out x.png' 'only'
 row 143 "" 'stop TERM long.json --out x.png' 'only'
 row 129 "" 'stop HUP long.json --out x.svg' 'only'
 row 124 "" 'timeout 1 "$render" long_svg.json --out x.png' 'only'
+row 130 "" 'stop INT long.json long.json --frames 3 --out x.webp' 'only'
 # A new file: 0666 less the umask; a file replaced keeps its mode.
 row 0 "" '(umask 077 && "$render" soddy_gasket:1 --clock 1 --out x.png >/dev/null)' \
   '[ "$(stat -c %a x.png)" = 600 ] && only x.png'

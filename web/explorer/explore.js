@@ -23,6 +23,7 @@ import { galleryClassics } from './gallery.js';
 import { embedAddress, embedHtml, readEmbed, showEmbedded } from './explore_embed.js';
 import { bindNumbers } from './explore_numbers.js';
 import { snapCircle } from './circle_relations.js';
+import { bindMotion } from './explore_motion.js';
 
 const openedWithout = 'program=five_circle_limit&frame=1&clock=1700000000';
 const stepChoices = [1e3, 1e4, 1e5, 1e6, 1e7, 1e8];
@@ -325,9 +326,11 @@ async function openInstead(sentence) {
 // A file is named after what it shows: the program's picture its link
 // opened, or else its circles and a short hash of its link.
 function fileName(scene, link, size, format) {
-  const shows = state.named !== null && JSON.stringify(scene) === state.named.text
+  return `${shows(scene, link)}-${size}.${format}`;
+}
+function shows(scene, link) {
+  return state.named !== null && JSON.stringify(scene) === state.named.text
     ? state.named.name : `scene-${scene.circles.length}-circles-${shortHash(link)}`;
-  return `${shows}-${size}.${format}`;
 }
 
 // FNV-1a, 32 bits, as 8 hex digits: tells links apart, no more.
@@ -402,6 +405,7 @@ function main() {
   });
   view.bindSaves(save);
   view.bindButton('stop-save', () => renderer.stopFile());
+  bindMotion({ renderer, scenes: () => ({ opened: state.opened, edited: state.scene }), nameOf: shows, view });
   view.bindButton('copy', async () => {
     flushAddress();
     try {

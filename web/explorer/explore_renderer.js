@@ -19,7 +19,10 @@
 //   renderer.framed({ query | scene, width, height, picture })
 //       -> Promise<{ link, text, buffer? } | { error }>: the scene with its
 //       view fitted to its circles (explore_framing.js)
-//   renderer.stopFile()        ends the file in progress
+//   renderer.motion(firstText, lastText, frames, onProgress)
+//       -> Promise<{ bytes, link, last } | { error } | { stopped: true }>: a
+//       motion's animated WebP, in the files' worker, as a file is
+//   renderer.stopFile()        ends the file or motion in progress
 //   renderer.giveBack(frame)    a frame's buffer, once it is on the canvas
 //
 // Every request is answered: when a worker fails outright, the draw ends
@@ -108,6 +111,19 @@ export function createRenderer(hooks) {
     saver = null;
   };
 
+  // One file at a time: one asked for while another is drawn stops that one.
+  const saveInWorker = (message, onProgress) => new Promise((resolve) => {
+    if (saver !== null) endFile({ stopped: true });
+    saver = { worker: startWorker(), resolve };
+    saver.worker.onmessage = ({ data }) => {
+      if (data.type === 'saving') onProgress(data.done / data.total);
+      else if (data.type === 'file') endFile(data);
+      else if (data.type === 'failed') endFile({ error: `The engine could not start: ${data.message}` });
+    };
+    saver.worker.onerror = (event) => endFile({ error: `The engine failed: ${event.message}` });
+    saver.worker.postMessage(message);
+  });
+
   return {
     draw(scene, width, height, started, live) {
       const request = { scene, width, height, started, live };
@@ -120,16 +136,10 @@ export function createRenderer(hooks) {
     readLink: (query) => ask({ type: 'link', query }),
     check: (scene) => ask({ type: 'check', scene }),
     framed: (job) => ask({ type: 'framed', ...job }),
-    file: (scene, width, height, format, onProgress) => new Promise((resolve) => {
-      saver = { worker: startWorker(), resolve };
-      saver.worker.onmessage = ({ data }) => {
-        if (data.type === 'saving') onProgress(data.done / data.total);
-        else if (data.type === 'file') endFile(data);
-        else if (data.type === 'failed') endFile({ error: `The engine could not start: ${data.message}` });
-      };
-      saver.worker.onerror = (event) => endFile({ error: `The engine failed: ${event.message}` });
-      saver.worker.postMessage({ type: 'file', id: 1, scene, width, height, format });
-    }),
+    file: (scene, width, height, format, onProgress) =>
+      saveInWorker({ type: 'file', id: 1, scene, width, height, format }, onProgress),
+    motion: (first, last, frames, onProgress) =>
+      saveInWorker({ type: 'motion', id: 1, first, last, frames }, onProgress),
     stopFile() {
       if (saver !== null) endFile({ stopped: true });
     },

@@ -12,7 +12,8 @@
 // says whether a scene reads (its error line if not), "file"
 // draws a scene afresh as PNG or SVG bytes at any size, in chunks with its
 // progress posted: the page gives saves a worker of their own, so a save
-// never holds up the pictures of edits.
+// never holds up the pictures of edits. "motion" records a motion between
+// two scenes there too, as an animated WebP (motion(), below).
 //
 // Every job ends in an answer: a failure of the engine itself (it aborts on
 // what it cannot handle) is posted as the job's error, and a fresh engine
@@ -52,7 +53,7 @@ function start() {
 start();
 
 // The answer each kind of job gives when it fails.
-const answerType = { draw: 'error', link: 'scene', file: 'file', framed: 'scene', check: 'scene' };
+const answerType = { draw: 'error', link: 'scene', file: 'file', framed: 'scene', check: 'scene', motion: 'file' };
 
 async function receive(message) {
   // Two spares carry every progress picture; more would only hold memory.
@@ -70,7 +71,8 @@ async function receive(message) {
     } else if (message.type === 'framed') {
       const answer = framed(callText, engine, message);
       self.postMessage({ type: 'scene', id: message.id, ...answer }, answer.buffer ? [answer.buffer] : []);
-    } else await file(message);
+    } else if (message.type === 'motion') await motion(message);
+    else await file(message);
   } catch (error) {
     self.postMessage({ type: answerType[message.type], id: message.id,
                        error: `The engine failed on this scene (${error.message ?? error}).` });
@@ -162,6 +164,60 @@ async function draw(job) {
   if (done < total) postFrame(job, bufferFor(size) ?? new ArrayBuffer(size), done, total, true);
 }
 
+// A picture in progress drawn to its end in chunks of about
+// fileChunkMilliseconds, each followed by progress(done / total).
+function drawToEnd(progress) {
+  const total = engine.ccall('explorer_walk_total', 'number', [], []);
+  let done = 0;
+  let chunk = 10000;
+  while (done < total) {
+    const start = performance.now();
+    const before = done;
+    done = engine.ccall('explorer_walk', 'number', ['number'], [Math.min(chunk, total - done)]);
+    if (done === before) break;  // the walk is stuck: no circle takes the point
+    const rate = (done - before) / Math.max(performance.now() - start, 0.05);
+    chunk = Math.max(10000, Math.round(rate * fileChunkMilliseconds));
+    progress(done / total);
+  }
+}
+
+const bytesOf = () => {
+  const address = engine.ccall('explorer_bytes', 'number', [], []);
+  return engine.HEAPU8.slice(address, address + engine.ccall('explorer_byte_count', 'number', [], []));
+};
+
+// A motion's frames, each drawn as a file's picture; the engine's writer
+// takes each frame's changed area as a lossless WebP still, which the
+// browser's encoder makes (at quality 1 Chromium's is lossless; the writer
+// refuses a lossy one), and puts the animated WebP together.
+async function motion(job) {
+  const began = callText('explorer_motion_begin', ['string', 'string', 'number'], [job.first, job.last, job.frames]);
+  if (began.error !== undefined) {
+    self.postMessage({ type: 'file', id: job.id, error: began.error });
+    return;
+  }
+  const { first, last } = JSON.parse(began.text);
+  for (let frame = 0; frame < job.frames; frame++) {
+    engine.ccall('explorer_motion_frame', null, ['number'], [frame]);
+    drawToEnd((fraction) => self.postMessage({ type: 'saving', id: job.id, done: frame + fraction, total: job.frames }));
+    engine.ccall('explorer_motion_area', null, [], []);
+    const area = JSON.parse(engine.ccall('explorer_text', 'string', [], []));
+    const canvas = new OffscreenCanvas(area.width, area.height);
+    canvas.getContext('2d').putImageData(new ImageData(new Uint8ClampedArray(bytesOf().buffer), area.width, area.height), 0, 0);
+    const still = new Uint8Array(await (await canvas.convertToBlob({ type: 'image/webp', quality: 1 })).arrayBuffer());
+    engine.HEAPU8.set(still, engine.ccall('explorer_room', 'number', ['number'], [still.length]));
+    const added = callText('explorer_motion_add', [], []);
+    if (added.error !== undefined) {
+      self.postMessage({ type: 'file', id: job.id, error: `This browser cannot write the motion: ${added.error}.` });
+      return;
+    }
+    self.postMessage({ type: 'saving', id: job.id, done: frame + 1, total: job.frames });
+  }
+  engine.ccall('explorer_motion_end', null, [], []);
+  const bytes = bytesOf().buffer;
+  self.postMessage({ type: 'file', id: job.id, bytes, link: first, last }, [bytes]);
+}
+
 // The file's pixels are drawn as a picture in progress at its size, in
 // chunks of about fileChunkMilliseconds, each followed by its progress; the
 // SVG's writer is one call. The browser's own encoder, lossless, turns the
@@ -179,24 +235,11 @@ async function file(job) {
       self.postMessage({ type: 'file', id: job.id, error: answer.error });
       return;
     }
-    const address = engine.ccall('explorer_bytes', 'number', [], []);
-    const length = engine.ccall('explorer_byte_count', 'number', [], []);
-    const bytes = engine.HEAPU8.slice(address, address + length).buffer;
+    const bytes = bytesOf().buffer;
     self.postMessage({ type: 'file', id: job.id, bytes, link }, [bytes]);
     return;
   }
-  const total = engine.ccall('explorer_walk_total', 'number', [], []);
-  let done = 0;
-  let chunk = 10000;
-  while (done < total) {
-    const start = performance.now();
-    const before = done;
-    done = engine.ccall('explorer_walk', 'number', ['number'], [Math.min(chunk, total - done)]);
-    if (done === before) break;  // the walk is stuck: no circle takes the point
-    const rate = (done - before) / Math.max(performance.now() - start, 0.05);
-    chunk = Math.max(10000, Math.round(rate * fileChunkMilliseconds));
-    self.postMessage({ type: 'saving', id: job.id, done, total });
-  }
+  drawToEnd((fraction) => self.postMessage({ type: 'saving', id: job.id, done: fraction, total: 1 }));
   const address = engine.ccall('explorer_pixels', 'number', [], []);
   const pixels = new Uint8ClampedArray(engine.HEAPU8.slice(address, address + job.width * job.height * 4).buffer);
   const canvas = new OffscreenCanvas(job.width, job.height);

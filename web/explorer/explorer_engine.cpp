@@ -10,9 +10,12 @@
 // picture so far as RGBA bytes with the light layers still to come drawn
 // over it, so a frame of a drag shows the circles over a partial walk. Once
 // the work is complete it is draw_scene's picture, pixel for pixel.
+//
+// A motion (scene_motion.h) is drawn frame by frame as such a picture and
+// written by the suite's animation writer: the worker encodes each frame's
+// changed area as a lossless WebP still (the browser's encoder) and hands
+// it back.
 #include <emscripten/emscripten.h>
-#include <nlohmann/json.hpp>
-
 #include <nlohmann/json.hpp>
 
 #include <algorithm>
@@ -20,10 +23,13 @@
 #include <string>
 #include <vector>
 
+#include "animation_writer.h"
 #include "draw_scene.h"
+#include "frame_times.h"
 #include "explorer_link.h"
 #include "scene_json.h"
 #include "scene_drawing.h"
+#include "scene_motion.h"
 #include "svg_picture.h"
 
 namespace {
@@ -35,8 +41,20 @@ struct Picture {
   SceneDrawing drawing;               // refers to scene and pixels
 };
 
+struct Motion {
+  Scene first;
+  Scene last;
+  int frames = 0;
+  int frame = 0;  // the frame in progress
+  std::vector<int> times;
+  WebpAnimation animation;
+  RgbImage shown;      // the frame in progress, once drawn
+  AnimationArea area;  // its part to store
+};
+
 std::string text;
 Picture picture;
+Motion motion;
 std::vector<std::uint8_t> bytes;
 
 Canvas canvas_of(std::vector<std::uint32_t>& pixels, const Scene& scene) {
@@ -156,6 +174,61 @@ EMSCRIPTEN_KEEPALIVE int explorer_svg(const char* json, int width, int height) {
   if (!write_scene_svg(sized, Canvas{scratch.data(), width, height, width}, nullptr, append, &bytes, errors))
     return answer(false, error_line(errors));
   return answer(true, "");
+}
+
+// A motion of `frames` frames from scene `first` to scene `last` (JSON),
+// at the first's size: both links into explorer_text() as JSON.
+EMSCRIPTEN_KEEPALIVE int explorer_motion_begin(const char* first, const char* last, int frames) {
+  Motion& m = motion;
+  SceneErrors errors;
+  if (!read_scene_json(first, m.first, errors) || !read_scene_json(last, m.last, errors))
+    return answer(false, error_line(errors));
+  if (!check_motion(m.first, m.last, frames, errors)) return answer(false, error_line(errors));
+  m.frames = frames;
+  m.times = frame_times_ms(static_cast<std::size_t>(frames));
+  begin_webp_animation(m.animation, m.first.width, m.first.height);
+  return answer(true, nlohmann::json{{"first", scene_link(m.first)}, {"last", scene_link(m.last)},
+                                     {"width", m.first.width}, {"height", m.first.height}}.dump());
+}
+
+// Sets up frame f's drawing, which explorer_walk goes on with.
+EMSCRIPTEN_KEEPALIVE void explorer_motion_frame(int f) {
+  Picture& p = picture;
+  motion.frame = f;
+  p.scene = motion_frame(motion.first, motion.last, f, motion.frames);
+  p.pixels.resize(static_cast<std::size_t>(p.scene.width) * static_cast<std::size_t>(p.scene.height));
+  begin_scene_drawing(p.drawing, p.scene, canvas_of(p.pixels, p.scene));
+}
+
+// The drawn frame's area to store, RGBA in explorer_bytes(); its place
+// and size into explorer_text() as JSON.
+EMSCRIPTEN_KEEPALIVE void explorer_motion_area() {
+  Motion& m = motion;
+  picture_of_canvas(canvas_of(picture.pixels, picture.scene), m.shown);
+  m.area = next_animation_area(m.animation, m.shown);
+  bytes.swap(m.area.rgba);
+  text = nlohmann::json{{"x", m.area.x}, {"y", m.area.y}, {"width", m.area.width}, {"height", m.area.height}}.dump();
+}
+
+// Room for `size` bytes in explorer_bytes(), for the worker to write into.
+EMSCRIPTEN_KEEPALIVE std::uint8_t* explorer_room(double size) {
+  bytes.assign(static_cast<std::size_t>(size), 0);
+  return bytes.data();
+}
+
+// The frame added, its still the WebP file in explorer_bytes().
+EMSCRIPTEN_KEEPALIVE int explorer_motion_add() {
+  Motion& m = motion;
+  std::string error;
+  if (!add_animation_frame(m.animation, m.shown, m.area, bytes.data(), bytes.size(), m.times[m.frame], error))
+    return answer(false, error);
+  return answer(true, "");
+}
+
+// The whole animated WebP into explorer_bytes().
+EMSCRIPTEN_KEEPALIVE void explorer_motion_end() {
+  bytes = webp_animation_file(motion.animation);
+  motion.animation = WebpAnimation{};
 }
 
 EMSCRIPTEN_KEEPALIVE const std::uint8_t* explorer_bytes() { return bytes.data(); }
