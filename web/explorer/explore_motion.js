@@ -24,8 +24,8 @@ export function bindMotion({ renderer, scenes, nameOf, view }) {
     const shown = progress.hidden;
     progress.hidden = text === '';
     byId('motion-hint').hidden = text !== '';
-    if (shown && text !== '') progress.scrollIntoView({ block: 'nearest' });
     byId('motion-text').textContent = text;
+    if (shown && text !== '') progress.scrollIntoView({ block: 'nearest' });
     byId('motion-bar').value = fraction;
     record.disabled = text !== '';
   };
