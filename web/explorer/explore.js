@@ -9,7 +9,9 @@
 // five_circle_limit's first frame under a notice that says why. With
 // embed=1 the page is the picture alone (explore_embed.js). After an edit the address holds
 // the drawn scene's compact form: one new history entry per finished edit,
-// replaced while a drag goes on. Undo and redo keep whole scenes.
+// replaced while a drag goes on. Undo and redo keep whole scenes. The
+// address's point=1 shows the inversion of a point (explore_pointer.js),
+// kept after the scene's link while it is shown.
 import { createRenderer } from './explore_renderer.js';
 import { bindKeys, bindPointer } from './explore_input.js';
 import { addCircle, atDeepest, circlesInPixels, generationLayer, magnification, moveCircle, pan, removeCircle,
@@ -21,6 +23,7 @@ import { linkTrouble } from './explore_link.js';
 import { showGallery } from './explore_gallery.js';
 import { galleryClassics } from './gallery.js';
 import { embedAddress, embedHtml, readEmbed, showEmbedded } from './explore_embed.js';
+import { createPointMode } from './explore_pointer.js';
 
 const openedWithout = 'program=five_circle_limit&frame=1&clock=1700000000';
 const stepChoices = [1e3, 1e4, 1e5, 1e6, 1e7, 1e8];
@@ -32,6 +35,13 @@ const programs = suitePrograms;  // programs.js's list
 const view = createView();
 const embedded = readEmbed(location.search).embedded;
 const setOpenLink = embedded ? showEmbedded(view.canvas) : () => {};
+const pointMode = createPointMode(view, {
+  select: (k) => edits.select(k),
+  readdress: (search) => {
+    flushAddress();
+    history.replaceState(null, '', search);
+  },
+});
 const state = {
   scene: null,      // the scene being edited, as its JSON object
   opened: null,     // the scene the address opened, for Reset
@@ -128,8 +138,9 @@ function flushAddress() {
 // The drawn scene's link into the address and the poster command.
 function showLink(link) {
   const edit = state.drawnEdit;
-  if (edit !== 0 && embedAddress(link, embedded) !== location.search) {
-    setAddress(embedAddress(link, embedded), edit !== state.addressed && !embedded);  // no entries in a framing page's history
+  const search = embedAddress(link, embedded) + pointMode.flag();
+  if (edit !== 0 && search !== location.search) {
+    setAddress(search, edit !== state.addressed && !embedded);  // no entries in a framing page's history
     state.addressed = edit;
   }
   setOpenLink(link);
@@ -146,6 +157,7 @@ function show(scene, event) {
   view.setSize(width, height);
   if (state.selected >= scene.circles.length) state.selected = -1;
   view.setCircles(circlesInPixels(scene), state.selected);
+  pointMode.update(scene, state.selected);
   view.setMagnification(magnification(scene), atDeepest(scene));
   // The controls change only with the layers they show, not at every move.
   const controls = JSON.stringify([limitLayer(scene), generationLayer(scene)]);
@@ -194,6 +206,7 @@ const edits = {
   select(k) {
     state.selected = k;
     view.setCircles(circlesInPixels(state.scene), k);
+    pointMode.update(state.scene, k);
   },
 };
 
@@ -214,9 +227,14 @@ const actions = {
     const n = state.scene.circles.length;
     edits.select(state.selected === -1 ? (direction > 0 ? 0 : n - 1) : state.selected + direction);
   },
-  selectNone: () => edits.select(-1),
+  selectNone: () => pointMode.clear() || edits.select(-1),
+  mark: () => pointMode.mark(),
   nudge(dx, dy, event) {
     const { scene, selected } = state;
+    if (pointMode.on()) {
+      pointMode.nudge(dx, dy);
+      return;
+    }
     if (selected === -1) {
       edits.change(pan(scene, -dx, -dy), event);
       return;
@@ -260,7 +278,7 @@ async function fromAddress() {
     showGallery(document.getElementById('gallery'), renderer, programs, galleryClassics);
     return;
   }
-  const query = readEmbed(location.search).query || openedWithout;
+  const query = pointMode.read(readEmbed(location.search).query, embedded) || openedWithout;
   const answer = await renderer.readLink(query);
   if (answer.failed) {  // the engine's fault, not the link's
     tell(answer.error, state.edit);
@@ -345,7 +363,7 @@ function main() {
   view.setReady(false);
   view.listPrograms(programs);
   view.listKeys(bindKeys(view, actions));
-  bindPointer(view, edits);
+  bindPointer(view, edits, pointMode.gestures);
   view.bindButton('add', (event) => {
     edits.change(addCircle(state.scene), event);
     edits.select(state.scene.circles.length - 1);
