@@ -99,8 +99,7 @@ const entries = (page) => page.$$eval('#gallery li a', (links) => links.map((lin
   title: link.textContent, href: link.getAttribute('href') })));
 const inView = (box, screen) => box.width > 0 && box.left >= 0 && box.top >= 0 &&
                                 box.right <= screen.width && box.bottom <= screen.height;
-// A gallery link's scene: its query without the page's own point=1 (the
-// inversion of a point shown), which ./suite render does not read.
+// A gallery link's scene: its query without the page's own point=1, which ./suite render does not read.
 const sceneOf = (href) => href.slice(href.indexOf('?') + 1).replace(/&point=1$/, '');
 const boxOf = (frame, selector) => frame.$eval(selector, (element) => element.getBoundingClientRect().toJSON());
 

@@ -124,7 +124,7 @@ export function createPointMode(view, { select, readdress }) {
 
   function drawOrbit() {
     const depth = Number(byId('point-depth').value);
-    const key = [state.scene, state.marked, depth, canvas.clientWidth];
+    const key = [state.scene, state.marked, depth, canvas.clientWidth];  // the marks' size follows the picture's
     if (state.drawnOrbit !== null && key.every((part, k) => part === state.drawnOrbit.key[k])) return state.drawnOrbit.line;
     shapes.orbit.replaceChildren();
     hide(shapes.marked);
@@ -329,10 +329,7 @@ export function createPointMode(view, { select, readdress }) {
     mode.update(state.scene, state.selected);
   });
   byId('point-depth').addEventListener('input', draw);
-  addEventListener('resize', () => {
-    state.drawnOrbit = null;  // marks keep their size on the screen
-    if (state.on) draw();
-  });
+  addEventListener('resize', () => state.on && draw());  // marks keep their size on the screen
   draw();
   return mode;
 }
