@@ -21,11 +21,11 @@
 // circle.image (P and P' in canvas pixels, absent when not drawn), the
 // paths .stroke and .stroke-image (M/L polylines), and one path
 // .generation a generation, a square (M...z) a point.
-import { limitLayer, toPixel, toWorld } from './scene_edit.js';
+import { limitLayer, sceneSize, toPixel, toWorld } from './scene_edit.js';
 import { clipRay, distances, invertPoint, orbit } from './point_images.js';
 
 const flag = 'point=1';
-const mostOrbitPoints = 16384;  // drawn at once: 8 generations of 4 circles' words, 3 of 16 circles'
+const mostOrbitPoints = 4096;  // drawn at once, in a few ms: 6 generations of 4 circles' words, 3 of 16 circles'
 const mostStrokePoints = 400;
 const strokeSpacing = 2;        // CSS px between a stroke's points
 const clickReach = 4;           // CSS px a click may wander and stay a click
@@ -132,12 +132,21 @@ export function createPointMode(view, { select, readdress }) {
     if (state.marked !== null && Number.isInteger(depth) && depth >= 1 && depth <= 8) {
       const letters = orbitCircles();
       const { generations, stopped } = orbit(letters, state.marked, depth, mostOrbitPoints);
-      const side = 3 * unit();
+      // A square a point, in tenths of a pixel: thousands of them, at once.
+      const [side, half] = [3 * unit(), 1.5 * unit()];
+      const square = `h${fixed(side)}v${fixed(side)}h${fixed(-side)}z`;
+      const tenths = (value) => Math.round(10 * value) / 10;
+      const { width, height, scale } = sceneSize(state.scene);
+      const [left, top] = [width / 2 - state.scene.view.x * scale - half, height / 2 + state.scene.view.y * scale - half];
       generations.forEach((points, k) => {
         const path = svg('path', 'generation');
         path.setAttribute('fill', generationColours[k % generationColours.length]);
-        path.setAttribute('d', points.map(pixel).filter(shown).map(([x, y]) =>
-          `M${fixed(x - side / 2)} ${fixed(y - side / 2)}h${fixed(side)}v${fixed(side)}h${fixed(-side)}z`).join(''));
+        let d = '';
+        for (const [x, y] of points) {
+          const [column, row] = [left + x * scale, top - y * scale];  // toPixel's, inline
+          if (Math.abs(column) < far && Math.abs(row) < far) d += `M${tenths(column)} ${tenths(row)}${square}`;
+        }
+        path.setAttribute('d', d);
         shapes.orbit.append(path);
       });
       place(shapes.marked, pixel(state.marked), 4 * unit());

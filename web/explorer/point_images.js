@@ -27,22 +27,24 @@ export function invertPoint([x, y, r], [px, py]) {
 // size. A point with no image (at a centre) has no descendants.
 export function orbit(circles, point, depth, most) {
   const generations = [];
-  let last = [{ at: point, circle: -1 }];
+  let [last, letters] = [[point], [-1]];  // a generation's points, and the circle each was inverted in last
   let count = 0;
   for (let k = 1; k <= depth; k++) {
     const size = last.length * (k === 1 ? circles.length : circles.length - 1);
     if (count + size > most) return { generations, stopped: size };
-    const next = [];
-    for (const { at, circle } of last) {
-      circles.forEach((around, j) => {
-        if (j === circle) return;
-        const image = invertPoint(around, at);
-        if (image !== null) next.push({ at: image, circle: j });
-      });
-    }
-    generations.push(next.map(({ at }) => at));
+    const [next, nextLetters] = [[], []];
+    last.forEach((at, i) => {
+      for (let j = 0; j < circles.length; j++) {
+        const image = j === letters[i] ? null : invertPoint(circles[j], at);
+        if (image !== null) {
+          next.push(image);
+          nextLetters.push(j);
+        }
+      }
+    });
+    generations.push(next);
     count += next.length;
-    last = next;
+    [last, letters] = [next, nextLetters];
   }
   return { generations, stopped: 0 };
 }
