@@ -150,7 +150,7 @@ export function createPointMode(view, { select, readdress }) {
         shapes.orbit.append(path);
       });
       place(shapes.marked, pixel(state.marked), 4 * unit());
-      line = `The orbit in the limit set's ${letters.length} circles: ` +
+      line = `The orbit in ${limitLayer(state.scene) === null ? 'all' : 'the limit set\'s'} ${letters.length} circles: ` +
              `${generations.map((points) => points.length.toLocaleString('en')).join(', ')} points.`;
       if (stopped > 0) {
         line += ` Generation ${generations.length + 1} (${stopped.toLocaleString('en')}) is left out: ` +
@@ -209,7 +209,8 @@ export function createPointMode(view, { select, readdress }) {
         place(shapes.centre, o, 3 * u);
         name(shapes.centreName, o);
       }
-      const numbers = p === null ? null : distances(around, p);
+      // Within a millionth of a pixel of O, P is O but for the roundings of pixel to world.
+      const numbers = p === null || Math.hypot(...pixel(p).map((v, k) => v - o[k])) < 1e-6 ? null : distances(around, p);
       if (p === null) {
         said = 'Move the pointer over the picture: it is the point P.';
       } else if (numbers === null) {
