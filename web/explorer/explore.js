@@ -9,7 +9,9 @@
 // five_circle_limit's first frame under a notice that says why. With
 // embed=1 the page is the picture alone (explore_embed.js). After an edit the address holds
 // the drawn scene's compact form: one new history entry per finished edit,
-// replaced while a drag goes on. Undo and redo keep whole scenes.
+// replaced while a drag goes on. Undo and redo keep whole scenes. The
+// address's point=1 shows the inversion of a point (explore_pointer.js),
+// kept after the scene's link while it is shown.
 import { createRenderer } from './explore_renderer.js';
 import { bindKeys, bindPointer } from './explore_input.js';
 import { addCircle, atDeepest, circlesInPixels, generationLayer, magnification, moveCircle, pan, removeCircle,
@@ -24,6 +26,7 @@ import { embedAddress, embedHtml, readEmbed, showEmbedded } from './explore_embe
 import { bindNumbers } from './explore_numbers.js';
 import { snapCircle } from './circle_relations.js';
 import { bindMotion } from './explore_motion.js';
+import { createPointMode } from './explore_pointer.js';
 
 const openedWithout = 'program=five_circle_limit&frame=1&clock=1700000000';
 const stepChoices = [1e3, 1e4, 1e5, 1e6, 1e7, 1e8];
@@ -35,6 +38,13 @@ const programs = suitePrograms;  // programs.js's list
 const view = createView();
 const embedded = readEmbed(location.search).embedded;
 const setOpenLink = embedded ? showEmbedded(view.canvas) : () => {};
+const pointMode = createPointMode(view, {
+  select: (k) => edits.select(k),
+  readdress: (search) => {
+    flushAddress();
+    history.replaceState(null, '', search);
+  },
+});
 const state = {
   scene: null,      // the scene being edited, as its JSON object
   opened: null,     // the scene the address opened, for Reset
@@ -132,8 +142,9 @@ function flushAddress() {
 // The drawn scene's link into the address and the poster command.
 function showLink(link) {
   const edit = state.drawnEdit;
-  if (edit !== 0 && embedAddress(link, embedded) !== location.search) {
-    setAddress(embedAddress(link, embedded), edit !== state.addressed && !embedded);  // no entries in a framing page's history
+  const search = embedAddress(link, embedded) + pointMode.flag();
+  if (edit !== 0 && search !== location.search) {
+    setAddress(search, edit !== state.addressed && !embedded);  // no entries in a framing page's history
     state.addressed = edit;
   }
   setOpenLink(link);
@@ -218,6 +229,7 @@ const edits = {
 function marks() {
   view.setCircles(circlesInPixels(state.scene), state.selected, state.compared);
   numbers?.show(state.scene, state.selected, state.compared);
+  pointMode.update(state.scene, state.selected);
 }
 
 function travel(from, to, event) {
@@ -237,9 +249,14 @@ const actions = {
     const n = state.scene.circles.length;
     edits.select(state.selected === -1 ? (direction > 0 ? 0 : n - 1) : state.selected + direction);
   },
-  selectNone: () => edits.select(-1),
+  selectNone: () => pointMode.clear() || edits.select(-1),
+  mark: () => pointMode.mark(),
   nudge(dx, dy, event) {
     const { scene, selected } = state;
+    if (pointMode.on()) {
+      pointMode.nudge(dx, dy);
+      return;
+    }
     if (selected === -1) {
       edits.change(pan(scene, -dx, -dy), event);
       return;
@@ -285,7 +302,7 @@ async function fromAddress() {
     showGallery(document.getElementById('gallery'), renderer, programs, galleryClassics);
     return;
   }
-  const query = readEmbed(location.search).query || openedWithout;
+  const query = pointMode.read(readEmbed(location.search).query, embedded) || openedWithout;
   const answer = await renderer.readLink(query);
   if (answer.failed) {  // the engine's fault, not the link's
     tell(answer.error, state.edit);
@@ -374,7 +391,7 @@ function main() {
   view.setReady(false);
   view.listPrograms(programs);
   view.listKeys(bindKeys(view, actions));
-  bindPointer(view, edits);
+  bindPointer(view, edits, pointMode.gestures);
   numbers = bindNumbers({ scene: () => state.scene, select: edits.select, compare: edits.compare,
                           commit: edits.change, check: renderer.check });
   view.bindButton('add', (event) => {

@@ -7,9 +7,11 @@
 //
 // An entry's link and thumbnail come together from the engine
 // (renderer.framed): until then the entry is its title and text, no link.
+// The first configurations open showing the inversion of a point (their
+// links end in &point=1, explore_pointer.js).
 // What the browser tests read: each entry's a[href] once set, and
 // data-drawn="true" on the section once every thumbnail is drawn.
-import { classicScene, ringCount } from './gallery_scenes.js';
+import { classicScene, pointShown, ringCount } from './gallery_scenes.js';
 
 const thumbnail = { width: 200, height: 150 };
 const clock = 1700000000;  // the programs' pictures at one clock, so the gallery is the same each time
@@ -31,8 +33,8 @@ function entry(title, text) {
 
 export function showGallery(section, renderer, programs, classics) {
   let waiting = 0;
-  // wanted(): whether the answer is still the one to show.
-  const draw = ({ link, canvas }, job, wanted = () => true) => {
+  // wanted(): whether the answer is still the one to show; flag: what the link adds to the scene's.
+  const draw = ({ link, canvas }, job, wanted = () => true, flag = '') => {
     waiting += 1;
     section.dataset.drawn = 'false';
     renderer.framed({ ...job, ...thumbnail, picture: true }).then((answer) => {
@@ -41,7 +43,7 @@ export function showGallery(section, renderer, programs, classics) {
       } else if (answer.error !== undefined) {
         link.after(make('p', { className: 'entry-error', textContent: answer.error }));
       } else {
-        link.href = `explore.html?${answer.link}`;
+        link.href = `explore.html?${answer.link}${flag}`;
         const pixels = new Uint8ClampedArray(answer.buffer);
         canvas.getContext('2d').putImageData(new ImageData(pixels, thumbnail.width, thumbnail.height), 0, 0);
       }
@@ -53,9 +55,10 @@ export function showGallery(section, renderer, programs, classics) {
   const classicList = make('ul', { className: 'gallery-list' });
   for (const { name, title, text } of classics) {
     const shown = entry(title, text);
+    const flag = pointShown.includes(name) ? '&point=1' : '';
     classicList.append(shown.item);
     if (name !== 'ring') {
-      draw(shown, { scene: JSON.stringify(classicScene(name)) });
+      draw(shown, { scene: JSON.stringify(classicScene(name)) }, undefined, flag);
       continue;
     }
     // The ring's count: each choice redraws the entry and its link.
@@ -68,7 +71,7 @@ export function showGallery(section, renderer, programs, classics) {
       if (!(Number.isInteger(n) && n >= ringCount.least && n <= ringCount.most)) return;
       const asked = ++latest;
       shown.link.removeAttribute('href');
-      draw(shown, { scene: JSON.stringify(classicScene('ring', n)) }, () => asked === latest);
+      draw(shown, { scene: JSON.stringify(classicScene('ring', n)) }, () => asked === latest, flag);
     };
     count.addEventListener('change', redraw);
     redraw();

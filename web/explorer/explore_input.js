@@ -5,7 +5,10 @@
 // nearer a centre than its rim it moves that circle, from a rim it resizes
 // the circle, elsewhere it pans; a second pointer makes it a pinch that
 // zooms about the fingers' midpoint. The wheel zooms about the pointer.
-// The controller sees begin/change/end, so a gesture is one edit.
+// The controller sees begin/change/end, so a gesture is one edit. While
+// the inversion of a point is shown (`point`, explore_pointer.js), what
+// would pan is the point's instead, and only a centre or rim in reach
+// takes its circle; Shift gives the pointer back its usual meaning.
 import { circlesInPixels, moveCircle, pan, resizeCircle, toWorld, zoomAbout } from './scene_edit.js';
 
 // CSS px: how far from a centre or rim a pointer still takes it; a finger
@@ -19,15 +22,15 @@ const wheelPause = 400;  // ms without a wheel event that ends a wheel zoom
 // What a pointer at canvas pixel p takes: of the circles whose centre or rim
 // is within reach, the nearest, by its centre where the pointer is nearer
 // the centre than the rim; reach is in canvas pixels. Anywhere inside a
-// circle nearer its centre than its rim moves it too, so a small circle can
-// still be moved.
-export function grab(scene, [column, row], reach) {
+// circle nearer its centre than its rim moves it too (unless `within` is
+// false), so a small circle can still be moved.
+export function grab(scene, [column, row], reach, within = true) {
   let best = { kind: 'pan', distance: Infinity };
   circlesInPixels(scene).forEach(([x, y, r], k) => {
     const centre = Math.hypot(column - x, row - y);
     const rim = Math.abs(centre - r);
     const taken = centre <= rim ? { kind: 'move', k, distance: centre } : { kind: 'resize', k, distance: rim };
-    if (taken.distance > reach && !(taken.kind === 'move' && centre < r)) return;
+    if (taken.distance > reach && !(within && taken.kind === 'move' && centre < r)) return;
     if (taken.distance < best.distance) best = taken;
   });
   return best;
@@ -36,22 +39,31 @@ export function grab(scene, [column, row], reach) {
 // controller: { scene(), begin(), change(scene, event), end(), select(k),
 //               compare(k), snap(scene, k, kind, pixels) }; Shift+click (or
 // Ctrl+click) on a circle compares it with the selected one.
-export function bindPointer(view, controller) {
+// point: { takes(event), hover(pixel), down(pixel), move(pixel), up(clicked) }, or null
+export function bindPointer(view, controller, point = null) {
   const pointers = new Map();  // pointerId -> canvas pixel
   let gesture = null;
 
   const canvas = view.canvas;
   const reach = (event, css = reachInCss) => (css[event.pointerType] ?? css.mouse) * canvas.width / canvas.clientWidth;
+  const pointing = (event) => point !== null && point.takes(event);
+  const taking = (scene, at, event) => {
+    const taken = grab(scene, at, reach(event), !pointing(event));
+    return taken.kind === 'pan' && pointing(event) ? { kind: 'point' } : taken;
+  };
 
   const start = (event) => {
     const scene = controller.scene();
     const points = [...pointers.values()];
+    if (gesture?.kind === 'point') point.up(false);  // a second finger: a pinch, no click
     if (points.length >= 2) {
       const [a, b] = points;
       gesture = { kind: 'pinch', scene, mid: midpoint(a, b), span: Math.hypot(a[0] - b[0], a[1] - b[1]) };
       return;
     }
-    const taken = grab(scene, points[0], reach(event));
+    // The finger a pinch leaves pans, as it would have.
+    const taken = gesture?.kind === 'pinch' ? grab(scene, points[0], reach(event)) : taking(scene, points[0], event);
+    if (taken.kind === 'point') point.down(points[0]);
     gesture = { ...taken, scene, from: points[0] };
     if (taken.kind === 'move') {
       const [x, y] = toWorld(scene, ...points[0]);
@@ -75,7 +87,9 @@ export function bindPointer(view, controller) {
     }
     const [x, y] = toWorld(scene, ...points[0]);
     const snapped = (next) => (event.altKey ? next : controller.snap(next, gesture.k, kind, reach(event, snapInCss)));
-    if (kind === 'move') {
+    if (kind === 'point') {
+      point.move(points[0]);
+    } else if (kind === 'move') {
       controller.change(snapped(moveCircle(scene, gesture.k, x + gesture.offset[0], y + gesture.offset[1])), event);
     } else if (kind === 'resize') {
       const circle = scene.circles[gesture.k];
@@ -112,7 +126,9 @@ export function bindPointer(view, controller) {
   });
   canvas.addEventListener('pointermove', (event) => {
     if (gesture === null && controller.scene() !== null) {
-      view.setCursor(grab(controller.scene(), view.eventPixel(event), reach(event)).kind);
+      const at = view.eventPixel(event);
+      view.setCursor(taking(controller.scene(), at, event).kind);
+      if (pointing(event)) point.hover(at);
     }
   });
   const lift = (event) => {
@@ -121,6 +137,7 @@ export function bindPointer(view, controller) {
       start(event);  // the finger left goes on panning from here
       return;
     }
+    if (gesture.kind === 'point') point.up(true);
     gesture = null;
     view.setCursor('');
     controller.end();
@@ -153,8 +170,9 @@ export function bindKeys(view, actions) {
     ['Tab', 'select the next circle (Shift: the previous)',
       (event) => event.key === 'Tab' && !event.ctrlKey && !event.altKey,
       (event) => actions.selectNext(event.shiftKey ? -1 : 1)],
-    ['Escape', 'select no circle', (event) => event.key === 'Escape', () => actions.selectNone()],
-    ['Arrows', 'move the selected circle, or the view when none is (Shift: a tenth)',
+    ['Escape', 'select no circle (with a point inverted: first clear its stroke and orbit)',
+      (event) => event.key === 'Escape', () => actions.selectNone()],
+    ['Arrows', 'move the selected circle, or the view when none is (Shift: a tenth); with a point inverted, the point',
       (event) => event.key.startsWith('Arrow') && !event.ctrlKey && !event.altKey,
       (event) => {
         const d = step(event);
@@ -169,6 +187,7 @@ export function bindKeys(view, actions) {
     ['Page Up, Page Down', 'zoom in, out about the centre',
       (event) => event.key === 'PageUp' || event.key === 'PageDown',
       (event) => actions.zoom(event.key === 'PageUp' ? 1.25 : 0.8, event)],
+    ['Enter', 'with a point inverted: draw its orbit', (event) => event.key === 'Enter', () => actions.mark()],
     ['Home', 'back to the scene as opened', (event) => event.key === 'Home', (event) => actions.reset(event)],
     ['F', 'fit the view to the circles', (event) => event.key.toLowerCase() === 'f' && !event.altKey,
       (event) => actions.fit(event)],

@@ -76,7 +76,8 @@ export function createView() {
     },
 
     setCursor(kind) {
-      canvas.style.cursor = { move: 'move', resize: 'nesw-resize', pan: 'grab', panning: 'grabbing' }[kind] ?? '';
+      canvas.style.cursor = { move: 'move', resize: 'nesw-resize', pan: 'grab', panning: 'grabbing',
+                              point: 'crosshair' }[kind] ?? '';
     },
 
     // The magnification over the picture, and at the deepest zoom a line

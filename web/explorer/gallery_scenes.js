@@ -5,7 +5,9 @@
 //   classicCircles.NAME(n?) -> { circles: [[x, y, r], ...], ... }  the geometry
 //   classicScene(NAME, n?) -> the scene's JSON object
 //   ringCount: { least, most, initial }  the ring's circles to choose from
+//   pointShown: the configurations that open showing the inversion of a point
 export const ringCount = { least: 3, most: 15, initial: 6 };
+export const pointShown = ['apollonian_gasket', 'ring', 'schottky'];
 
 const distance = ([ax, ay], [bx, by]) => Math.hypot(ax - bx, ay - by);
 
