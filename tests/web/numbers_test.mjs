@@ -155,11 +155,16 @@ for (const screen of [{ width: 1366, height: 768 }, { width: 1280, height: 720 }
   test(`two touching circles: every number, control and explanation in view with the picture, axe-clean, at ${screen.width} x ${screen.height}`, async () => {
     const page = await openAt(screen, `${two.replace('-1.5', '-0.5')}&circle=0.5,1.5,0.25`);
     await page.select('#numbers-circle', '0').then(() => page.select('#compared', '1'));
+    // On a phone the panel is under the picture: scrolled to, as a person
+    // would, with half the picture still in view.
+    if (screen === phone) await page.$eval('#numbers', (element) => element.scrollIntoView({ block: 'end' }));
     for (const name of ['centre', 'relation', 'cusps', 'inversive_distance', 'angle']) {
       await page.click(`[data-explain="${name}"]`);
       for (const [what, box] of await boxed(page)) {
-        assert.ok(box.width > 0 && box.left >= 0 && box.top >= 0 && box.right <= screen.width && box.bottom <= screen.height,
-                  `${name}: ${what} ${JSON.stringify(box)}`);
+        const shown = what === 'scene' && screen === phone
+          ? Math.min(box.bottom, screen.height) - Math.max(box.top, 0) >= box.height / 2
+          : box.left >= 0 && box.top >= -1 && box.right <= screen.width && box.bottom <= screen.height + 1;
+        assert.ok(box.width > 0 && shown, `${name}: ${what} ${JSON.stringify(box)}`);
       }
     }
     await page.addScriptTag({ path: axe });
