@@ -7,7 +7,25 @@
 #include "query_string.h"
 #include "whole_number.h"
 
-bool read_explorer_link(std::string_view query, Scene& scene, SceneErrors& errors) {
+// The explorer's address also says how the page shows the scene (embed=,
+// point=): nothing of the scene itself, so a copied address draws here too.
+static std::string scene_fields(std::string_view query) {
+  std::string kept;
+  while (!query.empty()) {
+    const std::size_t end = query.find('&');
+    const std::string_view field = query.substr(0, end);
+    const std::string_view key = field.substr(0, field.find('='));
+    if (key != "embed" && key != "point") {
+      if (!kept.empty()) kept += '&';
+      kept += field;
+    }
+    query = end == std::string_view::npos ? std::string_view{} : query.substr(end + 1);
+  }
+  return kept;
+}
+
+bool read_explorer_link(std::string_view address, Scene& scene, SceneErrors& errors) {
+  const std::string query = scene_fields(address);
   std::string program;
   bool named = false, clocked = false, framed = false;
   std::int64_t frame = 1, earlier = 1;  // frame=, and picture= of the links given out before it

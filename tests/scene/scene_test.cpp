@@ -745,6 +745,11 @@ TEST(RenderCommand, OldLinksAndArgumentsGiveTheSameScenes) {
       {"soddy_radius_sweep@30", "soddy_radius_sweep:15"},
       {"ring_zoom:2", "ring_zoom@19"},
       {"five_circle_limit:3", "five_circle_limit@3"},
+      // How the explorer showed the scene is no part of it.
+      {"'embed=1&program=five_circle_limit&frame=3&clock=1700000000&point=1'", "five_circle_limit@3"},
+      {"'http://localhost/explore.html?size=80x60&background=white&view=0,0,20&circle=0,0,1&"
+       "outlines=all,black&point=1&embed=1'",
+       "'size=80x60&background=white&view=0,0,20&circle=0,0,1&outlines=all,black'"},
   };
   const fs::path folder = fs::temp_directory_path() / ("old-forms-" + std::to_string(::getpid()));
   fs::create_directories(folder);

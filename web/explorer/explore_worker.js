@@ -32,6 +32,9 @@ const restPause = 40;
 
 let engine = null;
 let latest = 0;      // id of the newest draw job
+// The engine holds one picture: each job that begins one takes it over, so
+// a draw whose picture a framing job took meanwhile draws its own again.
+let pictures = 0;
 const spares = [];   // the page's buffers, to carry frames back
 
 const pending = [];  // messages that came before the engine was ready
@@ -69,6 +72,7 @@ async function receive(message) {
     } else if (message.type === 'check') {
       self.postMessage({ type: 'scene', id: message.id, ...callText('explorer_check', ['string'], [message.scene]) });
     } else if (message.type === 'framed') {
+      pictures += 1;
       const answer = framed(callText, engine, message);
       self.postMessage({ type: 'scene', id: message.id, ...answer }, answer.buffer ? [answer.buffer] : []);
     } else if (message.type === 'motion') await motion(message);
@@ -128,6 +132,8 @@ async function draw(job) {
     return;
   }
   job.link = began.text;
+  const mine = ++pictures;
+  const taken = () => pictures !== mine;
   const total = engine.ccall('explorer_walk_total', 'number', [], []);
   let done = engine.ccall('explorer_walk', 'number', ['number'], [Math.min(firstStretch, total)]);
   // The first frame always goes back: the page gave a buffer for it.
@@ -136,12 +142,14 @@ async function draw(job) {
   if (job.live && done < total) {
     await new Promise((resolve) => setTimeout(resolve, restPause));
     if (job.id !== latest) return;
+    if (taken()) return draw(job);
   }
   let shown = performance.now();
   while (done < total) {
     await nextTurn();
     if (job.id !== latest) return;  // a newer job took over
     if (engine !== ran) throw new Error('the engine was started again');
+    if (taken()) return draw(job);  // its picture was taken: from the start
     const start = performance.now();
     const chunk = Math.max(10000, Math.round(rate * chunkMilliseconds));
     const before = done;
