@@ -12,7 +12,7 @@ import path from 'node:path';
 import { test } from 'node:test';
 import { fileURLToPath } from 'node:url';
 import { browserSession, openPage, pictureDifference, readPng, root, skipWithoutChromium } from './browser.mjs';
-import { complete } from './explorer_page.mjs';
+import { complete, openExplorer, phone, screens } from './explorer_page.mjs';
 
 skipWithoutChromium();
 const session = browserSession(process.argv[2]);
@@ -23,15 +23,8 @@ const native = (...args) => execFileSync(render[0], [...render.slice(1), ...args
 
 const small = 'size=160x120&view=0,0,40&circle=0,0,1&circle=1.5,0,0.5&outlines=' +
               '&walk=steps:20000,seed:5,x:0.3,y:0.2,colour:red';
-const phone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
 
-async function openAt(screen, query) {
-  const page = await openPage(session.browser, 'about:blank');
-  await page.setViewport(screen);
-  await page.goto(`${session.server.address}explore.html?${query}`);
-  await complete(page);
-  return page;
-}
+const openAt = (screen, query) => openExplorer(session, screen, query);
 
 // Each frame of each animated WebP file, decoded by the browser (WebCodecs'
 // ImageDecoder, the frames composed) into RGBA, as arrays of numbers.
@@ -87,7 +80,7 @@ test('a motion recorded by keys equals ./suite render A B --frames 3, frame by f
 // The controls in view with the picture at each screen (scrolled to, as a
 // person would); a long motion begun by a click or a tap shows its progress
 // and Stop there, and Stop ends it.
-for (const screen of [{ width: 1366, height: 768 }, { width: 1280, height: 720 }, { width: 1024, height: 768 }, phone]) {
+for (const screen of screens) {
   test(`the motion's controls, progress and Stop in view with the picture at ${screen.width} x ${screen.height}`,
     async () => {
       const page = await openAt(screen, small.replace('steps:20000', 'steps:10000000'));

@@ -11,7 +11,7 @@ import path from 'node:path';
 import { test } from 'node:test';
 import { PNG } from 'pngjs';
 import { browserSession, openPage, pictureDifference, readPng, skipWithoutChromium } from './browser.mjs';
-import { canvasOrigin, circles, complete, drag, nativeRenderer, walkValue, zoomedLink } from './explorer_page.mjs';
+import { canvasOrigin, circles, complete, drag, nativeRenderer, walkValue, zoomedLink, phone } from './explorer_page.mjs';
 
 skipWithoutChromium();
 const site = process.argv[2];
@@ -300,7 +300,6 @@ test('a scene larger than the browser holds is shown at 4096 pixels a side, as .
 
 // The explorer as a person meets it, a row per state: [what, screen (a
 // desktop's CSS size or a phone; null: 1000 x 1000), link, what is done and seen].
-const phone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
 const oneCircle = (r, more = '') =>
   `size=800x600&background=white&view=0,0,100&numbers=double&circle=0,0,${r}&outlines=all,black${more}`;
 const walk = (steps, skip) => `&circle=1.5,0,0.5&walk=all,random,invert,double,${steps},10,0.3,0.2,none,5,${skip},red,pixel`;

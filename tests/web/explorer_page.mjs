@@ -3,7 +3,7 @@
 import { execFileSync } from 'node:child_process';
 import path from 'node:path';
 import { PNG } from 'pngjs';
-import { readPng, root } from './browser.mjs';
+import { openPage, readPng, root } from './browser.mjs';
 
 // ./suite render of a link or PROGRAM:K at a canvas's size, files in
 // `scratch`; its tool itself (RENDER_SCENE) where a native tree is built.
@@ -73,4 +73,18 @@ export function zoomedLink(link, times) {
   const t = (along - Math.sqrt(Math.max(0, along * along - ar * ar))) / d;
   fields.set('view', `${ax + t * (bx - ax)},${ay + t * (by - ay)},${Number(fields.get('view').split(',')[2]) * times}`);
   return fields.toString();
+}
+
+// The screens the explorer is held to, and a phone among them.
+export const phone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
+export const screens = [{ width: 1366, height: 768 }, { width: 1280, height: 720 }, { width: 1024, height: 768 }, phone];
+
+// A new page of the session's browser at `screen`, on explore.html?QUERY,
+// its picture complete.
+export async function openExplorer(session, screen, query) {
+  const page = await openPage(session.browser, 'about:blank');
+  await page.setViewport(screen);
+  await page.goto(`${session.server.address}explore.html?${query}`);
+  await complete(page);
+  return page;
 }

@@ -13,7 +13,7 @@ import { fileURLToPath } from 'node:url';
 import { test } from 'node:test';
 import { browserSession, canvasPicture, openPage, pictureDifference, programList, reachWait, serve,
          skipWithoutChromium } from './browser.mjs';
-import { circles, complete, nativeRenderer } from './explorer_page.mjs';
+import { circles, complete, nativeRenderer, phone } from './explorer_page.mjs';
 import { classicCircles, ringCount } from '../../web/explorer/gallery_scenes.js';
 
 // --- the configurations' geometry, each row its defining property --------
@@ -85,7 +85,6 @@ const scratch = fs.mkdtempSync(path.join(os.tmpdir(), 'gallery-test-'));
 process.on('exit', () => fs.rmSync(scratch, { recursive: true, force: true }));
 const nativeRender = nativeRenderer(scratch, 1700000000);
 const desktop = { width: 1280, height: 720 };
-const phone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
 
 async function openAt(screen, address) {
   const page = await openPage(session.browser, 'about:blank');

@@ -8,7 +8,7 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { test } from 'node:test';
 import { browserSession, openPage, skipWithoutChromium } from './browser.mjs';
-import { canvasOrigin, circles, complete, drag } from './explorer_page.mjs';
+import { canvasOrigin, circles, complete, drag, openExplorer, phone, screens } from './explorer_page.mjs';
 import { relation, snapCircle, touching } from '../../web/explorer/circle_relations.js';
 
 // A touch exact as far as doubles go: the centres' distance within four
@@ -67,19 +67,12 @@ test('a circle near touching snaps to touch exactly, as far as doubles go', () =
 // --- in the browser ---------------------------------------------------------
 skipWithoutChromium();
 const session = browserSession(process.argv[2]);
-const phone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
 // Two circles 100 px apart at 100 pixels a unit: centres (250, 300) and (550, 300), radii 100 px.
 const two = 'size=800x600&view=0,0,100&circle=-1.5,0,1&circle=1.5,0,1&outlines=';
 const linked = (page) => page.evaluate(() => new URLSearchParams(location.search).getAll('circle')
   .map((c) => c.split(',').map(Number)));
 const text = (page, id) => page.$eval(`#${id}`, (element) => element.textContent);
-async function openAt(screen, link) {
-  const page = await openPage(session.browser, 'about:blank');
-  await page.setViewport(screen);
-  await page.goto(`${session.server.address}explore.html?${link}`);
-  await complete(page);
-  return page;
-}
+const openAt = (screen, query) => openExplorer(session, screen, query);
 const exactly = async (page) => {
   assert.match(await text(page, 'relation'), /^Touching from outside, exactly/);
   assert.equal(await text(page, 'delta'), '1');
@@ -151,7 +144,7 @@ const boxed = (page) => page.evaluate(() => [...document.querySelectorAll('#scen
   .filter((element) => element.tagName !== 'OPTION' && element.checkVisibility())
   .map((element) => [element.id || element.dataset.explain || element.tagName, element.getBoundingClientRect().toJSON()]));
 const axe = path.join(path.dirname(fileURLToPath(import.meta.url)), 'node_modules/axe-core/axe.min.js');
-for (const screen of [{ width: 1366, height: 768 }, { width: 1280, height: 720 }, { width: 1024, height: 768 }, phone]) {
+for (const screen of screens) {
   test(`two touching circles: every number, control and explanation in view with the picture, axe-clean, at ${screen.width} x ${screen.height}`, async () => {
     const page = await openAt(screen, `${two.replace('-1.5', '-0.5')}&circle=0.5,1.5,0.25`);
     await page.select('#numbers-circle', '0').then(() => page.select('#compared', '1'));

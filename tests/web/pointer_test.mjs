@@ -7,7 +7,7 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { test } from 'node:test';
 import { browserSession, openPage, skipWithoutChromium } from './browser.mjs';
-import { canvasOrigin, circles, complete, drag } from './explorer_page.mjs';
+import { canvasOrigin, circles, complete, drag, phone, screens } from './explorer_page.mjs';
 import { clipRay, distances, invertPoint, orbit } from '../../web/explorer/point_images.js';
 
 // --- the arithmetic -------------------------------------------------------
@@ -49,7 +49,6 @@ test('the ray from O through P, clipped to the picture', () => assert.deepEqual(
 // --- a student's steps ----------------------------------------------------
 skipWithoutChromium();
 const session = browserSession(process.argv[2]);
-const phone = { width: 390, height: 844, deviceScaleFactor: 3, isMobile: true, hasTouch: true };
 
 // What the overlay draws, in canvas pixels: P, P', the stroke's image, each generation's marks.
 const marks = (page) => page.$eval('#point-marks', (svg) => {
@@ -155,7 +154,7 @@ test('a student\'s steps with the gasket from the gallery: P and P\', a stroke, 
 // The switch, the readout and the how-to text in view with the picture;
 // axe-core on it, with an orbit drawn.
 const axe = path.join(path.dirname(fileURLToPath(import.meta.url)), 'node_modules/axe-core/axe.min.js');
-for (const screen of [{ width: 1366, height: 768 }, { width: 1280, height: 720 }, { width: 1024, height: 768 }, phone]) {
+for (const screen of screens) {
   test(`the inversion of a point in view with the picture at ${screen.width} x ${screen.height}${screen.width === 1280 ? ', axe-core' : ''}`, async () => {
     const page = await openFirst(screen);
     if (screen === phone) {  // a finger is P while it touches
