@@ -148,3 +148,12 @@ export function browserSession(site) {
   });
   return session;
 }
+
+// axe-core's serious and critical findings on the page as it stands, one
+// line each ("rule: the elements"); none is clean.
+export async function seriousViolations(page) {
+  await page.addScriptTag({ path: path.join(path.dirname(fileURLToPath(import.meta.url)), 'node_modules/axe-core/axe.min.js') });
+  return page.evaluate(async () => (await axe.run()).violations
+    .filter((violation) => violation.impact === 'serious' || violation.impact === 'critical')
+    .map((violation) => `${violation.id}: ${violation.nodes.map((node) => node.target).join(' ')}`));
+}

@@ -11,7 +11,7 @@ import os from 'node:os';
 import path from 'node:path';
 import { test } from 'node:test';
 import { fileURLToPath } from 'node:url';
-import { browserSession, openPage, pictureDifference, readPng, root, skipWithoutChromium } from './browser.mjs';
+import { browserSession, openPage, pictureDifference, readPng, root, skipWithoutChromium, seriousViolations } from './browser.mjs';
 import { complete, openExplorer, phone, screens } from './explorer_page.mjs';
 
 skipWithoutChromium();
@@ -119,10 +119,7 @@ test('axe-core finds nothing serious on the explorer with the motion\'s links an
   await page.$eval('#motion-frames', (input) => { input.value = '120'; });
   await page.click('#record');
   await page.waitForFunction(() => !document.getElementById('motion-progress').hidden);
-  await page.addScriptTag({ path: path.join(path.dirname(fileURLToPath(import.meta.url)), 'node_modules/axe-core/axe.min.js') });
-  const found = await page.evaluate(async () => (await axe.run()).violations
-    .filter((violation) => violation.impact === 'serious' || violation.impact === 'critical')
-    .map((violation) => `${violation.id}: ${violation.nodes.map((node) => node.target).join(' ')}`));
+  const found = await seriousViolations(page);
   assert.deepEqual(found, []);
   await page.close();
 });

@@ -12,7 +12,7 @@ import path from 'node:path';
 import { fileURLToPath } from 'node:url';
 import { test } from 'node:test';
 import { browserSession, canvasPicture, openPage, pictureDifference, programList, reachWait, serve,
-         skipWithoutChromium } from './browser.mjs';
+         skipWithoutChromium, seriousViolations } from './browser.mjs';
 import { circles, complete, nativeRenderer, phone } from './explorer_page.mjs';
 import { classicCircles, ringCount } from '../../web/explorer/gallery_scenes.js';
 
@@ -268,15 +268,11 @@ test('Copy embed HTML gives an iframe of the scene shown, embedded', async () =>
   await page.close();
 });
 
-const axe = path.join(path.dirname(fileURLToPath(import.meta.url)), 'node_modules/axe-core/axe.min.js');
 for (const [what, query] of [['the gallery', ''], ['the embedded view', '?program=soddy_gasket&picture=2&clock=1700000000&embed=1']]) {
   test(`axe-core finds nothing serious on ${what}`, async () => {
     const page = await openAt(desktop, `${session.server.address}explore.html${query}`);
     await (query === '' ? drawn(page) : complete(page));
-    await page.addScriptTag({ path: axe });
-    const found = await page.evaluate(async () => (await axe.run()).violations
-      .filter((violation) => violation.impact === 'serious' || violation.impact === 'critical')
-      .map((violation) => `${violation.id}: ${violation.nodes.map((node) => node.target).join(' ')}`));
+    const found = await seriousViolations(page);
     assert.deepEqual(found, []);
     await page.close();
   });

@@ -12,7 +12,7 @@ import path from 'node:path';
 import { after, test } from 'node:test';
 import { fileURLToPath } from 'node:url';
 import { canvasPicture, openPage, pageState, pictureDifference, programList, reachEnd,
-         reachWait, readPng, skipWithoutChromium, browserSession } from './browser.mjs';
+         reachWait, readPng, skipWithoutChromium, browserSession, seriousViolations } from './browser.mjs';
 
 skipWithoutChromium();
 const site = process.argv[2];
@@ -220,15 +220,11 @@ test('Save picture downloads the canvas, pixel for pixel', async () => {
   await page.close();
 });
 
-const axe = path.join(path.dirname(fileURLToPath(import.meta.url)), 'node_modules/axe-core/axe.min.js');
 for (const [what, query] of [['the menu', ''], ['a program page', program]]) {
   test(`axe-core finds nothing serious on ${what}`, async () => {
     const page = await openPage(session.browser, `${session.server.address}${query}`);
     if (query) await reachWait(page, 5);
-    await page.addScriptTag({ path: axe });
-    const found = await page.evaluate(async () => (await axe.run()).violations
-      .filter((violation) => violation.impact === 'serious' || violation.impact === 'critical')
-      .map((violation) => `${violation.id}: ${violation.nodes.map((node) => node.target).join(' ')}`));
+    const found = await seriousViolations(page);
     assert.deepEqual(found, []);
     await page.close();
   });
