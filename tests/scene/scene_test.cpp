@@ -75,18 +75,9 @@ std::string read_text(const fs::path& path) {
   return text.str();
 }
 
-// A scene of three circles, outlines and a walk, that the bad-scene rows edit.
-const std::string small_scene = R"({
-  "width": 800, "height": 600, "background": "white",
-  "view": {"x": 0, "y": 0, "scale": 200}, "numbers": "double",
-  "circles": [{"x": 0, "y": 0, "r": 0.25}, {"x": 0, "y": 2, "r": 1.5}, {"x": -1.7, "y": -1, "r": 1.5}],
-  "layers": [
-    {"draw": "outlines", "circles": "all", "colour": "black"},
-    {"draw": "walk", "circles": [0, 1, 2], "pick": "random", "inside": "invert", "point": "double",
-     "steps": 1000, "burn_in": 10, "start": {"x": 3, "y": 3}, "previous": "none", "seed": 1,
-     "skip": 0, "colour": "red", "plot": "pixel"}
-  ]
-})";
+// A scene of three circles, outlines and a walk, that the bad-scene rows
+// edit (tests/web/schema_test.mjs edits it too).
+const std::string small_scene = read_text(SMALL_SCENE);
 
 std::string edited(std::string text, const std::string& from, const std::string& to) {
   const std::size_t at = text.find(from);

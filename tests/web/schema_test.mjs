@@ -42,18 +42,8 @@ function schemaTakes(text) {
   return validate(value);
 }
 
-// tests/scene/scene_test.cpp's small_scene, which the rows edit.
-const smallScene = `{
-  "width": 800, "height": 600, "background": "white",
-  "view": {"x": 0, "y": 0, "scale": 200}, "numbers": "double",
-  "circles": [{"x": 0, "y": 0, "r": 0.25}, {"x": 0, "y": 2, "r": 1.5}, {"x": -1.7, "y": -1, "r": 1.5}],
-  "layers": [
-    {"draw": "outlines", "circles": "all", "colour": "black"},
-    {"draw": "walk", "circles": [0, 1, 2], "pick": "random", "inside": "invert", "point": "double",
-     "steps": 1000, "burn_in": 10, "start": {"x": 3, "y": 3}, "previous": "none", "seed": 1,
-     "skip": 0, "colour": "red", "plot": "pixel"}
-  ]
-}`;
+// The scene the native bad-scene rows edit, which these rows edit too.
+const smallScene = fs.readFileSync(path.join(path.dirname(fileURLToPath(import.meta.url)), '../scene/small_scene.json'), 'utf8');
 const withEdit = (from, to) => {
   assert.ok(smallScene.includes(from), `the scene holds no ${from}`);
   return smallScene.replace(from, to);
